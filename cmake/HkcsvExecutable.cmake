@@ -1,0 +1,13 @@
+# hkcsv_add_executable(NAME ROOT)
+# Builds the hkcsv program with ROOT compiled in as its base directory. The
+# shipped program is one such executable; the end-to-end tests build more, each
+# with a folder of its own, so that tests never share a base directory.
+function(hkcsv_add_executable name root)
+  string(REPLACE "\\" "\\\\" escaped "${root}")
+  string(REPLACE "\"" "\\\"" escaped "${escaped}")
+  set(HKCSV_ROOT_LITERAL "${escaped}")
+  set(generated "${CMAKE_CURRENT_BINARY_DIR}/${name}_sample_root.cpp")
+  configure_file("${PROJECT_SOURCE_DIR}/app/sample_root.cpp.in" "${generated}" @ONLY)
+  add_executable(${name} "${PROJECT_SOURCE_DIR}/app/main.cpp" "${generated}")
+  target_link_libraries(${name} PRIVATE hkcsv_app)
+endfunction()

@@ -1,0 +1,29 @@
+// The 78-byte housekeeping (HK) frame and its 37 engineering values, in the
+// column order of the data CSV.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+inline constexpr int kHkFrameBytes = 78;
+inline constexpr int kHkValueCount = 37;
+
+// One signed 32-bit value per frame byte, as read from the dump: normally 0
+// to FF, but never masked.
+using HkFrame = std::array<int32_t, kHkFrameBytes>;
+// The decoded values, slot i filling data CSV column i + 2.
+using HkValues = std::array<double, kHkValueCount>;
+
+// Value slots of the data CSV row.
+inline constexpr int kSatTimeSlot = 0;
+inline constexpr int kSwitchInfoSlot = 1;
+inline constexpr int kResetInfoSlot = 2;
+inline constexpr int kBusVoltageSlot = 3;
+inline constexpr int kCurrentSlot = 4;  // bus current, then solar currents 1 to 6
+inline constexpr int kTemperatureSlot = 11;
+inline constexpr int kGyroTempSlot = 27;
+inline constexpr int kGyroRateSlot = 30;
+inline constexpr int kMagneticSlot = 33;
+
+// Fills every slot of `AnalysedData` from the frame `CDH_Data`.
+void DecodeHkFrame(const HkFrame& CDH_Data, HkValues& AnalysedData);

@@ -1,0 +1,36 @@
+// The platform's file calls, behind a small layer of our own.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// Opens a capture file for reading, without ever blocking (a FIFO or device
+// is refused). Returns 0 and sets `fd`, or returns the error number.
+int OpenCaptureFile(const std::string& path, int& fd);
+void CloseCaptureFile(int fd);
+
+// Reads what is available, up to `count` bytes: 0 at the end, -1 on error.
+long ReadSome(int fd, void* buffer, std::size_t count);
+
+// Creates or empties a CSV file for writing, in binary mode: line ends are
+// written as CR LF by the writer itself. Returns 0 and sets `file`, or
+// returns the error number.
+int CreateCsvFile(const std::string& path, std::FILE*& file);
+
+// The descriptor of standard input.
+int StandardInput();
+
+// The path separator that ends a folder's path.
+extern const char kPathSeparator[];
+
+struct FolderEntry {
+  std::string name;  // without the folder
+  bool is_folder;    // a folder, or a link to one
+};
+
+// Lists the entries of `folder` (which ends with the separator) that may
+// match "*.txt". The caller filters the names and sorts them. A folder that
+// does not exist or cannot be read lists nothing.
+std::vector<FolderEntry> ListFolder(const std::string& folder);

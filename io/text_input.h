@@ -1,0 +1,71 @@
+// Buffered reading of white-space separated tokens, read the way the C
+// library's formatted input reads them ("%s", "%d", "%X"), from a file
+// descriptor or from text held in memory.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+struct InputStream {
+  int fd = -1;                     // -1: the input is the text held between next and end
+  bool ctrl_z_ends_input = false;  // byte 1A ends a capture file, as text mode does
+  std::unique_ptr<unsigned char[]> block;
+  const unsigned char* next = nullptr;
+  const unsigned char* end = nullptr;
+  bool exhausted = false;  // no byte will come after end
+  int error = 0;           // errno of a failed read; the input then ends
+};
+
+// Reads from an open descriptor that the caller keeps and closes.
+InputStream InputFromDescriptor(int fd, bool ctrl_z_ends_input);
+// Reads from text that must outlive the stream.
+InputStream InputFromText(std::string_view text, bool ctrl_z_ends_input);
+
+// "%s" with a buffer of 255: a token keeps its first 254 bytes, the rest of
+// it is skipped, and it is always NUL-terminated.
+using TokenBuffer = std::array<char, 255>;
+
+enum class ReadResult { kValue, kNotANumber, kEnd };
+
+// The C locale's white space: space, tab, LF, VT, FF and CR.
+bool IsWhiteSpace(unsigned char byte);
+
+// Reads the next token. Returns false at the end of the input.
+bool ReadToken(InputStream& in, TokenBuffer& token);
+
+// "%X" into a signed 32-bit value: optional sign, optional 0x or 0X, hex
+// digits of any number (the low 32 bits are kept). "0x" with no digit after
+// it reads as 0. On kNotANumber nothing but white space was consumed, so the
+// caller can skip and report the token whole.
+ReadResult ReadHex(InputStream& in, int32_t& value);
+
+// "%d" into a signed 32-bit value: optional sign, decimal digits (the low 32
+// bits are kept). On kNotANumber a sign, if any, was consumed, as the C
+// library does. A sign followed by the end of the input gives kEnd.
+ReadResult ReadDecimal(InputStream& in, int32_t& value);
+
+// Formatted integer extraction, as from the console: like ReadDecimal, but a
+// number outside the 32-bit range is consumed and converts nothing.
+ReadResult ReadInteger(InputStream& in, int32_t& value);
+
+// Skips the rest of the current token, calling `take` with each piece of it.
+template <typename Take>
+void SkipToken(InputStream& in, Take&& take);
+
+// Makes sure that at least `count` bytes (count <= 16) stand between next and
+// end, unless the input ends first. Returns false when no byte is left.
+bool FillInput(InputStream& in, std::size_t count);
+
+template <typename Take>
+void SkipToken(InputStream& in, Take&& take) {
+  for (;;) {
+    if (in.next == in.end && !FillInput(in, 1)) return;
+    const unsigned char* start = in.next;
+    while (in.next != in.end && !IsWhiteSpace(*in.next)) ++in.next;
+    take(std::string_view(reinterpret_cast<const char*>(start), static_cast<std::size_t>(in.next - start)));
+    if (in.next != in.end) return;
+  }
+}

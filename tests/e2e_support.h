@@ -1,0 +1,59 @@
+// Helpers of the end-to-end tests: folders of capture files, a run of the
+// real hkcsv executable with piped standard input, and the texts it prints.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+struct RunResult {
+  int status;
+  std::string console;
+};
+
+// Runs `exe` with `input` on standard input; captures standard output.
+RunResult RunHkcsv(const std::string& exe, std::string_view input);
+
+void WriteFile(const std::string& path, std::string_view bytes);
+std::string ReadFile(const std::string& path);
+bool Exists(const std::string& path);
+// Empties `path` (or creates it) and creates the FM and FSK folders in it.
+void ResetRoot(const std::string& path);
+
+// Each "\n" as CR LF: how the CSV files store line ends.
+std::string Crlf(std::string_view text);
+
+// The four menu lines.
+extern const char kMenu[];
+// The column lines of the two CSV files, with "\n" as their line end.
+extern const char kHeaderColumns[];
+extern const char kDataColumns[];
+
+// A pass header whose last field gives `blocks` frames per packet, and the
+// header CSV row it yields (line end "\n").
+std::string PassHeader(std::string_view blocks);
+std::string PassHeaderRow(std::string_view blocks);
+// The console trace of PassHeader(blocks).
+std::string PassHeaderTrace(std::string_view blocks);
+
+// The 13 marker values as hex tokens, without a trailing space.
+extern const char kMarker[];
+// The 78 bytes of a frame whose values are worked out by hand, and its row
+// after "1F,3," (line end "\n").
+extern const char kExampleFrame[];
+extern const char kExampleFrameTrace[];  // as echoed: "%X " per value
+extern const char kExampleRowValues[];
+
+#ifdef HKCSV_EXE
+// A fixture whose base directory is emptied before each test.
+class EndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetRoot(root); }
+  RunResult Run(std::string_view input) { return RunHkcsv(HKCSV_EXE, input); }
+
+  const std::string root = HKCSV_ROOT;
+  const std::string fm = root + "/FM/";
+  const std::string fsk = root + "/FSK/";
+};
+#endif

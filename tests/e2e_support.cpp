@@ -128,3 +128,13 @@ const char kExampleRowValues[] =
     "33.250000,33.925000,33.550000,33.350000,32.625000,33.025000,34.100000,32.775000,33.675000,33.625000,"
     "33.150000,33.825000,32.450000,34.400000,31.825000,33.700000,44.800000,45.200000,45.000000,-1.250000,"
     "1.250000,0.000000,122.070312,0.000000,0.000000,499877.929687,\n";
+
+std::string RunConsole(int choice, const std::string& folder, const std::vector<TracedFile>& files) {
+  std::string console = std::string(kMenu) + "FormatType = " + std::to_string(choice) + "\n";
+  for (const TracedFile& file : files) console += folder + file.name + "\n";
+  console += "\n\nOutputFile_error = 0\nOutputFile_error = 0\n";
+  for (const TracedFile& file : files) console += "InputFile = 0\n\n" + file.trace;
+  return console + "\n" + EndConsole();
+}
+
+std::string EndConsole() { return std::string(kMenu) + "FormatType = 2\nProgram is end.\n"; }

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct RunResult {
   int status;
@@ -36,6 +37,17 @@ std::string PassHeader(std::string_view blocks);
 std::string PassHeaderRow(std::string_view blocks);
 // The console trace of PassHeader(blocks).
 std::string PassHeaderTrace(std::string_view blocks);
+
+// The whole console of the input "0 2" (FM) or "1 2" (FSK) over a folder
+// whose capture files, named in byte order, all open: each file's name and
+// the trace of its header and packets.
+struct TracedFile {
+  std::string name;
+  std::string trace;
+};
+std::string RunConsole(int choice, const std::string& folder, const std::vector<TracedFile>& files);
+// The console of the program's end after choice 2.
+std::string EndConsole();
 
 // The 13 marker values as hex tokens, without a trailing space.
 extern const char kMarker[];

@@ -80,8 +80,9 @@ TEST_F(AnalysisRun, ListsCaptureFilesAndFoldersInByteOrder) {
 TEST_F(AnalysisRun, FskChoiceUsesTheFskFolderAndNames) {
   fs::create_directory(fsk + "only.txt");
   const RunResult result = Run("1 2");
-  EXPECT_EQ(result.console, std::string(kMenu) + "FormatType = 1\nonly.txt (DIR)\n\n\n"
-                                                 "OutputFile_error = 0\nOutputFile_error = 0\n\n" +
+  EXPECT_EQ(result.console, std::string(kMenu) +
+                                "FormatType = 1\nonly.txt (DIR)\n\n\n"
+                                "OutputFile_error = 0\nOutputFile_error = 0\n\n" +
                                 kEnd);
   EXPECT_EQ(ReadFile(fsk + "FSK_Analyised_Header.csv"), Crlf(kHeaderColumns));
   EXPECT_EQ(ReadFile(fsk + "FSK_Analyised_Data.csv"), Crlf(kDataColumns));
@@ -117,8 +118,8 @@ TEST_F(AnalysisRun, CaptureFileThatCannotBeOpenedIsReportedAndSkipped) {
   EXPECT_EQ(result.console, std::string(kMenu) + "FormatType = 0\n" + fm + "a.txt\n" + fm + "b.txt\n" + fm +
                                 "c.txt\n\n\nOutputFile_error = 0\nOutputFile_error = 0\nInputFile = 0\n\n" +
                                 PassHeaderTrace("0") + "InputFile = 2\n\nCannot open " + fm +
-                                "b.txt: No such file or directory\nInputFile = 0\n\n" + PassHeaderTrace("0") +
-                                "\n" + kEnd);
+                                "b.txt: No such file or directory\nInputFile = 0\n\n" + PassHeaderTrace("0") + "\n" +
+                                kEnd);
   EXPECT_EQ(ReadFile(fm + "FM_Analyised_Header.csv"),
             Crlf(std::string(kHeaderColumns) + PassHeaderRow("0") + PassHeaderRow("0")));
 }

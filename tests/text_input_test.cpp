@@ -16,8 +16,9 @@ std::size_t Consumed(const InputStream& in, const std::string& text) {
 TEST(ReadHex, AgreesWithScanfOnGeneratedTokens) {
   const char* signs[] = {"", "+", "-"};
   const char* prefixes[] = {"", "0x", "0X", "0"};
-  const char* digits[] = {"", "0", "7", "f", "A", "1F", "ff", "00001F", "7FFFFFFF", "80000000",
-                          "FFFFFFFF", "123456789", "DeadBeef", "0000000000000000000000000000001f"};
+  const char* digits[] = {
+      "",       "0",        "7",        "f",        "A",         "1F",       "ff",
+      "00001F", "7FFFFFFF", "80000000", "FFFFFFFF", "123456789", "DeadBeef", "0000000000000000000000000000001f"};
   const char* tails[] = {"", " ", "\n5", "G", "xyz", "-1", "0x1", "\t", "g1"};
   int compared = 0;
   for (const char* sign : signs) {
@@ -55,8 +56,8 @@ TEST(ReadHex, KeepsTheLow32BitsOfLongNumbers) {
     const char* text;
     uint32_t value;
   };
-  for (const Case& c : {Case{"123456789", 0x23456789u}, Case{"FFFFFFFFFFFFFFFFF1", 0xFFFFFFF1u},
-                        Case{"-100000001", 0xFFFFFFFFu}}) {
+  for (const Case& c :
+       {Case{"123456789", 0x23456789u}, Case{"FFFFFFFFFFFFFFFFF1", 0xFFFFFFF1u}, Case{"-100000001", 0xFFFFFFFFu}}) {
     InputStream in = InputFromText(c.text, false);
     int32_t value = 0;
     ASSERT_EQ(ReadHex(in, value), ReadResult::kValue) << c.text;
@@ -77,7 +78,7 @@ TEST(ReadDecimal, ReadsAsPercentDDoes) {
       {"-12 ", ReadResult::kValue, -12, 3},
       {"+7", ReadResult::kValue, 7, 2},
       {"99999999999", ReadResult::kValue, 1215752191, 11},  // low 32 bits
-      {"-A", ReadResult::kNotANumber, 77, 1},                // the sign is consumed
+      {"-A", ReadResult::kNotANumber, 77, 1},               // the sign is consumed
       {"x", ReadResult::kNotANumber, 77, 0},
       {"  -", ReadResult::kEnd, 77, 3},
       {" \r\n", ReadResult::kEnd, 77, 3},

@@ -83,7 +83,8 @@ TEST_F(Scan, FramesPerPacketZeroOrNegativeGivesNoRow) {
 }
 
 TEST_F(Scan, FmTailTakesTheFirstValueOfAnAdjacentMarker) {
-  Check(0, "1", std::string(kMarker) + " 1 2 3 1F 3 " + kExampleFrame + " " + kMarker + " 1 2 3 20 3 " + kExampleFrame + " 7E",
+  Check(0, "1",
+        std::string(kMarker) + " 1 2 3 1F 3 " + kExampleFrame + " " + kMarker + " 1 2 3 20 3 " + kExampleFrame + " 7E",
         {std::string("1 2 3 1F 3 \n") + kExampleFrameTrace + "\n51\n\n", kExampleRow});
 }
 
@@ -117,7 +118,7 @@ TEST_F(Scan, TokensReadAsPercentXReadsThem) {
 
 TEST_F(Scan, SlotsHoldingMinusOnePrintAsFFFFFFFF) {
   std::string frame = kZeroFrame;
-  frame.replace(4 * 3, 3, "-1 ");  // switch information
+  frame.replace(4 * 3, 3, "-1 ");            // switch information
   frame.replace(6 * 3, 12, "FF FF FF FF ");  // reset information
   std::string trace = kZeroFrameTrace;
   trace.replace(4 * 2, 2, "FFFFFFFF ");
@@ -155,19 +156,19 @@ TEST_F(Scan, RowsOfSeveralFilesPacketsAndFramesStayInOrder) {
     return t;
   }();
   const std::string second_row = std::string(kZeroRowValues).replace(0, 8, "2.000000");
-  WriteFile(fm + "a.txt", PassHeader("2") + kMarker + " 1 2 3 A 1 " + kExampleFrame + " " + second + " 7E " +
-                              kMarker + " 1 2 3 B 1 " + second + " " + kExampleFrame + " 7E");
+  WriteFile(fm + "a.txt", PassHeader("2") + kMarker + " 1 2 3 A 1 " + kExampleFrame + " " + second + " 7E " + kMarker +
+                              " 1 2 3 B 1 " + second + " " + kExampleFrame + " 7E");
   WriteFile(fm + "b.txt", PassHeader("1") + kMarker + " 1 2 3 C 2 " + kZeroFrame + " 7E");
   const RunResult result = Run("0 2");
-  EXPECT_EQ(result.console,
-            RunConsole(0, fm,
-                       {{"a.txt", PassHeaderTrace("2") + "1 2 3 A 1 \n" + kExampleFrameTrace + "\n" + second_trace +
-                                      "\n7E\n\n" + "1 2 3 B 1 \n" + second_trace + "\n" + kExampleFrameTrace +
-                                      "\n7E\n\n"},
-                        {"b.txt", PassHeaderTrace("1") + "1 2 3 C 2 \n" + kZeroFrameTrace + "\n7E\n\n"}}));
+  EXPECT_EQ(
+      result.console,
+      RunConsole(0, fm,
+                 {{"a.txt", PassHeaderTrace("2") + "1 2 3 A 1 \n" + kExampleFrameTrace + "\n" + second_trace +
+                                "\n7E\n\n" + "1 2 3 B 1 \n" + second_trace + "\n" + kExampleFrameTrace + "\n7E\n\n"},
+                  {"b.txt", PassHeaderTrace("1") + "1 2 3 C 2 \n" + kZeroFrameTrace + "\n7E\n\n"}}));
   EXPECT_EQ(ReadFile(fm + "FM_Analyised_Data.csv"),
-            Crlf(kDataColumns + ("A,1," + std::string(kExampleRowValues)) + "A,1," + second_row + "B,1," +
-                 second_row + "B,1," + kExampleRowValues + "C,2," + kZeroRowValues));
+            Crlf(kDataColumns + ("A,1," + std::string(kExampleRowValues)) + "A,1," + second_row + "B,1," + second_row +
+                 "B,1," + kExampleRowValues + "C,2," + kZeroRowValues));
 }
 
 TEST_F(Scan, NonHexTokensAreSkippedWithAWarning) {
@@ -186,7 +187,8 @@ TEST_F(Scan, NonHexTokensAreSkippedWithAWarning) {
 TEST_F(Scan, FileCutOffInsideAPacket) {
   const std::string frame = kExampleFrame;
   const std::string cut_frame = frame.substr(0, frame.find(" 0C"));
-  const std::string cut_trace = std::string(kExampleFrameTrace).substr(0, std::string(kExampleFrameTrace).find(" C ") + 1);
+  const std::string cut_trace =
+      std::string(kExampleFrameTrace).substr(0, std::string(kExampleFrameTrace).find(" C ") + 1);
   const char kCut[] = "\nPacket cut short by the end of the file.\n";
   Check(0, "2", std::string(kMarker) + " 1 2 3 1F 3 " + kExampleFrame + " " + cut_frame,
         {"1 2 3 1F 3 \n" + std::string(kExampleFrameTrace) + "\n" + cut_trace + kCut, kExampleRow});

@@ -1,0 +1,38 @@
+// The whole per-file pipeline on an arbitrary capture file held in memory:
+// pass header reader, packet scanner, frame decoder and both CSV writers.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "analysis/packet_scanner.h"
+#include "analysis/pass_header.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  std::string console_text, header_text, data_text;
+  OutputStream console = OutputToMemory(&console_text, false);
+  OutputStream header_csv = OutputToMemory(&header_text, true);
+  OutputStream data_csv = OutputToMemory(&data_text, true);
+  RunState run;
+  // Twice, as two files of one run: the second starts from the first's state.
+  for (int file = 0; file < 2; ++file) {
+    InputStream in = InputFromText(text, true);
+    ReadPassHeader(in, header_csv, console, run.DataBlockNumber);
+    ScanPackets(in, data_csv, console, HKCSV_FUZZ_TAIL, run);
+    if (in.next != in.end) __builtin_trap();  // the scan must read to the end
+  }
+  Flush(console);
+  Flush(header_csv);
+  Flush(data_csv);
+  // Every data row ends with CR LF and holds 39 cells.
+  std::size_t commas = 0;
+  for (std::size_t i = 0; i < data_text.size(); ++i) {
+    if (data_text[i] == ',') ++commas;
+    if (data_text[i] == '\n') {
+      if (i == 0 || data_text[i - 1] != '\r' || commas != 39) __builtin_trap();
+      commas = 0;
+    }
+  }
+  if (commas != 0) __builtin_trap();
+  return 0;
+}

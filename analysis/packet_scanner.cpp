@@ -6,52 +6,72 @@ namespace {
 
 constexpr int kSkippedValues = 3;  // between the marker and the packet number
 
+// Skips a token that is no hex number, with a warning where it was met.
+void SkipNonHexToken(InputStream& in, OutputStream& console) {
+  WriteText(console, "Warning: skipped non-hexadecimal token \"");
+  bool shown = true;  // the token shows as "%s" would: up to a NUL byte
+  SkipToken(in, [&](std::string_view piece) {
+    if (!shown) return;
+    const std::size_t nul = piece.find('\0');
+    WriteBytes(console, piece.substr(0, nul));
+    shown = nul == std::string_view::npos;
+  });
+  WriteText(console, "\"\n");
+}
+
 // Reads the next hexadecimal value into `value`. A token that is no hex
 // number is skipped with a warning, so no stale value is used and no token
 // is read twice. Returns false at the end of the file.
-bool ReadValue(InputStream& in, OutputStream& console, int32_t& value) {
+bool ReadValueAfterNonHex(InputStream& in, OutputStream& console, int32_t& value) {
   for (;;) {
+    SkipNonHexToken(in, console);
     const ReadResult result = ReadHex(in, value);
     if (result != ReadResult::kNotANumber) return result == ReadResult::kValue;
-    WriteText(console, "Warning: skipped non-hexadecimal token \"");
-    bool shown = true;  // the token shows as "%s" would: up to a NUL byte
-    SkipToken(in, [&](std::string_view piece) {
-      if (!shown) return;
-      const std::size_t nul = piece.find('\0');
-      WriteText(console, piece.substr(0, nul));
-      shown = nul == std::string_view::npos;
-    });
-    WriteText(console, "\"\n");
   }
+}
+
+inline bool ReadValue(InputStream& in, OutputStream& console, int32_t& value) {
+  const ReadResult result = ReadHex(in, value);
+  if (result == ReadResult::kValue) return true;
+  return result == ReadResult::kNotANumber && ReadValueAfterNonHex(in, console, value);
 }
 
 // Reads a value inside a packet and echoes it with "%X ".
 bool ReadEchoed(InputStream& in, OutputStream& console, int32_t& value) {
   if (!ReadValue(in, console, value)) return false;
   char* at = Reserve(console, kHexTextMax + 1);
-  char* end = FormatHex(value, at);
+  char* end = FormatHexByte(value, at);
   *end++ = ' ';
   console.used += static_cast<std::size_t>(end - at);
   return true;
 }
 
+// The longest row: two numbers "%X,", two "%X, ", 35 cells "%4f," and the
+// line end.
+constexpr std::size_t kRowMax = 2 * (kHexTextMax + 1) + 2 * (kHexTextMax + 2) + 35 * (kFixedTextMax + 1) + 2;
+static_assert(kRowMax <= kOutputBlockSize);
+
+// The row is formatted straight into the output block.
 void WriteDataRow(OutputStream& data_csv, const RunState& run) {
-  WriteHex(data_csv, run.packet_num);
-  WriteText(data_csv, ",");
-  WriteHex(data_csv, run.uplink_num);
-  WriteText(data_csv, ",");
+  char* const start = Reserve(data_csv, kRowMax);
+  char* at = FormatHex(run.packet_num, start);
+  *at++ = ',';
+  at = FormatHex(run.uplink_num, at);
+  *at++ = ',';
   for (int slot = 0; slot < kHkValueCount; ++slot) {
     const double value = run.AnalysedData[static_cast<std::size_t>(slot)];
     if (slot == kSwitchInfoSlot || slot == kResetInfoSlot) {
       // Both slots hold whole numbers converted from 32-bit integers.
-      WriteHex(data_csv, static_cast<int32_t>(value));
-      WriteText(data_csv, ", ");
+      at = FormatHex(static_cast<int32_t>(value), at);
+      *at++ = ',';
+      *at++ = ' ';
     } else {
-      WriteFixed(data_csv, value);
-      WriteText(data_csv, ",");
+      at = FormatFixed(value, at);
+      *at++ = ',';
     }
   }
-  WriteLineEnd(data_csv);
+  at = PutLineEnd(data_csv, at);
+  data_csv.used += static_cast<std::size_t>(at - start);
 }
 
 // The tail after the frames. Returns false when the file ends inside an FM

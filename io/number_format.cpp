@@ -13,34 +13,77 @@ constexpr char kTwoDigits[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-char* FormatUnsigned(uint64_t value, char* out) {
-  char digits[20];
-  char* p = digits + sizeof digits;
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+constexpr uint64_t kPowersOfTen[20] = {1ull,
+                                       10ull,
+                                       100ull,
+                                       1000ull,
+                                       10000ull,
+                                       100000ull,
+                                       1000000ull,
+                                       10000000ull,
+                                       100000000ull,
+                                       1000000000ull,
+                                       10000000000ull,
+                                       100000000000ull,
+                                       1000000000000ull,
+                                       10000000000000ull,
+                                       100000000000000ull,
+                                       1000000000000000ull,
+                                       10000000000000000ull,
+                                       100000000000000000ull,
+                                       1000000000000000000ull,
+                                       10000000000000000000ull};
+
+// The number of decimal digits of a nonzero value, from its bit length
+// (1233 / 4096 is just above log10(2)).
+int DecimalDigits(uint64_t value) {
+  const int estimate = (64 - std::countl_zero(value)) * 1233 >> 12;
+  return estimate + (value >= kPowersOfTen[estimate] ? 1 : 0);
+}
+
+// Writes the digits of `value` backwards from `end`, two at a time.
+template <typename Unsigned>
+void PutDigitsBackwards(Unsigned value, char* end) {
   while (value >= 100) {
     const unsigned pair = static_cast<unsigned>(value % 100) * 2;
     value /= 100;
-    *--p = kTwoDigits[pair + 1];
-    *--p = kTwoDigits[pair];
+    end -= 2;
+    std::memcpy(end, kTwoDigits + pair, 2);
   }
   if (value >= 10) {
-    *--p = kTwoDigits[value * 2 + 1];
-    *--p = kTwoDigits[value * 2];
+    std::memcpy(end - 2, kTwoDigits + value * 2, 2);
   } else {
-    *--p = static_cast<char>('0' + value);
+    end[-1] = static_cast<char>('0' + value);
   }
-  const std::size_t length = static_cast<std::size_t>(digits + sizeof digits - p);
-  std::memcpy(out, p, length);
-  return out + length;
+}
+
+char* FormatUnsigned(uint64_t value, char* out) {
+  if (value < 10) {
+    *out = static_cast<char>('0' + value);
+    return out + 1;
+  }
+  if (value < 100) {
+    std::memcpy(out, kTwoDigits + value * 2, 2);
+    return out + 2;
+  }
+  // 32-bit division by a constant is cheaper: use it where the value fits.
+  if (value <= 0xFFFFFFFFu) {
+    char* end = out + DecimalDigits(value);
+    PutDigitsBackwards(static_cast<uint32_t>(value), end);
+    return end;
+  }
+  char* end = out + DecimalDigits(value);
+  PutDigitsBackwards(value, end);
+  return end;
 }
 
 // Six decimal digits of a fraction in millionths, leading zeros kept.
 char* FormatMillionths(uint32_t value, char* out) {
-  const uint32_t high = value / 10000;
-  const uint32_t middle = value / 100 % 100;
-  const uint32_t low = value % 100;
-  std::memcpy(out, kTwoDigits + high * 2, 2);
-  std::memcpy(out + 2, kTwoDigits + middle * 2, 2);
-  std::memcpy(out + 4, kTwoDigits + low * 2, 2);
+  std::memcpy(out, kTwoDigits + value / 10000 * 2, 2);
+  std::memcpy(out + 2, kTwoDigits + value / 100 % 100 * 2, 2);
+  std::memcpy(out + 4, kTwoDigits + value % 100 * 2, 2);
   return out + 6;
 }
 
@@ -55,14 +98,32 @@ char* FormatFixedSlow(double value, char* out) {
   return out + length;
 }
 
+// Rounds scaled / 2^shift to the nearest integer, ties to even (shift >= 1).
+template <typename Wide>
+uint64_t RoundShifted(Wide scaled, int shift) {
+  uint64_t quotient = static_cast<uint64_t>(scaled >> shift);
+  const Wide remainder = scaled & ((static_cast<Wide>(1) << shift) - 1);
+  const Wide half = static_cast<Wide>(1) << (shift - 1);
+  if (remainder > half || (remainder == half && (quotient & 1))) ++quotient;
+  return quotient;
+}
+
 }  // namespace
 
 char* FormatHex(int32_t value, char* out) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
   uint32_t bits = static_cast<uint32_t>(value);
-  const int width = bits == 0 ? 1 : (35 - std::countl_zero(bits)) / 4;
+  if (bits < 0x100) {  // a received byte: the usual case
+    if (bits < 0x10) {
+      *out = kHexDigits[bits];
+      return out + 1;
+    }
+    out[0] = kHexDigits[bits >> 4];
+    out[1] = kHexDigits[bits & 0xF];
+    return out + 2;
+  }
+  const int width = (35 - std::countl_zero(bits)) / 4;
   for (int i = width - 1; i >= 0; --i) {
-    out[i] = kDigits[bits & 0xF];
+    out[i] = kHexDigits[bits & 0xF];
     bits >>= 4;
   }
   return out + width;
@@ -94,31 +155,29 @@ char* FormatFixed(double value, char* out) {
     shift = 1075 - biased_exponent;
   }
 
-  uint64_t whole;
-  uint32_t millionths;
+  uint64_t whole = 0;
+  uint64_t millionths = 0;
   if (shift <= 0) {
     whole = mantissa << -shift;
-    millionths = 0;
-  } else if (shift >= 100) {
-    // Below 2^-47: rounds to zero and can never be a tie.
-    whole = 0;
-    millionths = 0;
-  } else {
-    const uint64_t fraction_bits = shift >= 64 ? mantissa : mantissa & ((uint64_t{1} << shift) - 1);
+  } else if (shift < 100) {  // below 2^-47 a value rounds to zero and is never a tie
+    const uint64_t fraction = shift >= 64 ? mantissa : mantissa & ((uint64_t{1} << shift) - 1);
     whole = shift >= 64 ? 0 : mantissa >> shift;
-    // fraction * 10^6 = fraction_bits * 10^6 / 2^shift, rounded half to even.
-    const u128 scaled = static_cast<u128>(fraction_bits) * 1000000u;
-    uint64_t quotient = static_cast<uint64_t>(scaled >> shift);
-    const u128 remainder = scaled & ((static_cast<u128>(1) << shift) - 1);
-    const u128 half = static_cast<u128>(1) << (shift - 1);
-    if (remainder > half || (remainder == half && (quotient & 1))) ++quotient;
-    if (quotient == 1000000) {
-      quotient = 0;
+    // millionths = fraction * 10^6 / 2^shift, rounded half to even. As
+    // 10^6 = 15625 * 2^6, the product fits 64 bits while shift <= 50, which
+    // covers every value of 4 and above.
+    if (shift <= 6) {
+      millionths = (fraction * 1000000u) >> shift;  // exact
+    } else if (shift <= 50) {
+      millionths = RoundShifted<uint64_t>(fraction * 15625u, shift - 6);
+    } else {
+      millionths = RoundShifted<u128>(static_cast<u128>(fraction) * 15625u, shift - 6);
+    }
+    if (millionths == 1000000) {
+      millionths = 0;
       ++whole;
     }
-    millionths = static_cast<uint32_t>(quotient);
   }
   out = FormatUnsigned(whole, out);
   *out++ = '.';
-  return FormatMillionths(millionths, out);
+  return FormatMillionths(static_cast<uint32_t>(millionths), out);
 }

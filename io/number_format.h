@@ -14,6 +14,16 @@ inline constexpr std::size_t kDecimalTextMax = 11;
 // value prints as its 32-bit two's complement. Returns the end of the text.
 char* FormatHex(int32_t value, char* out);
 
+// FormatHex, with the usual case of a received byte (0 to FF) done inline.
+inline char* FormatHexByte(int32_t value, char* out) {
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  const uint32_t bits = static_cast<uint32_t>(value);
+  if (bits >= 0x100) return FormatHex(value, out);
+  if (bits >= 0x10) *out++ = kDigits[bits >> 4];
+  *out++ = kDigits[bits & 0xF];
+  return out;
+}
+
 // printf("%d").
 char* FormatDecimal(int32_t value, char* out);
 

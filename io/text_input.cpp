@@ -9,30 +9,13 @@ namespace {
 
 constexpr std::size_t kBlockSize = 128 * 1024;
 
-// Per byte: bit 7 marks white space, the low bits hold a hex digit's value,
-// 0x7F marks a byte that is no hex digit.
-constexpr std::array<unsigned char, 256> MakeByteClass() {
-  std::array<unsigned char, 256> table{};
-  for (auto& entry : table) entry = 0x7F;
-  for (unsigned char c : {' ', '\t', '\n', '\v', '\f', '\r'}) table[c] = 0x80 | 0x7F;
-  for (int d = 0; d < 10; ++d) table['0' + d] = static_cast<unsigned char>(d);
-  for (int d = 0; d < 6; ++d) {
-    table['A' + d] = static_cast<unsigned char>(10 + d);
-    table['a' + d] = static_cast<unsigned char>(10 + d);
-  }
-  return table;
-}
-constexpr std::array<unsigned char, 256> kByteClass = MakeByteClass();
-
-inline bool IsSpace(unsigned char byte) { return kByteClass[byte] & 0x80; }
-inline unsigned HexDigit(unsigned char byte) { return kByteClass[byte] & 0x7F; }  // 0x7F: none
 inline bool IsDecimalDigit(unsigned char byte) { return byte >= '0' && byte <= '9'; }
 
 // Skips white space. Returns false at the end of the input.
 bool SkipWhiteSpace(InputStream& in) {
   for (;;) {
     while (in.next != in.end) {
-      if (!IsSpace(*in.next)) return true;
+      if (!IsWhiteSpace(*in.next)) return true;
       ++in.next;
     }
     if (!FillInput(in, 1)) return false;
@@ -40,8 +23,6 @@ bool SkipWhiteSpace(InputStream& in) {
 }
 
 }  // namespace
-
-bool IsWhiteSpace(unsigned char byte) { return IsSpace(byte); }
 
 InputStream InputFromDescriptor(int fd, bool ctrl_z_ends_input) {
   InputStream in;
@@ -102,14 +83,14 @@ bool ReadToken(InputStream& in, TokenBuffer& token) {
   return true;
 }
 
-ReadResult ReadHex(InputStream& in, int32_t& value) {
+ReadResult ReadHexToken(InputStream& in, int32_t& value) {
   if (!SkipWhiteSpace(in)) return ReadResult::kEnd;
   FillInput(in, 3);  // room to look at a sign and a 0x prefix
   const std::size_t available = static_cast<std::size_t>(in.end - in.next);
   std::size_t at = 0;
   const bool negative = in.next[0] == '-';
   if (negative || in.next[0] == '+') ++at;
-  if (at == available || HexDigit(in.next[at]) == 0x7F) return ReadResult::kNotANumber;
+  if (at == available || HexDigitValue(in.next[at]) == kNoHexDigit) return ReadResult::kNotANumber;
   // A 0x prefix is taken even when no digit follows it: "0x" reads as 0.
   if (in.next[at] == '0' && at + 1 < available && (in.next[at + 1] == 'x' || in.next[at + 1] == 'X')) at += 2;
   in.next += at;
@@ -117,8 +98,8 @@ ReadResult ReadHex(InputStream& in, int32_t& value) {
   uint32_t bits = 0;
   for (;;) {
     if (in.next == in.end && !FillInput(in, 1)) break;
-    const unsigned digit = HexDigit(*in.next);
-    if (digit == 0x7F) break;
+    const unsigned digit = HexDigitValue(*in.next);
+    if (digit == kNoHexDigit) break;
     bits = bits << 4 | digit;
     ++in.next;
   }

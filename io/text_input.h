@@ -30,8 +30,24 @@ using TokenBuffer = std::array<char, 255>;
 
 enum class ReadResult { kValue, kNotANumber, kEnd };
 
-// The C locale's white space: space, tab, LF, VT, FF and CR.
-bool IsWhiteSpace(unsigned char byte);
+// Per byte: bit 7 marks the C locale's white space (space, tab, LF, VT, FF,
+// CR); the low bits hold a hex digit's value, or kNoHexDigit.
+inline constexpr unsigned char kNoHexDigit = 0x7F;
+constexpr std::array<unsigned char, 256> MakeByteClasses() {
+  std::array<unsigned char, 256> table{};
+  for (auto& entry : table) entry = kNoHexDigit;
+  for (unsigned char c : {' ', '\t', '\n', '\v', '\f', '\r'}) table[c] = 0x80 | kNoHexDigit;
+  for (int d = 0; d < 10; ++d) table['0' + d] = static_cast<unsigned char>(d);
+  for (int d = 0; d < 6; ++d) {
+    table['A' + d] = static_cast<unsigned char>(10 + d);
+    table['a' + d] = static_cast<unsigned char>(10 + d);
+  }
+  return table;
+}
+inline constexpr std::array<unsigned char, 256> kByteClasses = MakeByteClasses();
+
+inline bool IsWhiteSpace(unsigned char byte) { return kByteClasses[byte] & 0x80; }
+inline unsigned HexDigitValue(unsigned char byte) { return kByteClasses[byte] & 0x7F; }
 
 // Reads the next token. Returns false at the end of the input.
 bool ReadToken(InputStream& in, TokenBuffer& token);
@@ -41,6 +57,31 @@ bool ReadToken(InputStream& in, TokenBuffer& token);
 // it reads as 0. On kNotANumber nothing but white space was consumed, so the
 // caller can skip and report the token whole.
 ReadResult ReadHex(InputStream& in, int32_t& value);
+
+// The general case of ReadHex.
+ReadResult ReadHexToken(InputStream& in, int32_t& value);
+
+// Most tokens of a dump are one or two hex digits between single white-space
+// bytes; they are read here without a call. Everything else, with the same
+// result, by ReadHexToken.
+inline ReadResult ReadHex(InputStream& in, int32_t& value) {
+  const unsigned char* at = in.next;
+  if (in.end - at >= 4 && IsWhiteSpace(at[0])) {
+    const unsigned high = HexDigitValue(at[1]);
+    const unsigned low = HexDigitValue(at[2]);
+    if (high < 16 && low < 16 && IsWhiteSpace(at[3])) {
+      value = static_cast<int32_t>(high << 4 | low);
+      in.next = at + 3;
+      return ReadResult::kValue;
+    }
+    if (high < 16 && IsWhiteSpace(at[2])) {
+      value = static_cast<int32_t>(high);
+      in.next = at + 2;
+      return ReadResult::kValue;
+    }
+  }
+  return ReadHexToken(in, value);
+}
 
 // "%d" into a signed 32-bit value: optional sign, decimal digits (the low 32
 // bits are kept). On kNotANumber a sign, if any, was consumed, as the C

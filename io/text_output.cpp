@@ -1,33 +1,16 @@
 #include "io/text_output.h"
 
 #include <cerrno>
-#include <cstring>
 
 #include "io/number_format.h"
-
-namespace {
-
-constexpr std::size_t kBlockSize = 64 * 1024;
-
-void Append(OutputStream& out, const char* bytes, std::size_t count) {
-  while (count > 0) {
-    if (out.used == kBlockSize) Flush(out);
-    const std::size_t room = kBlockSize - out.used;
-    const std::size_t taken = count < room ? count : room;
-    std::memcpy(out.block.get() + out.used, bytes, taken);
-    out.used += taken;
-    bytes += taken;
-    count -= taken;
-  }
-}
-
-}  // namespace
 
 OutputStream OutputToFile(std::FILE* file, bool crlf_line_ends) {
   OutputStream out;
   out.file = file;
   out.crlf_line_ends = crlf_line_ends;
-  out.block = std::make_unique<char[]>(kBlockSize);
+  out.block = std::make_unique<char[]>(kOutputBlockSize);
+  // Blocks are handed over whole: no second buffer below ours.
+  std::setvbuf(file, nullptr, _IONBF, 0);
   return out;
 }
 
@@ -35,7 +18,7 @@ OutputStream OutputToMemory(std::string* memory, bool crlf_line_ends) {
   OutputStream out;
   out.memory = memory;
   out.crlf_line_ends = crlf_line_ends;
-  out.block = std::make_unique<char[]>(kBlockSize);
+  out.block = std::make_unique<char[]>(kOutputBlockSize);
   return out;
 }
 
@@ -61,33 +44,14 @@ int CloseOutput(OutputStream& out) {
   return out.error;
 }
 
-char* Reserve(OutputStream& out, std::size_t count) {
-  if (kBlockSize - out.used < count) Flush(out);
-  return out.block.get() + out.used;
-}
-
 void WriteText(OutputStream& out, std::string_view text) {
-  if (!out.crlf_line_ends) {
-    Append(out, text.data(), text.size());
-    return;
-  }
   std::size_t line_end;
   while ((line_end = text.find('\n')) != std::string_view::npos) {
-    Append(out, text.data(), line_end);
-    Append(out, "\r\n", 2);
+    WriteBytes(out, text.substr(0, line_end));
+    WriteLineEnd(out);
     text.remove_prefix(line_end + 1);
   }
-  Append(out, text.data(), text.size());
-}
-
-void WriteToken(OutputStream& out, const char* token) { Append(out, token, std::strlen(token)); }
-
-void WriteLineEnd(OutputStream& out) {
-  if (out.crlf_line_ends) {
-    Append(out, "\r\n", 2);
-  } else {
-    Append(out, "\n", 1);
-  }
+  WriteBytes(out, text);
 }
 
 void WriteHex(OutputStream& out, int32_t value) {

@@ -6,9 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
+
+inline constexpr std::size_t kOutputBlockSize = 64 * 1024;
 
 struct OutputStream {
   std::FILE* file = nullptr;      // the destination, or null for `memory`
@@ -27,16 +30,39 @@ void Flush(OutputStream& out);
 // Flushes and closes the file. Returns 0, or the errno of the first failure.
 int CloseOutput(OutputStream& out);
 
+// Room for `count` more bytes (count <= kOutputBlockSize) at the end of the
+// block; the caller writes them there and adds what it wrote to `used`.
+inline char* Reserve(OutputStream& out, std::size_t count) {
+  if (kOutputBlockSize - out.used < count) Flush(out);
+  return out.block.get() + out.used;
+}
+
+// Bytes as they are: text that holds no line end.
+inline void WriteBytes(OutputStream& out, std::string_view bytes) {
+  if (bytes.size() <= 256) {
+    std::memcpy(Reserve(out, bytes.size()), bytes.data(), bytes.size());
+    out.used += bytes.size();
+  } else {
+    for (std::size_t at = 0; at < bytes.size(); at += 256) WriteBytes(out, bytes.substr(at, 256));
+  }
+}
+
+// The line end "\n", stored as CR LF in a CSV file; returns its end.
+inline char* PutLineEnd(const OutputStream& out, char* at) {
+  if (out.crlf_line_ends) *at++ = '\r';
+  *at++ = '\n';
+  return at;
+}
+
+inline void WriteLineEnd(OutputStream& out) {
+  char* at = Reserve(out, 2);
+  out.used += static_cast<std::size_t>(PutLineEnd(out, at) - at);
+}
+
 // Text with "\n" as the line end ("%s" of a format literal).
 void WriteText(OutputStream& out, std::string_view text);
 // A token as "%s" shows it: up to its first NUL byte. Tokens hold no line end.
-void WriteToken(OutputStream& out, const char* token);
-// The line end alone: "\n", or CR LF for a CSV file.
-void WriteLineEnd(OutputStream& out);
+inline void WriteToken(OutputStream& out, const char* token) { WriteBytes(out, token); }
 void WriteHex(OutputStream& out, int32_t value);      // "%X"
 void WriteDecimal(OutputStream& out, int32_t value);  // "%d"
 void WriteFixed(OutputStream& out, double value);     // "%4f"
-
-// Room for `count` more bytes (count <= 4096) at the end of the block; the
-// caller writes them there and adds what it wrote to `used`.
-char* Reserve(OutputStream& out, std::size_t count);

@@ -20,7 +20,7 @@ double ConvertCurrent(int channel, int count) { return channel == 0 ? Volts(coun
 
 double ConvertTemperature(int channel, int count) {
   if (channel < 0 || channel >= kTemperatureChannels) return std::numeric_limits<double>::quiet_NaN();
-  const TemperatureCalibration& row = kTemperatureCalibration[static_cast<std::size_t>(channel)];
+  const TemperatureChannel& row = TemperatureCalibration[static_cast<std::size_t>(channel)];
   const double slope = static_cast<double>(row.scale) / 100.0;
   return slope * Volts(count) + static_cast<double>(row.baias);
 }

@@ -5,7 +5,7 @@
 
 #include <array>
 
-struct TemperatureCalibration {
+struct TemperatureChannel {
   int scale;  // slope in hundredths
   int baias;  // offset
 };
@@ -13,7 +13,7 @@ struct TemperatureCalibration {
 inline constexpr int kTemperatureChannels = 16;
 
 // One row per temperature channel; the comment names the data CSV column.
-inline constexpr std::array<TemperatureCalibration, kTemperatureChannels> kTemperatureCalibration{{
+inline constexpr std::array<TemperatureChannel, kTemperatureChannels> TemperatureCalibration{{
     {-3750, 127},  // Battery Temp1
     {-3683, 126},  // Battery Temp2
     {-3738, 127},  // 5V reg Temp1

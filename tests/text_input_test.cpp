@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <random>
 #include <string>
 
 namespace {
@@ -49,6 +50,26 @@ TEST(ReadHex, AgreesWithScanfOnGeneratedTokens) {
     }
   }
   EXPECT_GT(compared, 1000);
+}
+
+TEST(ReadHex, AgreesWithScanfOnRandomTokens) {
+  std::mt19937 random(2019);
+  constexpr char kAlphabet[] = "0123456789abcdefABCDEF0000xX+-G ";
+  for (int i = 0; i < 200000; ++i) {
+    std::string text(1 + random() % 12, ' ');
+    for (char& c : text) c = kAlphabet[random() % (sizeof kAlphabet - 1)];
+    unsigned expected = 0;
+    int expected_consumed = -1;
+    const int scanned = std::sscanf(text.c_str(), "%X%n", &expected, &expected_consumed);
+    InputStream in = InputFromText(text, false);
+    int32_t value = 0;
+    const ReadResult result = ReadHex(in, value);
+    ASSERT_EQ(result == ReadResult::kValue, scanned == 1) << text;
+    if (scanned == 1) {
+      ASSERT_EQ(static_cast<unsigned>(value), expected) << text;
+      ASSERT_EQ(Consumed(in, text), static_cast<std::size_t>(expected_consumed)) << text;
+    }
+  }
 }
 
 TEST(ReadHex, KeepsTheLow32BitsOfLongNumbers) {

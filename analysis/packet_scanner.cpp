@@ -19,9 +19,7 @@ void SkipNonHexToken(InputStream& in, OutputStream& console) {
   WriteText(console, "\"\n");
 }
 
-// Reads the next hexadecimal value into `value`. A token that is no hex
-// number is skipped with a warning, so no stale value is used and no token
-// is read twice. Returns false at the end of the file.
+// Goes on reading after a token that is no hex number.
 bool ReadValueAfterNonHex(InputStream& in, OutputStream& console, int32_t& value) {
   for (;;) {
     SkipNonHexToken(in, console);
@@ -30,6 +28,9 @@ bool ReadValueAfterNonHex(InputStream& in, OutputStream& console, int32_t& value
   }
 }
 
+// Reads the next hexadecimal value into `value`. A token that is no hex
+// number is skipped with a warning, so no stale value is used and no token
+// is read twice. Returns false at the end of the file.
 inline bool ReadValue(InputStream& in, OutputStream& console, int32_t& value) {
   const ReadResult result = ReadHex(in, value);
   if (result == ReadResult::kValue) return true;

@@ -24,9 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
   // Beyond 16 digits glibc saturates at 64 bits, where we keep the low 32 bits
   // as for shorter numbers: that case has a unit test of its own.
-  const std::size_t prefix = (shape & 1 ? 1 : 0) + (shape & 4 ? 2 : 0);
-  const std::size_t run_end = std::min(c_text.find_first_not_of(kDigits, prefix), c_text.size());
-  if (run_end > prefix + 16) return 0;
+  // The digits start after the sign and a 0x prefix, the prefix possibly
+  // formed with the tail's first byte ("0" then "X1F").
+  std::size_t digits_start = c_text[0] == '+' || c_text[0] == '-' ? 1 : 0;
+  if (c_text.compare(digits_start, 2, "0x") == 0 || c_text.compare(digits_start, 2, "0X") == 0) digits_start += 2;
+  const std::size_t digits_end = std::min(c_text.find_first_not_of(kDigits, digits_start), c_text.size());
+  if (digits_end > digits_start + 16) return 0;
 
   unsigned expected = 0;
   int expected_consumed = -1;

@@ -5,6 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "io/files.h"
+#include "analysis/files.h"
 
 std::vector<FolderEntry> ListCaptureEntries(const std::string& folder);

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "analysis/files.h"
 #include "app/menu.h"
-#include "io/files.h"
 
 extern const char kSampleRoot[];
 

@@ -1,6 +1,6 @@
 // Our number formatting against the C library's printf, which defines the
 // bytes the CSV files and the trace must hold.
-#include "io/number_format.h"
+#include "analysis/number_format.h"
 
 #include <gtest/gtest.h>
 

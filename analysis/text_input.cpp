@@ -1,9 +1,9 @@
-#include "io/text_input.h"
+#include "analysis/text_input.h"
 
 #include <cerrno>
 #include <cstring>
 
-#include "io/files.h"
+#include "analysis/files.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <cerrno>
 
-#include "io/files.h"
+#include "analysis/files.h"
 
 namespace {
 

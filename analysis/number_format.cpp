@@ -1,4 +1,4 @@
-#include "io/number_format.h"
+#include "analysis/number_format.h"
 
 #include <bit>
 #include <charconv>

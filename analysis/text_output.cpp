@@ -1,8 +1,8 @@
-#include "io/text_output.h"
+#include "analysis/text_output.h"
 
 #include <cerrno>
 
-#include "io/number_format.h"
+#include "analysis/number_format.h"
 
 OutputStream OutputToFile(std::FILE* file, bool crlf_line_ends) {
   OutputStream out;

@@ -86,43 +86,54 @@ void ProcessCaptureFile(const std::string& path, const FormatConstants& constant
   CloseCaptureFile(fd);
 }
 
+// Prints the listing: folders by name with "(DIR)", capture files by full
+// path. Returns the paths of the capture files, in listing order.
+std::vector<std::string> PrintListing(const std::vector<FolderEntry>& entries, const std::string& FileDirectory,
+                                      OutputStream& console) {
+  std::vector<std::string> InputFilePath;
+  for (const FolderEntry& entry : entries) {
+    if (entry.is_folder) {
+      WriteText(console, entry.name);
+      WriteText(console, " (DIR)\n");
+    } else {
+      InputFilePath.push_back(FileDirectory + entry.name);
+      WriteText(console, InputFilePath.back());
+      WriteText(console, "\n");
+    }
+  }
+  WriteText(console, "\n\n");
+  return InputFilePath;
+}
+
+// Recreates both CSV files and processes the capture files in order. A CSV
+// file that cannot be created ends the run.
+void ProcessCaptureFiles(const std::vector<std::string>& InputFilePath, const std::string& FileDirectory,
+                         const FormatConstants& constants, OutputStream& console) {
+  const std::string header_path = FileDirectory + constants.header_csv;
+  const std::string data_path = FileDirectory + constants.data_csv;
+  OutputStream header_csv;
+  OutputStream data_csv;
+  if (!CreateCsv(header_path, kHeaderColumnLine, header_csv, console)) return;
+  if (!CreateCsv(data_path, kDataColumnLine, data_csv, console)) {
+    CloseCsv(header_path, header_csv, console);
+    return;
+  }
+  RunState run;
+  for (const std::string& path : InputFilePath) ProcessCaptureFile(path, constants, header_csv, data_csv, console, run);
+  CloseCsv(header_path, header_csv, console);
+  CloseCsv(data_path, data_csv, console);
+}
+
 }  // namespace
 
 void AnalyzeFormat(DownlinkFormat format, std::string_view sample_root, OutputStream& console) {
   const FormatConstants& constants = ConstantsOf(format);
   const std::string FileDirectory = std::string(sample_root) + kPathSeparator + constants.folder + kPathSeparator;
 
+  // Nothing listed: the CSV files of an earlier run stay as they are.
   const std::vector<FolderEntry> entries = ListCaptureEntries(FileDirectory);
   if (!entries.empty()) {
-    std::vector<std::string> InputFilePath;
-    for (const FolderEntry& entry : entries) {
-      if (entry.is_folder) {
-        WriteText(console, entry.name);
-        WriteText(console, " (DIR)\n");
-      } else {
-        InputFilePath.push_back(FileDirectory + entry.name);
-        WriteText(console, InputFilePath.back());
-        WriteText(console, "\n");
-      }
-    }
-    WriteText(console, "\n\n");
-
-    const std::string header_path = FileDirectory + constants.header_csv;
-    const std::string data_path = FileDirectory + constants.data_csv;
-    OutputStream header_csv;
-    OutputStream data_csv;
-    if (CreateCsv(header_path, kHeaderColumnLine, header_csv, console)) {
-      if (CreateCsv(data_path, kDataColumnLine, data_csv, console)) {
-        RunState run;
-        for (const std::string& path : InputFilePath) {
-          ProcessCaptureFile(path, constants, header_csv, data_csv, console, run);
-        }
-        CloseCsv(header_path, header_csv, console);
-        CloseCsv(data_path, data_csv, console);
-      } else {
-        CloseCsv(header_path, header_csv, console);
-      }
-    }
+    ProcessCaptureFiles(PrintListing(entries, FileDirectory, console), FileDirectory, constants, console);
   }
   WriteText(console, "\n");
 }

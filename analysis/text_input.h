@@ -52,18 +52,16 @@ inline unsigned HexDigitValue(unsigned char byte) { return kByteClasses[byte] & 
 // Reads the next token. Returns false at the end of the input.
 bool ReadToken(InputStream& in, TokenBuffer& token);
 
+// The general case of ReadHex, below.
+ReadResult ReadHexToken(InputStream& in, int32_t& value);
+
 // "%X" into a signed 32-bit value: optional sign, optional 0x or 0X, hex
 // digits of any number (the low 32 bits are kept). "0x" with no digit after
 // it reads as 0. On kNotANumber nothing but white space was consumed, so the
 // caller can skip and report the token whole.
-ReadResult ReadHex(InputStream& in, int32_t& value);
-
-// The general case of ReadHex.
-ReadResult ReadHexToken(InputStream& in, int32_t& value);
-
 // Most tokens of a dump are one or two hex digits between single white-space
-// bytes; they are read here without a call. Everything else, with the same
-// result, by ReadHexToken.
+// bytes; they are read here without a call, everything else by ReadHexToken
+// with the same result.
 inline ReadResult ReadHex(InputStream& in, int32_t& value) {
   const unsigned char* at = in.next;
   if (in.end - at >= 4 && IsWhiteSpace(at[0])) {

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "analysis/text_output.h"
+#include "text/text_output.h"
 
 // FM: frames received by AFSK and GMSK (menu choice 0). FSK: frames received
 // by FSK (menu choice 1).

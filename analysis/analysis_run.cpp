@@ -4,11 +4,11 @@
 #include "analysis/analysis.h"
 #include "analysis/capture_list.h"
 #include "analysis/downlink_format.h"
-#include "analysis/files.h"
+#include "platform/files.h"
 #include "analysis/packet_scanner.h"
 #include "analysis/pass_header.h"
 #include "analysis/run_state.h"
-#include "analysis/text_input.h"
+#include "text/text_input.h"
 
 namespace {
 

@@ -5,6 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "analysis/files.h"
+#include "platform/files.h"
 
 std::vector<FolderEntry> ListCaptureEntries(const std::string& folder);

@@ -1,6 +1,6 @@
 #include "analysis/packet_scanner.h"
 
-#include "analysis/number_format.h"
+#include "text/number_format.h"
 
 namespace {
 

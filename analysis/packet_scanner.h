@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "analysis/run_state.h"
-#include "analysis/text_input.h"
-#include "analysis/text_output.h"
+#include "text/text_input.h"
+#include "text/text_output.h"
 
 // What follows a packet's frames.
 enum class PacketTail {

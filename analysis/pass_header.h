@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "analysis/text_input.h"
-#include "analysis/text_output.h"
+#include "text/text_input.h"
+#include "text/text_output.h"
 
 // Reads the header, echoes its tokens on `console`, appends the file's row to
 // the header CSV and sets `DataBlockNumber` from the last field (it keeps its

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "analysis/files.h"
+#include "platform/files.h"
 #include "app/menu.h"
 
 extern const char kSampleRoot[];

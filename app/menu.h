@@ -3,8 +3,8 @@
 
 #include <string_view>
 
-#include "analysis/text_input.h"
-#include "analysis/text_output.h"
+#include "text/text_input.h"
+#include "text/text_output.h"
 
 // Asks for a downlink format on `console`, reading choices from `keyboard`,
 // and runs one analysis per choice of 0 or 1 until choice 2 or the end of

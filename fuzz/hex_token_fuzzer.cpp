@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "analysis/text_input.h"
+#include "text/text_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   if (size < 2) return 0;

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "analysis/number_format.h"
+#include "text/number_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   for (; size >= 8; data += 8, size -= 8) {

@@ -1,6 +1,6 @@
 // Our number formatting against the C library's printf, which defines the
 // bytes the CSV files and the trace must hold.
-#include "analysis/number_format.h"
+#include "text/number_format.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The token reader against the C library's formatted input.
-#include "analysis/text_input.h"
+#include "text/text_input.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

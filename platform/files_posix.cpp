@@ -5,7 +5,7 @@
 
 #include <cerrno>
 
-#include "analysis/files.h"
+#include "platform/files.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "analysis/text_output.h"
+#include "text/text_output.h"
 
 #include <cerrno>
 
-#include "analysis/number_format.h"
+#include "text/number_format.h"
 
 OutputStream OutputToFile(std::FILE* file, bool crlf_line_ends) {
   OutputStream out;

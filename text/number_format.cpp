@@ -1,4 +1,4 @@
-#include "analysis/number_format.h"
+#include "text/number_format.h"
 
 #include <bit>
 #include <charconv>

@@ -7,7 +7,7 @@
 
 #include <cerrno>
 
-#include "analysis/files.h"
+#include "platform/files.h"
 
 int OpenCaptureFile(const std::string& path, int& fd) {
   fd = ::_open(path.c_str(), _O_RDONLY | _O_BINARY);

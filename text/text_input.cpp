@@ -1,9 +1,9 @@
-#include "analysis/text_input.h"
+#include "text/text_input.h"
 
 #include <cerrno>
 #include <cstring>
 
-#include "analysis/files.h"
+#include "platform/files.h"
 
 namespace {
 

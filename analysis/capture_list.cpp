@@ -1,6 +1,7 @@
-#include "analysis/capture_list.h"
-
 #include <algorithm>
+#include <cerrno>
+
+#include "analysis/capture.h"
 
 namespace {
 
@@ -13,10 +14,19 @@ bool EndsWithTxt(const std::string& name) {
 
 }  // namespace
 
-std::vector<FolderEntry> ListCaptureEntries(const std::string& folder) {
-  std::vector<FolderEntry> entries = ListFolder(folder);
-  std::erase_if(entries, [](const FolderEntry& entry) { return !EndsWithTxt(entry.name); });
+CaptureListing ListCaptures(std::string_view sample_root, const FormatConstants& format) {
+  CaptureListing listing;
+  listing.folder = std::string(sample_root) + kPathSeparator + format.folder;
+  listing.error = ListFolder(listing.folder + kPathSeparator, listing.entries);
+  // A format folder that is not there below an existing base directory is
+  // nothing to do; a base directory that is not there is a failure.
+  if (listing.error == ENOENT && FolderExists(std::string(sample_root))) {
+    listing.error = 0;
+    listing.missing = true;
+  }
+  std::erase_if(listing.entries, [](const FolderEntry& entry) { return !EndsWithTxt(entry.name); });
   // std::string compares bytes as unsigned values: plain byte order.
-  std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
-  return entries;
+  std::sort(listing.entries.begin(), listing.entries.end(),
+            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+  return listing;
 }

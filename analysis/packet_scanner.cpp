@@ -1,29 +1,47 @@
 #include "analysis/packet_scanner.h"
 
+#include "analysis/problem_line.h"
+#include "hk/hk_frame.h"
 #include "text/number_format.h"
 
 namespace {
 
 constexpr int kSkippedValues = 3;  // between the marker and the packet number
 
+struct Scan {
+  InputStream& in;
+  CaptureOutput& out;
+  CaptureCounts& counts;
+};
+
+ProblemLine ProblemOf(const CaptureOutput& out) { return {out.trace, out.errors}; }
+
 // Skips a token that is no hex number, with a warning where it was met.
-void SkipNonHexToken(InputStream& in, OutputStream& console) {
-  WriteText(console, "Warning: skipped non-hexadecimal token \"");
+void SkipNonHexToken(Scan& scan) {
+  ++scan.counts.skipped_tokens;
+  const ProblemLine line = ProblemOf(scan.out);
+  if (!line.trace && !line.copy) {
+    SkipToken(scan.in, [](std::string_view) {});
+    return;
+  }
+  BeginProblem(line, scan.out.program, scan.out.capture_path);
+  ProblemText(line, "Warning: skipped non-hexadecimal token \"");
   bool shown = true;  // the token shows as "%s" would: up to a NUL byte
-  SkipToken(in, [&](std::string_view piece) {
+  SkipToken(scan.in, [&](std::string_view piece) {
     if (!shown) return;
     const std::size_t nul = piece.find('\0');
-    WriteBytes(console, piece.substr(0, nul));
+    ProblemText(line, piece.substr(0, nul));
     shown = nul == std::string_view::npos;
   });
-  WriteText(console, "\"\n");
+  ProblemText(line, "\"");
+  EndProblem(line);
 }
 
 // Goes on reading after a token that is no hex number.
-bool ReadValueAfterNonHex(InputStream& in, OutputStream& console, int32_t& value) {
+bool ReadValueAfterNonHex(Scan& scan, int32_t& value) {
   for (;;) {
-    SkipNonHexToken(in, console);
-    const ReadResult result = ReadHex(in, value);
+    SkipNonHexToken(scan);
+    const ReadResult result = ReadHex(scan.in, value);
     if (result != ReadResult::kNotANumber) return result == ReadResult::kValue;
   }
 }
@@ -31,94 +49,78 @@ bool ReadValueAfterNonHex(InputStream& in, OutputStream& console, int32_t& value
 // Reads the next hexadecimal value into `value`. A token that is no hex
 // number is skipped with a warning, so no stale value is used and no token
 // is read twice. Returns false at the end of the file.
-inline bool ReadValue(InputStream& in, OutputStream& console, int32_t& value) {
-  const ReadResult result = ReadHex(in, value);
+inline bool ReadValue(Scan& scan, int32_t& value) {
+  const ReadResult result = ReadHex(scan.in, value);
   if (result == ReadResult::kValue) return true;
-  return result == ReadResult::kNotANumber && ReadValueAfterNonHex(in, console, value);
+  return result == ReadResult::kNotANumber && ReadValueAfterNonHex(scan, value);
+}
+
+inline void Trace(Scan& scan, std::string_view text) {
+  if (scan.out.trace) WriteText(*scan.out.trace, text);
 }
 
 // Reads a value inside a packet and echoes it with "%X ".
-bool ReadEchoed(InputStream& in, OutputStream& console, int32_t& value) {
-  if (!ReadValue(in, console, value)) return false;
-  char* at = Reserve(console, kHexTextMax + 1);
-  char* end = FormatHexByte(value, at);
-  *end++ = ' ';
-  console.used += static_cast<std::size_t>(end - at);
+bool ReadEchoed(Scan& scan, int32_t& value) {
+  if (!ReadValue(scan, value)) return false;
+  if (OutputStream* trace = scan.out.trace) {
+    char* at = Reserve(*trace, kHexTextMax + 1);
+    char* end = FormatHexByte(value, at);
+    *end++ = ' ';
+    trace->used += static_cast<std::size_t>(end - at);
+  }
   return true;
 }
 
-// The longest row: two numbers "%X,", two "%X, ", 35 cells "%4f," and the
-// line end.
-constexpr std::size_t kRowMax = 2 * (kHexTextMax + 1) + 2 * (kHexTextMax + 2) + 35 * (kFixedTextMax + 1) + 2;
-static_assert(kRowMax <= kOutputBlockSize);
-
-// The row is formatted straight into the output block.
-void WriteDataRow(OutputStream& data_csv, const RunState& run) {
-  char* const start = Reserve(data_csv, kRowMax);
-  char* at = FormatHex(run.packet_num, start);
-  *at++ = ',';
-  at = FormatHex(run.uplink_num, at);
-  *at++ = ',';
-  for (int slot = 0; slot < kHkValueCount; ++slot) {
-    const double value = run.AnalysedData[static_cast<std::size_t>(slot)];
-    if (slot == kSwitchInfoSlot || slot == kResetInfoSlot) {
-      // Both slots hold whole numbers converted from 32-bit integers.
-      at = FormatHex(static_cast<int32_t>(value), at);
-      *at++ = ',';
-      *at++ = ' ';
-    } else {
-      at = FormatFixed(value, at);
-      *at++ = ',';
-    }
-  }
-  at = PutLineEnd(data_csv, at);
-  data_csv.used += static_cast<std::size_t>(at - start);
+void TraceHex(Scan& scan, int32_t value) {
+  if (scan.out.trace) WriteHex(*scan.out.trace, value);
 }
 
 // The tail after the frames. Returns false when the file ends inside an FM
 // tail; the end of the file inside an FSK tail simply ends it.
-bool ReadTail(InputStream& in, OutputStream& console, PacketTail tail, int32_t& Data) {
+bool ReadTail(Scan& scan, PacketTail tail, int32_t& Data) {
   if (tail == PacketTail::kOneValue) {
-    if (!ReadValue(in, console, Data)) return false;
-    WriteText(console, "\n");
-    WriteHex(console, Data);
-    WriteText(console, "\n\n");
+    if (!ReadValue(scan, Data)) return false;
+    Trace(scan, "\n");
+    TraceHex(scan, Data);
+    Trace(scan, "\n\n");
     return true;
   }
-  WriteText(console, "\n");
+  Trace(scan, "\n");
   for (;;) {
-    if (!ReadValue(in, console, Data)) return true;
+    if (!ReadValue(scan, Data)) return true;
     if (Data != 0) break;
-    WriteText(console, "0 ");
+    Trace(scan, "0 ");
   }
-  WriteHex(console, Data);
-  WriteText(console, "\n\n");
+  TraceHex(scan, Data);
+  Trace(scan, "\n\n");
   return true;
 }
 
 // Reads one packet after its marker. Returns false when the file ends inside
-// it: only frames read whole have been written.
-bool ReadPacket(InputStream& in, OutputStream& data_csv, OutputStream& console, PacketTail tail, RunState& run) {
+// it: only frames read whole have been handed on.
+bool ReadPacket(Scan& scan, PacketTail tail, RunState& run) {
   for (int i = 0; i < kSkippedValues; ++i) {
-    if (!ReadEchoed(in, console, run.Data)) return false;
+    if (!ReadEchoed(scan, run.Data)) return false;
   }
-  if (!ReadEchoed(in, console, run.packet_num) || !ReadEchoed(in, console, run.uplink_num)) return false;
+  if (!ReadEchoed(scan, run.packet_num) || !ReadEchoed(scan, run.uplink_num)) return false;
   for (int32_t frame = 0; frame < run.DataBlockNumber; ++frame) {
-    WriteText(console, "\n");
+    Trace(scan, "\n");
     for (int32_t& byte : run.CDH_Data) {
-      if (!ReadEchoed(in, console, byte)) return false;
+      if (!ReadEchoed(scan, byte)) return false;
     }
     DecodeHkFrame(run.CDH_Data, run.AnalysedData);
-    WriteDataRow(data_csv, run);
+    ++scan.counts.frames;
+    if (scan.out.frame) scan.out.frame(run);
   }
-  return ReadTail(in, console, tail, run.Data);
+  return ReadTail(scan, tail, run.Data);
 }
 
 }  // namespace
 
-void ScanPackets(InputStream& in, OutputStream& data_csv, OutputStream& console, PacketTail tail, RunState& run) {
+void ScanPackets(InputStream& in, PacketTail tail, RunState& run, CaptureOutput& out, CaptureCounts& counts) {
+  Scan scan{in, out, counts};
   std::size_t matched = 0;  // values of SB matched in a row
-  while (ReadValue(in, console, run.Data)) {
+  while (ReadValue(scan, run.Data)) {
     if (run.Data == SB[matched]) {
       ++matched;
     } else {
@@ -127,8 +129,14 @@ void ScanPackets(InputStream& in, OutputStream& data_csv, OutputStream& console,
     }
     if (matched < SB.size()) continue;
     matched = 0;
-    if (!ReadPacket(in, data_csv, console, tail, run)) {
-      WriteText(console, "\nPacket cut short by the end of the file.\n");
+    ++counts.packets;
+    if (!ReadPacket(scan, tail, run)) {
+      ++counts.cut_short;
+      Trace(scan, "\n");
+      const ProblemLine line = ProblemOf(out);
+      BeginProblem(line, out.program, out.capture_path);
+      ProblemText(line, "Packet cut short by the end of the file.");
+      EndProblem(line);
       return;
     }
   }

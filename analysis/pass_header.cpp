@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "text/number_format.h"
+
 namespace {
 
 enum class Cell {
@@ -21,6 +23,8 @@ constexpr ValueToken kEchoOnly{Cell::kNone, true};
 constexpr ValueToken kIgnored{Cell::kNone, false};
 
 constexpr int kNumberField = 16;  // the last field: the number of frames per packet
+constexpr int kDateField = 0;
+constexpr int kTimeZoneValue = 2;  // date, time, time zone
 
 struct FieldLayout {
   int count;
@@ -47,21 +51,46 @@ constexpr std::array<FieldLayout, kNumberField> kFields{{
     {2, {kJoined, kCell}},           // data contents, two words
 }};
 
+// The row being written: to the header CSV, if any, and into the cells.
+struct Row {
+  OutputStream* csv;
+  PassHeader& header;
+  bool open = false;  // a cell is written and the row's line end is not
+};
+
+void WriteCellText(Row& row, const char* text, Cell cell) {
+  if (row.csv) {
+    WriteToken(*row.csv, text);
+    WriteText(*row.csv, cell == Cell::kEnds ? ", " : " ");
+  }
+  if (row.header.cell_count < kPassHeaderColumns) {
+    std::string& value = row.header.cells[static_cast<std::size_t>(row.header.cell_count)];
+    value += text;
+    if (cell == Cell::kEnds) {
+      ++row.header.cell_count;
+    } else {
+      value += ' ';
+    }
+  }
+  row.open = true;
+}
+
+void Echo(OutputStream* trace, std::string_view text) {
+  if (trace) WriteText(*trace, text);
+}
+
 // Reads, writes and echoes the value tokens of one field. Returns false when
 // the file ends before the field's last value.
-bool ReadFieldValues(InputStream& in, const FieldLayout& field, TokenBuffer& token, OutputStream& header_csv,
-                     OutputStream& console, bool& row_open) {
-  for (int i = 0; i < field.count; ++i) {
-    const ValueToken& value = field.values[static_cast<std::size_t>(i)];
+bool ReadFieldValues(InputStream& in, int field, TokenBuffer& token, Row& row, CaptureOutput& out) {
+  const FieldLayout& layout = kFields[static_cast<std::size_t>(field)];
+  for (int i = 0; i < layout.count; ++i) {
+    const ValueToken& value = layout.values[static_cast<std::size_t>(i)];
     if (!ReadToken(in, token)) return false;
-    if (value.cell != Cell::kNone) {
-      WriteToken(header_csv, token.data());
-      WriteText(header_csv, value.cell == Cell::kEnds ? ", " : " ");
-      row_open = true;
-    }
-    if (value.echoed) {
-      WriteToken(console, token.data());
-      WriteText(console, " ");
+    if (value.cell != Cell::kNone) WriteCellText(row, token.data(), value.cell);
+    if (field == kDateField && i == kTimeZoneValue) row.header.time_zone = token.data();
+    if (value.echoed && out.trace) {
+      WriteToken(*out.trace, token.data());
+      WriteText(*out.trace, " ");
     }
   }
   return true;
@@ -69,31 +98,36 @@ bool ReadFieldValues(InputStream& in, const FieldLayout& field, TokenBuffer& tok
 
 }  // namespace
 
-void ReadPassHeader(InputStream& in, OutputStream& header_csv, OutputStream& console, int32_t& DataBlockNumber) {
+void ReadPassHeader(InputStream& in, CaptureOutput& out, PassHeader& header, int32_t& DataBlockNumber) {
   TokenBuffer token;
-  bool row_open = false;  // a cell is written and the row's line end is not
+  Row row{out.header_csv, header};
   int field = 0;
   while (ReadToken(in, token)) {
-    WriteToken(console, token.data());
-    WriteText(console, " ");
+    if (out.trace) {
+      WriteToken(*out.trace, token.data());
+      WriteText(*out.trace, " ");
+    }
     if (token[0] != ':') continue;  // a name token
 
     if (field == kNumberField) {
       // A value that is no decimal number leaves DataBlockNumber as it was;
       // the end of the file leaves nothing to write.
       if (ReadDecimal(in, DataBlockNumber) == ReadResult::kEnd) break;
-      WriteDecimal(header_csv, DataBlockNumber);
-      WriteText(header_csv, ", \n");
-      WriteDecimal(console, DataBlockNumber);
-      WriteText(console, " \n");
+      char number[kDecimalTextMax + 1];
+      *FormatDecimal(DataBlockNumber, number) = '\0';
+      WriteCellText(row, number, Cell::kEnds);
+      if (row.csv) WriteText(*row.csv, "\n");
+      Echo(out.trace, number);
+      Echo(out.trace, " \n");
+      header.complete = true;
       return;
     }
 
     // The file may end inside the field: nothing more is echoed for it.
-    if (!ReadFieldValues(in, kFields[static_cast<std::size_t>(field)], token, header_csv, console, row_open)) break;
-    WriteText(console, "\n");
+    if (!ReadFieldValues(in, field, token, row, out)) break;
+    Echo(out.trace, "\n");
     ++field;
   }
   // A row cut short still ends its line, so the next file's row starts on its own.
-  if (row_open) WriteLineEnd(header_csv);
+  if (row.open && row.csv) WriteLineEnd(*row.csv);
 }

@@ -4,11 +4,11 @@
 
 #include <cstdint>
 
-#include "text/text_input.h"
-#include "text/text_output.h"
+#include "analysis/capture.h"
 
-// Reads the header, echoes its tokens on `console`, appends the file's row to
-// the header CSV and sets `DataBlockNumber` from the last field (it keeps its
-// value when the header sets none). Stops right after the last token of the
-// header, or at the end of the file.
-void ReadPassHeader(InputStream& in, OutputStream& header_csv, OutputStream& console, int32_t& DataBlockNumber);
+// Reads the header, echoes its tokens on `out.trace`, appends the file's row
+// to `out.header_csv`, keeps its cells in `header`, and sets
+// `DataBlockNumber` from the last field (it keeps its value when the header
+// sets none). Stops right after the last token of the header, or at the end
+// of the file.
+void ReadPassHeader(InputStream& in, CaptureOutput& out, PassHeader& header, int32_t& DataBlockNumber);

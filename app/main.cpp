@@ -4,15 +4,21 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/files.h"
 #include "app/menu.h"
+#include "platform/files.h"
 
 extern const char kSampleRoot[];
 
 int main() {
   InputStream keyboard = InputFromDescriptor(StandardInput(), false);
   OutputStream console = OutputToFile(stdout, false);
-  int status = RunMenu(keyboard, console, kSampleRoot);
+  OutputStream errors = OutputToFile(stderr, false);
+  ProblemReport problems;
+  problems.errors = &errors;
+  // Problem lines of the trace are copied to standard error, unless it is the
+  // console itself, where they would show twice.
+  problems.copy_trace = !SameFile(StandardOutput(), StandardError());
+  int status = RunMenu(keyboard, console, problems, kSampleRoot);
   Flush(console);
   if (console.error != 0) {
     std::fprintf(stderr, "hkcsv: cannot write standard output: %s\n", std::strerror(console.error));

@@ -15,7 +15,7 @@ void Say(OutputStream& console, std::string_view line) {
 
 }  // namespace
 
-int RunMenu(InputStream& keyboard, OutputStream& console, std::string_view sample_root) {
+int RunMenu(InputStream& keyboard, OutputStream& console, ProblemReport& problems, std::string_view sample_root) {
   bool end = false;
   while (!end) {
     Say(console, "Please select data format.\n");
@@ -35,13 +35,15 @@ int RunMenu(InputStream& keyboard, OutputStream& console, std::string_view sampl
     WriteDecimal(console, FormatType);
     Say(console, "\n");
     if (FormatType == 0) {
-      AnalyzeFormat(DownlinkFormat::kFM, sample_root, console);
+      AnalyzeFormat(DownlinkFormat::kFM, sample_root, console, problems);
     } else if (FormatType == 1) {
-      AnalyzeFormat(DownlinkFormat::kFSK, sample_root, console);
+      AnalyzeFormat(DownlinkFormat::kFSK, sample_root, console, problems);
     } else if (FormatType == 2) {
       end = true;
     }
   }
   Say(console, "Program is end.\n");
-  return 0;
+  // Data that could not be listed, read or written fails the session, so a
+  // script that runs hkcsv after each pass learns of it.
+  return problems.data_missing ? 1 : 0;
 }

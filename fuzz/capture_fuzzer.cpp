@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "analysis/packet_scanner.h"
-#include "analysis/pass_header.h"
+#include "analysis/capture.h"
+#include "analysis/csv_rows.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
@@ -13,12 +13,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   OutputStream console = OutputToMemory(&console_text, false);
   OutputStream header_csv = OutputToMemory(&header_text, true);
   OutputStream data_csv = OutputToMemory(&data_text, true);
+  CaptureOutput out;
+  out.trace = &console;
+  out.header_csv = &header_csv;
+  out.frame = [&data_csv](const RunState& run) { WriteDataRow(data_csv, run); };
   RunState run;
   // Twice, as two files of one run: the second starts from the first's state.
   for (int file = 0; file < 2; ++file) {
     InputStream in = InputFromText(text, true);
-    ReadPassHeader(in, header_csv, console, run.DataBlockNumber);
-    ScanPackets(in, data_csv, console, HKCSV_FUZZ_TAIL, run);
+    CaptureFile file;
+    ReadCapture(in, HKCSV_FUZZ_TAIL, run, out, file);
     if (in.next != in.end) __builtin_trap();  // the scan must read to the end
   }
   Flush(console);

@@ -17,7 +17,7 @@ inline constexpr int kFirstEngineeringSlot = kBusVoltageSlot;
 inline constexpr int kEngineeringChannels = kHkValueCount - kFirstEngineeringSlot;
 
 inline constexpr std::array<HkColumn, kHkValueCount> kHkColumns{{
-    {"SatTime", "s"},          {"SwitchInfo", ""},       {"ResetInfo", ""},        {"Buss Voltage", "V"},
+    {"SatTime", "s"},          {"SwitchInfo", ""},        {"ResetInfo", ""},         {"Buss Voltage", "V"},
     {"Buss Current", "mA"},    {"Solar Current 1", "mA"}, {"Solar Current 2", "mA"}, {"Solar Current 3", "mA"},
     {"Solar Current 4", "mA"}, {"Solar Current 5", "mA"}, {"Solar Current 6", "mA"}, {"Battery Temp1", "degC"},
     {"Battery Temp2", "degC"}, {"5V reg Temp1", "degC"},  {"5V reg Temp2", "degC"},  {"3.5V reg Temp", "degC"},

@@ -31,6 +31,18 @@ struct FolderEntry {
 };
 
 // Lists the entries of `folder` (which ends with the separator) that may
-// match "*.txt". The caller filters the names and sorts them. A folder that
-// does not exist or cannot be read lists nothing.
-std::vector<FolderEntry> ListFolder(const std::string& folder);
+// match "*.txt"; the caller filters the names and sorts them. Returns 0, or
+// the error number of a folder that cannot be listed (ENOENT when it does not
+// exist), and then no entry: a listing that fails half-way lists nothing.
+int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries);
+
+// Whether `path` names an existing folder.
+bool FolderExists(const std::string& path);
+
+// Whether two open descriptors are the same file or terminal, so that a
+// message written to both would show twice.
+bool SameFile(int fd_a, int fd_b);
+
+// The descriptors of standard output and standard error.
+int StandardOutput();
+int StandardError();

@@ -55,14 +55,30 @@ int CreateCsvFile(const std::string& path, std::FILE*& file) {
 }
 
 int StandardInput() { return STDIN_FILENO; }
+int StandardOutput() { return STDOUT_FILENO; }
+int StandardError() { return STDERR_FILENO; }
+
+bool SameFile(int fd_a, int fd_b) {
+  struct stat a;
+  struct stat b;
+  return ::fstat(fd_a, &a) == 0 && ::fstat(fd_b, &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool FolderExists(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
 
 const char kPathSeparator[] = "/";
 
-std::vector<FolderEntry> ListFolder(const std::string& folder) {
-  std::vector<FolderEntry> entries;
+int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
+  entries.clear();
   DIR* listing = ::opendir(folder.c_str());
-  if (!listing) return entries;
-  while (const dirent* entry = ::readdir(listing)) {
+  if (!listing) return errno;
+  for (;;) {
+    errno = 0;
+    const dirent* entry = ::readdir(listing);
+    if (!entry) break;
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
     struct stat info;
@@ -71,6 +87,8 @@ std::vector<FolderEntry> ListFolder(const std::string& folder) {
     const bool is_folder = ::stat((folder + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
     entries.push_back({name, is_folder});
   }
+  const int error = errno;
   ::closedir(listing);
-  return entries;
+  if (error != 0) entries.clear();
+  return error;
 }

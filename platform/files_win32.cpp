@@ -13,7 +13,12 @@ int OpenCaptureFile(const std::string& path, int& fd) {
   fd = ::_open(path.c_str(), _O_RDONLY | _O_BINARY);
   if (fd < 0) return errno;
   struct _stat64 info;
-  if (::_fstat64(fd, &info) != 0 || (info.st_mode & _S_IFMT) != _S_IFREG) {
+  if (::_fstat64(fd, &info) != 0) {
+    const int error = errno;
+    ::_close(fd);
+    return error;
+  }
+  if ((info.st_mode & _S_IFMT) != _S_IFREG) {
     ::_close(fd);
     return (info.st_mode & _S_IFMT) == _S_IFDIR ? EISDIR : EINVAL;
   }
@@ -27,19 +32,64 @@ long ReadSome(int fd, void* buffer, std::size_t count) { return ::_read(fd, buff
 int CreateCsvFile(const std::string& path, std::FILE*& file) { return ::fopen_s(&file, path.c_str(), "wb"); }
 
 int StandardInput() { return 0; }
+int StandardOutput() { return 1; }
+int StandardError() { return 2; }
+
+bool SameFile(int fd_a, int fd_b) {
+  const HANDLE a = reinterpret_cast<HANDLE>(::_get_osfhandle(fd_a));
+  const HANDLE b = reinterpret_cast<HANDLE>(::_get_osfhandle(fd_b));
+  if (a == INVALID_HANDLE_VALUE || b == INVALID_HANDLE_VALUE) return false;
+  // Both the console: the same screen.
+  DWORD mode;
+  if (::GetConsoleMode(a, &mode) && ::GetConsoleMode(b, &mode)) return true;
+  BY_HANDLE_FILE_INFORMATION info_a;
+  BY_HANDLE_FILE_INFORMATION info_b;
+  return ::GetFileInformationByHandle(a, &info_a) && ::GetFileInformationByHandle(b, &info_b) &&
+         info_a.dwVolumeSerialNumber == info_b.dwVolumeSerialNumber && info_a.nFileIndexHigh == info_b.nFileIndexHigh &&
+         info_a.nFileIndexLow == info_b.nFileIndexLow;
+}
+
+bool FolderExists(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
 
 const char kPathSeparator[] = "\\";
 
-std::vector<FolderEntry> ListFolder(const std::string& folder) {
-  std::vector<FolderEntry> entries;
+namespace {
+
+// The error number of a listing failure. "No match" is not one: the folder
+// is there and holds no capture file.
+int ListingError(DWORD code) {
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_NO_MORE_FILES:
+      return 0;
+    case ERROR_PATH_NOT_FOUND:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+      return EACCES;
+    case ERROR_DIRECTORY:
+      return ENOTDIR;
+    default:
+      return EIO;
+  }
+}
+
+}  // namespace
+
+int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
+  entries.clear();
   WIN32_FIND_DATAA win32FindData;
   const HANDLE listing = ::FindFirstFileA((folder + "*.txt").c_str(), &win32FindData);
-  if (listing == INVALID_HANDLE_VALUE) return entries;
+  if (listing == INVALID_HANDLE_VALUE) return ListingError(::GetLastError());
   do {
     // The pattern also matches through short 8.3 names ("a.txtx"); the
     // caller checks each name again.
     entries.push_back({win32FindData.cFileName, (win32FindData.dwFileAttributes & 0x10) != 0});
   } while (::FindNextFileA(listing, &win32FindData));
+  const int error = ListingError(::GetLastError());
   ::FindClose(listing);
-  return entries;
+  if (error != 0) entries.clear();
+  return error;
 }

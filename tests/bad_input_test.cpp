@@ -108,7 +108,9 @@ TEST_F(BadInput, EntriesThatCannotBeOpenedAreReportedAndSkipped) {
   ASSERT_EQ(::mkfifo((fm + "z.txt").c_str(), 0644), 0);
   WriteFile(fm + "zz.txt", PassHeader("0"));
   const RunResult result = Run("0 2");
-  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.errors, "hkcsv: Cannot open " + fm + "y.txt: No such file or directory\nhkcsv: Cannot open " + fm +
+                               "z.txt: Invalid argument\n");
   EXPECT_EQ(result.console, std::string(kMenu) + "FormatType = 0\n" + fm + "a.txt\n" + fm + "y.txt\n" + fm + "z.txt\n" +
                                 fm + "zz.txt\n\n\nOutputFile_error = 0\nOutputFile_error = 0\n" + "InputFile = 0\n\n" +
                                 PassHeaderTrace("0") + "InputFile = 2\n\nCannot open " + fm +
@@ -141,7 +143,8 @@ TEST_F(BadInput, CsvThatCannotBeWrittenIsReported) {
   WriteFile(fm + "a.txt", PassHeader("1") + kMarker + " 1 2 3 1F 3 " + kExampleFrame + " 7E");
   fs::create_symlink("/dev/full", fm + "FM_Analyised_Data.csv");
   const RunResult result = Run("0 2");
-  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.errors, "hkcsv: Cannot write " + fm + "FM_Analyised_Data.csv: No space left on device\n");
   EXPECT_EQ(result.console,
             std::string(kMenu) + "FormatType = 0\n" + fm + "a.txt\n\n\nOutputFile_error = 0\nOutputFile_error = 0\n" +
                 "InputFile = 0\n\n" + PassHeaderTrace("1") + "1 2 3 1F 3 \n" + kExampleFrameTrace + "\n7E\n\n" +

@@ -30,10 +30,11 @@ RunResult RunHkcsv(const std::string& exe, std::string_view input) {
   fs::create_directories(scratch);
   const std::string in = (scratch / "stdin").string();
   const std::string out = (scratch / "stdout").string();
+  const std::string err = (scratch / "stderr").string();
   WriteFile(in, input);
-  const int raw = std::system((Quote(exe) + " < " + Quote(in) + " > " + Quote(out)).c_str());
+  const int raw = std::system((Quote(exe) + " < " + Quote(in) + " > " + Quote(out) + " 2> " + Quote(err)).c_str());
   const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return {status, ReadFile(out)};
+  return {status, ReadFile(out), ReadFile(err)};
 }
 
 void WriteFile(const std::string& path, std::string_view bytes) {

@@ -10,10 +10,12 @@
 
 struct RunResult {
   int status;
-  std::string console;
+  std::string console;  // standard output
+  std::string errors;   // standard error
 };
 
-// Runs `exe` with `input` on standard input; captures standard output.
+// Runs `exe` with `input` on standard input; captures standard output and
+// standard error apart.
 RunResult RunHkcsv(const std::string& exe, std::string_view input);
 
 void WriteFile(const std::string& path, std::string_view bytes);

@@ -31,8 +31,9 @@ const std::string kExampleRow = std::string("1F,3,") + kExampleRowValues;
 
 // The console and CSV of one FM file "a.txt" with a header of `blocks`.
 struct Expected {
-  std::string trace;  // after the header's trace
-  std::string rows;   // after the column line, "\n" line ends
+  std::string trace;        // after the header's trace
+  std::string rows;         // after the column line, "\n" line ends
+  std::string errors = "";  // standard error: copies of the trace's problem lines
 };
 
 class Scan : public PacketScanner {
@@ -45,12 +46,20 @@ class Scan : public PacketScanner {
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.console, RunConsole(choice, folder, {{"a.txt", PassHeaderTrace(blocks) + expected.trace}}));
     EXPECT_EQ(ReadFile(folder + prefix + "_Analyised_Data.csv"), Crlf(kDataColumns + expected.rows));
+    EXPECT_EQ(result.errors, expected.errors);
   }
+  // A problem line as copied to standard error, naming the capture file.
+  std::string Copy(const std::string& line) const { return "hkcsv: " + fm + "a.txt: " + line + "\n"; }
 };
 
 TEST_F(Scan, ExampleFrameGivesTheExampleRow) {
   Check(0, "1", std::string("12 34 ") + kMarker + " 1 2 3 1F 3 " + kExampleFrame + " 7E 55 66\n",
         {std::string("1 2 3 1F 3 \n") + kExampleFrameTrace + "\n7E\n\n", kExampleRow});
+}
+
+TEST_F(Scan, EachValueEchoesAsPercentXPrintsIt) {
+  Check(0, "1", std::string(kMarker) + " 10 0A 00 1f 03 " + kExampleFrame + " 7E",
+        {std::string("10 A 0 1F 3 \n") + kExampleFrameTrace + "\n7E\n\n", kExampleRow});
 }
 
 TEST_F(Scan, MarkerSearch) {
@@ -176,12 +185,18 @@ TEST_F(Scan, NonHexTokensAreSkippedWithAWarning) {
   frame.insert(frame.find("0C"), "zz ");
   std::string trace = kExampleFrameTrace;
   trace.insert(trace.find(" C ") + 1, "Warning: skipped non-hexadecimal token \"zz\"\n");
-  Check(0, "1", std::string("noise - ") + kMarker + " 1 2 3 1F 3 " + frame + " +G 7E",
-        {std::string("Warning: skipped non-hexadecimal token \"noise\"\n"
-                     "Warning: skipped non-hexadecimal token \"-\"\n"
-                     "1 2 3 1F 3 \n") +
+  const std::string noise(300, 'q');  // arrives whole, longer than any buffer of 255
+  Check(0, "1", noise + " - " + kMarker + " 1 2 3 1F 3 " + frame + " +G 7E",
+        {"Warning: skipped non-hexadecimal token \"" + noise +
+             "\"\n"
+             "Warning: skipped non-hexadecimal token \"-\"\n"
+             "1 2 3 1F 3 \n" +
              trace + "Warning: skipped non-hexadecimal token \"+G\"\n\n7E\n\n",
-         kExampleRow});
+         kExampleRow,
+         Copy("Warning: skipped non-hexadecimal token \"" + noise + "\"") +
+             Copy("Warning: skipped non-hexadecimal token \"-\"") +
+             Copy("Warning: skipped non-hexadecimal token \"zz\"") +
+             Copy("Warning: skipped non-hexadecimal token \"+G\"")});
 }
 
 TEST_F(Scan, FileCutOffInsideAPacket) {
@@ -190,14 +205,15 @@ TEST_F(Scan, FileCutOffInsideAPacket) {
   const std::string cut_trace =
       std::string(kExampleFrameTrace).substr(0, std::string(kExampleFrameTrace).find(" C ") + 1);
   const char kCut[] = "\nPacket cut short by the end of the file.\n";
+  const std::string copy = Copy("Packet cut short by the end of the file.");
   Check(0, "2", std::string(kMarker) + " 1 2 3 1F 3 " + kExampleFrame + " " + cut_frame,
-        {"1 2 3 1F 3 \n" + std::string(kExampleFrameTrace) + "\n" + cut_trace + kCut, kExampleRow});
-  Check(0, "1", std::string(kMarker) + " 1 2", {std::string("1 2 ") + kCut, ""});
+        {"1 2 3 1F 3 \n" + std::string(kExampleFrameTrace) + "\n" + cut_trace + kCut, kExampleRow, copy});
+  Check(0, "1", std::string(kMarker) + " 1 2", {std::string("1 2 ") + kCut, "", copy});
   Check(0, "1", std::string(kMarker) + " 1 2 3 1F 3 " + kExampleFrame,
-        {"1 2 3 1F 3 \n" + std::string(kExampleFrameTrace) + kCut, kExampleRow});
+        {"1 2 3 1F 3 \n" + std::string(kExampleFrameTrace) + kCut, kExampleRow, copy});
   // A huge frame count with a short dump ends at the end of the file.
   Check(0, "2147483647", std::string(kMarker) + " 1 2 3 1F 3 " + kExampleFrame + " 7E",
-        {"1 2 3 1F 3 \n" + std::string(kExampleFrameTrace) + "\n7E " + kCut, kExampleRow});
+        {"1 2 3 1F 3 \n" + std::string(kExampleFrameTrace) + "\n7E " + kCut, kExampleRow, copy});
 }
 
 TEST_F(Scan, ControlZEndsTheFile) {

@@ -170,9 +170,11 @@ TEST_F(PassHeaderReader, HeaderCutShortStillEndsItsRow) {
       {"before the number of frames", header.substr(0, header.find(" 2\n")),
        std::string(kNamedTrace).substr(0, std::string(kNamedTrace).find("F16 : ") + 6),
        Replaced(kNamedRow, "HK data, 2, ", "HK data, ")},
-      {"at a lone sign before the number", header.substr(0, header.find(" 2\n")) + " -",
-       std::string(kNamedTrace).substr(0, std::string(kNamedTrace).find("F16 : ") + 6),
-       Replaced(kNamedRow, "HK data, 2, ", "HK data, ")},
+      // A lone sign converts nothing: the earlier value (0 at the run's start)
+      // is written and echoed, as for any value that is no number.
+      {"at a lone sign as the number", header.substr(0, header.find(" 2\n")) + " -",
+       std::string(kNamedTrace).substr(0, std::string(kNamedTrace).find("F16 : ") + 6) + "0 \n",
+       Replaced(kNamedRow, "HK data, 2, ", "HK data, 0, ")},
   };
   for (const Case& c : cases) {
     WriteFile(fm + "a.txt", c.file);

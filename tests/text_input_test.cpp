@@ -94,7 +94,7 @@ TEST(ReadDecimal, ReadsAsPercentDDoes) {
       {"99999999999", ReadResult::kValue, 1215752191, 11},  // low 32 bits
       {"-A", ReadResult::kNotANumber, 77, 1},               // the sign is consumed
       {"x", ReadResult::kNotANumber, 77, 0},
-      {"  -", ReadResult::kEnd, 77, 3},
+      {"  -", ReadResult::kNotANumber, 77, 3},  // a lone sign at the end, too
       {" \r\n", ReadResult::kEnd, 77, 3},
   };
   for (const Case& c : cases) {

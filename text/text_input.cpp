@@ -117,7 +117,9 @@ ReadResult ReadSignedDecimal(InputStream& in, int32_t& value, bool wrap) {
   const bool negative = *in.next == '-';
   if (negative || *in.next == '+') {
     ++in.next;
-    if (in.next == in.end && !FillInput(in, 1)) return ReadResult::kEnd;
+    // A sign with nothing after it converts nothing, as the C library reads
+    // it; the end of the input is met only by the next read.
+    if (in.next == in.end && !FillInput(in, 1)) return ReadResult::kNotANumber;
   }
   if (!IsDecimalDigit(*in.next)) return ReadResult::kNotANumber;
 

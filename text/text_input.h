@@ -83,7 +83,7 @@ inline ReadResult ReadHex(InputStream& in, int32_t& value) {
 
 // "%d" into a signed 32-bit value: optional sign, decimal digits (the low 32
 // bits are kept). On kNotANumber a sign, if any, was consumed, as the C
-// library does. A sign followed by the end of the input gives kEnd.
+// library does, also when the input ends right after it.
 ReadResult ReadDecimal(InputStream& in, int32_t& value);
 
 // Formatted integer extraction, as from the console: like ReadDecimal, but a

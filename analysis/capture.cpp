@@ -1,0 +1,43 @@
+#include "analysis/capture.h"
+
+#include "analysis/packet_scanner.h"
+#include "analysis/pass_header.h"
+#include "analysis/problem_line.h"
+
+namespace {
+
+// "Cannot open PATH: REASON" or "Cannot read PATH: REASON": on the trace, and
+// copied to standard error.
+void ReportFileProblem(const CaptureOutput& out, const char* what, const std::string& path, int error) {
+  ReportPathProblem({out.trace, out.errors}, out.program, what, path, error);
+}
+
+}  // namespace
+
+void ReadCapture(InputStream& in, PacketTail tail, RunState& run, CaptureOutput& out, CaptureFile& file) {
+  ReadPassHeader(in, out, file.header, run.DataBlockNumber);
+  ScanPackets(in, tail, run, out, file.counts);
+}
+
+CaptureFile ReadCaptureFile(const std::string& path, PacketTail tail, RunState& run, CaptureOutput& out) {
+  CaptureFile file;
+  out.capture_path = path;
+  int fd = -1;
+  file.open_error = OpenCaptureFile(path, fd);
+  if (out.trace) {
+    WriteText(*out.trace, "InputFile = ");
+    WriteDecimal(*out.trace, file.open_error);
+    WriteText(*out.trace, "\n\n");
+  }
+  if (file.open_error != 0) {
+    ReportFileProblem(out, "Cannot open", path, file.open_error);
+  } else {
+    InputStream in = InputFromDescriptor(fd, true);
+    ReadCapture(in, tail, run, out, file);
+    file.read_error = in.error;
+    if (in.error != 0) ReportFileProblem(out, "Cannot read", path, in.error);
+    CloseCaptureFile(fd);
+  }
+  out.capture_path = {};
+  return file;
+}

@@ -1,0 +1,73 @@
+// The capture pipeline that both programs share: the capture files of a
+// format folder, and one capture file read through (pass header, packets,
+// frames), handing each decoded frame to the caller.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/downlink_format.h"
+#include "analysis/run_state.h"
+#include "platform/files.h"
+#include "text/text_input.h"
+#include "text/text_output.h"
+
+// Where the pipeline writes while it reads a capture file, and who takes its
+// frames. Every stream may be null: hkcsv traces and writes both CSV files,
+// hkreport only takes the frames.
+struct CaptureOutput {
+  OutputStream* trace = nullptr;       // the console trace
+  OutputStream* header_csv = nullptr;  // the pass header's row
+  OutputStream* errors = nullptr;      // a copy of each problem line of the trace (standard error)
+  std::string_view program;            // starts each copy: "hkcsv"
+  std::string_view capture_path;       // names the file in copies that do not name it
+  // Each frame read whole: packet_num, uplink_num and AnalysedData of `run`.
+  std::function<void(const RunState& run)> frame;
+};
+
+inline constexpr int kPassHeaderColumns = 17;
+
+// The header CSV cells of one capture file, as written to the header CSV.
+struct PassHeader {
+  std::array<std::string, kPassHeaderColumns> cells;
+  int cell_count = 0;     // cells written whole
+  bool complete = false;  // every field was read; false: the file ended inside the header
+  std::string time_zone;  // the date field's third value, as "JST"
+};
+
+struct CaptureCounts {
+  std::uint64_t packets = 0;         // markers found, a packet cut short included
+  std::uint64_t frames = 0;          // frames read whole
+  std::uint64_t skipped_tokens = 0;  // tokens that are no hex number
+  std::uint64_t cut_short = 0;       // packets cut short by the end of the file
+};
+
+struct CaptureFile {
+  int open_error = 0;  // the open's result code: 0, or the error number
+  int read_error = 0;  // errno of a failed read; the file was read up to there
+  PassHeader header;
+  CaptureCounts counts;
+};
+
+// Reads the capture file at `path`: header, then packets to its end. With a
+// trace, prints "InputFile = %d\n\n" after the open, and a line for an open
+// or read that failed.
+CaptureFile ReadCaptureFile(const std::string& path, PacketTail tail, RunState& run, CaptureOutput& out);
+
+// The same on input that is already open.
+void ReadCapture(InputStream& in, PacketTail tail, RunState& run, CaptureOutput& out, CaptureFile& file);
+
+// The entries of a format folder that a run takes: every name ending in
+// ".txt" in any letter case, files and folders alike, in byte order.
+struct CaptureListing {
+  std::string folder;  // base directory, separator, format folder: "/data/passes/FSK"
+  std::vector<FolderEntry> entries;
+  bool missing = false;  // no such folder below an existing base directory: nothing to do
+  int error = 0;         // why the folder could not be listed (then no entry), or 0
+};
+
+CaptureListing ListCaptures(std::string_view sample_root, const FormatConstants& format);

@@ -1,0 +1,15 @@
+// Text from capture files, file names and the command line, made safe for
+// the report page: the page must stay well-formed XML whatever bytes the
+// input holds.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Appends `text` as HTML/XML character data or attribute text: & < > " ' as
+// &amp; &lt; &gt; &quot; &#39;, control bytes (00-1F, 7F, and the C1
+// controls U+0080-U+009F) and bytes that are not valid UTF-8 (each byte of a
+// bad sequence, overlong forms, surrogates, above U+10FFFF, and U+FFFE/U+FFFF
+// which XML forbids) as the visible four characters \xHH (upper-case hex).
+// Valid UTF-8 stays as it is.
+void AppendHtmlText(std::string& out, std::string_view text);

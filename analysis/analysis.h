@@ -6,6 +6,7 @@
 
 #include "analysis/capture.h"
 #include "analysis/downlink_format.h"
+#include "analysis/problem_line.h"
 #include "text/text_output.h"
 
 // Standard error, where the session's problems are told besides the trace,

@@ -25,7 +25,7 @@ void ReportFailure(OutputStream& console, ProblemReport& problems, const char* w
 bool CreateCsv(const std::string& path, void (*column_line)(OutputStream&), OutputStream& csv, OutputStream& console,
                ProblemReport& problems) {
   std::FILE* file = nullptr;
-  const int error = CreateCsvFile(path, file);
+  const int error = CreateOutputFile(path, file);
   WriteText(console, "OutputFile_error = ");
   WriteDecimal(console, error);
   WriteText(console, "\n");

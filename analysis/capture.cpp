@@ -16,6 +16,7 @@ void ReportFileProblem(const CaptureOutput& out, const char* what, const std::st
 
 void ReadCapture(InputStream& in, PacketTail tail, RunState& run, CaptureOutput& out, CaptureFile& file) {
   ReadPassHeader(in, out, file.header, run.DataBlockNumber);
+  if (out.header) out.header(file.header);
   ScanPackets(in, tail, run, out, file.counts);
 }
 

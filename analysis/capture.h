@@ -16,6 +16,16 @@
 #include "text/text_input.h"
 #include "text/text_output.h"
 
+inline constexpr int kPassHeaderColumns = 17;
+
+// The header CSV cells of one capture file, as written to the header CSV.
+struct PassHeader {
+  std::array<std::string, kPassHeaderColumns> cells;
+  int cell_count = 0;     // cells written whole
+  bool complete = false;  // every field was read; false: the file ended inside the header
+  std::string time_zone;  // the date field's third value, as "JST"
+};
+
 // Where the pipeline writes while it reads a capture file, and who takes its
 // frames. Every stream may be null: hkcsv traces and writes both CSV files,
 // hkreport only takes the frames.
@@ -25,18 +35,10 @@ struct CaptureOutput {
   OutputStream* errors = nullptr;      // a copy of each problem line of the trace (standard error)
   std::string_view program;            // starts each copy: "hkcsv"
   std::string_view capture_path;       // names the file in copies that do not name it
+  // The pass header once it is read, before the first frame.
+  std::function<void(const PassHeader& header)> header;
   // Each frame read whole: packet_num, uplink_num and AnalysedData of `run`.
   std::function<void(const RunState& run)> frame;
-};
-
-inline constexpr int kPassHeaderColumns = 17;
-
-// The header CSV cells of one capture file, as written to the header CSV.
-struct PassHeader {
-  std::array<std::string, kPassHeaderColumns> cells;
-  int cell_count = 0;     // cells written whole
-  bool complete = false;  // every field was read; false: the file ended inside the header
-  std::string time_zone;  // the date field's third value, as "JST"
 };
 
 struct CaptureCounts {

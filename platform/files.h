@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Opens a capture file for reading, without ever blocking (a FIFO or device
@@ -17,7 +18,18 @@ long ReadSome(int fd, void* buffer, std::size_t count);
 // Creates or empties a CSV file for writing, in binary mode: line ends are
 // written as CR LF by the writer itself. Returns 0 and sets `file`, or
 // returns the error number.
-int CreateCsvFile(const std::string& path, std::FILE*& file);
+int CreateOutputFile(const std::string& path, std::FILE*& file);
+
+// Moves the file `from` over `to`, replacing it in one step. Returns 0 or
+// the error number.
+int ReplaceFile(const std::string& from, const std::string& to);
+
+// Removes a file; failures are ignored (it is left-over scratch).
+void RemoveFile(const std::string& path);
+
+// Narrow text (names, tokens) as UTF-8: on Windows it is converted from the
+// system's ANSI code page, elsewhere it already is UTF-8 or raw bytes.
+std::string NarrowToUtf8(std::string_view text);
 
 // The descriptor of standard input.
 int StandardInput();

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include "platform/files.h"
 
@@ -41,7 +42,7 @@ long ReadSome(int fd, void* buffer, std::size_t count) {
   }
 }
 
-int CreateCsvFile(const std::string& path, std::FILE*& file) {
+int CreateOutputFile(const std::string& path, std::FILE*& file) {
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) return errno;
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
@@ -53,6 +54,14 @@ int CreateCsvFile(const std::string& path, std::FILE*& file) {
   }
   return 0;
 }
+
+int ReplaceFile(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+void RemoveFile(const std::string& path) { ::unlink(path.c_str()); }
+
+std::string NarrowToUtf8(std::string_view text) { return std::string(text); }
 
 int StandardInput() { return STDIN_FILENO; }
 int StandardOutput() { return STDOUT_FILENO; }

@@ -29,7 +29,36 @@ void CloseCaptureFile(int fd) { ::_close(fd); }
 
 long ReadSome(int fd, void* buffer, std::size_t count) { return ::_read(fd, buffer, static_cast<unsigned>(count)); }
 
-int CreateCsvFile(const std::string& path, std::FILE*& file) { return ::fopen_s(&file, path.c_str(), "wb"); }
+int CreateOutputFile(const std::string& path, std::FILE*& file) { return ::fopen_s(&file, path.c_str(), "wb"); }
+
+int ReplaceFile(const std::string& from, const std::string& to) {
+  if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
+  switch (::GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+      return EACCES;
+    default:
+      return EIO;
+  }
+}
+
+void RemoveFile(const std::string& path) { ::DeleteFileA(path.c_str()); }
+
+std::string NarrowToUtf8(std::string_view text) {
+  bool ascii = true;
+  for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii || text.empty()) return std::string(text);
+  const int size = static_cast<int>(text.size());
+  const int wide_size = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(wide_size), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), wide_size);
+  const int utf8_size = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(utf8_size), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size, utf8.data(), utf8_size, nullptr, nullptr);
+  return utf8;
+}
 
 int StandardInput() { return 0; }
 int StandardOutput() { return 1; }

@@ -59,6 +59,8 @@ void PutDigitsBackwards(Unsigned value, char* end) {
   }
 }
 
+}  // namespace
+
 char* FormatUnsigned(uint64_t value, char* out) {
   if (value < 10) {
     *out = static_cast<char>('0' + value);
@@ -78,6 +80,8 @@ char* FormatUnsigned(uint64_t value, char* out) {
   PutDigitsBackwards(value, end);
   return end;
 }
+
+namespace {
 
 // Six decimal digits of a fraction in millionths, leading zeros kept.
 char* FormatMillionths(uint32_t value, char* out) {

@@ -27,6 +27,10 @@ inline char* FormatHexByte(int32_t value, char* out) {
 // printf("%d").
 char* FormatDecimal(int32_t value, char* out);
 
+// printf("%llu"): a count of any size.
+inline constexpr std::size_t kUnsignedTextMax = 20;
+char* FormatUnsigned(uint64_t value, char* out);
+
 // printf("%4f"): fixed notation, six decimals, exact binary value rounded
 // half to even, right-aligned in at least four characters.
 char* FormatFixed(double value, char* out);

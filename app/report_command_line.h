@@ -1,0 +1,23 @@
+// hkreport's command line.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "report/report.h"
+
+enum class CommandAction { kReport, kHelp, kVersion, kUsageError };
+
+struct CommandLine {
+  CommandAction action = CommandAction::kReport;
+  ReportRequest request;  // the limits are not read yet: request.limits_file names them
+  std::string error;      // what is wrong, for kUsageError
+};
+
+extern const char kReportUsage[];
+extern const char kReportVersion[];
+
+// Parses the arguments after the program's name. `default_root` is the base
+// directory built into the program.
+CommandLine ParseCommandLine(const std::vector<std::string_view>& arguments, std::string_view default_root);

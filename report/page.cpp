@@ -1,0 +1,157 @@
+#include "report/page.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "report/calendar.h"
+#include "report/chart_groups.h"
+#include "report/page_text.h"
+#include "report/svg_chart.h"
+#include "report/tables.h"
+
+namespace {
+
+constexpr const char kStyle[] =
+    "body{font-family:sans-serif;margin:1.5em;color:#222}"
+    "h1{font-size:1.6em}h2{border-bottom:2px solid #444;padding-bottom:.2em;margin-top:2em}"
+    "table{border-collapse:collapse;margin:1em 0;font-size:.85em}"
+    "th,td{border:1px solid #bbb;padding:.2em .45em;text-align:right;white-space:nowrap}"
+    "th{background:#eee}td.text{text-align:left}"
+    "tr.problem{background:#fde2dd;font-weight:bold}"
+    "tr.problem td:first-child::before{content:\"\\26A0  \"}"
+    "td.bad{color:#a00000;text-decoration:underline}"
+    "p.problem{color:#a00000;font-weight:bold}"
+    "dl.summary{display:grid;grid-template-columns:max-content auto;gap:.2em 1em}"
+    "dl.summary dt{font-weight:bold}dl.summary dd{margin:0}"
+    "figure{margin:1.5em 0;max-width:1200px}figure svg{width:100%;height:auto}"
+    "figcaption{font-size:.85em;color:#444}"
+    "@media print{figure,table{break-inside:avoid;page-break-inside:avoid}body{margin:0}}";
+
+const char* FormatTitle(DownlinkFormat format) {
+  return format == DownlinkFormat::kFM ? "FM: HK data downlinked by AFSK and GMSK" : "FSK: HK data downlinked by FSK";
+}
+
+const char* FormatId(DownlinkFormat format) { return format == DownlinkFormat::kFM ? "fm" : "fsk"; }
+
+void AppendTimeAxisTitle(std::string& html, const FormatData& data) {
+  html += "Ground time";
+  if (data.time_zones.empty()) return;
+  html += " (";
+  for (std::size_t i = 0; i < data.time_zones.size(); ++i) {
+    if (i > 0) html += ", ";
+    AppendNarrow(html, data.time_zones[i]);
+  }
+  html += ")";
+}
+
+std::vector<ChartLimit> LimitsOf(const FormatData& data, const LimitTable* limits, const std::vector<int>& channels) {
+  std::vector<ChartLimit> lines;
+  if (!limits) return lines;
+  for (int channel : channels) {
+    const ChannelLimits& limit = (*limits)[static_cast<std::size_t>(channel)];
+    const std::string name = kHkColumns[static_cast<std::size_t>(kFirstEngineeringSlot + channel)].name;
+    const std::pair<const std::optional<double>&, const char*> sides[] = {{limit.red_low, " red low"},
+                                                                          {limit.yellow_low, " yellow low"},
+                                                                          {limit.yellow_high, " yellow high"},
+                                                                          {limit.red_high, " red high"}};
+    for (int i = 0; i < 4; ++i) {
+      if (sides[i].first) lines.push_back({name + sides[i].second, *sides[i].first, i == 0 || i == 3});
+    }
+  }
+  (void)data;
+  return lines;
+}
+
+void AppendCharts(std::string& html, const FormatData& data, const LimitTable* limits) {
+  std::string time_title;
+  AppendTimeAxisTitle(time_title, data);
+  const std::string prefix = FormatId(data.format);
+  int number = 0;
+  html += "<h3>Trends</h3>\n";
+  for (const ChartGroup& group : kChartGroups) {
+    ChartSpec chart;
+    chart.id = prefix + "-chart-" + std::to_string(++number);
+    chart.title = group.title;
+    chart.axis_title = group.axis_title;
+    chart.time_axis_title = time_title;
+    for (int channel : group.channels) {
+      chart.series.push_back({kHkColumns[static_cast<std::size_t>(kFirstEngineeringSlot + channel)].name,
+                              &data.series[static_cast<std::size_t>(channel)]});
+    }
+    chart.limits = LimitsOf(data, limits, group.channels);
+    chart.frames = data.charted_frames;
+    AppendChart(html, chart);
+  }
+  html += "<h3>Per-pass extremes</h3>\n";
+  std::uint64_t charted_passes = 0;
+  for (const PassRecord& pass : data.passes) {
+    if (pass.time_parsed && pass.file.counts.frames > 0) ++charted_passes;
+  }
+  for (int i = 0; i < kPassExtremes; ++i) {
+    const PassExtremeChart& extreme = kPassExtremeCharts[static_cast<std::size_t>(i)];
+    ChartSpec chart;
+    chart.id = prefix + "-extremes-" + std::to_string(i + 1);
+    chart.title = extreme.title;
+    chart.axis_title = extreme.axis_title;
+    chart.time_axis_title = time_title;
+    chart.series.push_back({extreme.series_name, &data.extremes[static_cast<std::size_t>(i)]});
+    chart.frames = charted_passes;
+    chart.connect_segments_of_one = true;
+    AppendChart(html, chart);
+  }
+}
+
+void AppendFormat(std::string& html, const FormatData& data, const LimitTable* limits) {
+  html += "<section id=\"";
+  html += FormatId(data.format);
+  html += "\">\n<h2>";
+  html += FormatTitle(data.format);
+  html += "</h2>\n<p>Folder: <code>";
+  AppendNarrow(html, data.listing.folder);
+  html += "</code></p>\n";
+  if (data.listing.missing) {
+    html += "<p>There is no such folder: nothing to report.</p>\n</section>\n";
+    return;
+  }
+  if (data.listing.error != 0) {
+    html += "<p class=\"problem\">Cannot list ";
+    AppendNarrow(html, data.listing.folder);
+    html += ": ";
+    AppendNarrow(html, std::strerror(data.listing.error));
+    html += "</p>\n</section>\n";
+    return;
+  }
+  if (data.passes.empty()) {
+    html += "<p>No capture files in this folder.</p>\n</section>\n";
+    return;
+  }
+  AppendSummary(html, data);
+  AppendCharts(html, data, limits);
+  AppendPassTable(html, data);
+  AppendChannelTable(html, data);
+  html += "</section>\n";
+}
+
+}  // namespace
+
+void AppendPage(std::string& html, const PageInputs& inputs, const std::vector<FormatData>& formats,
+                const LimitTable* limits) {
+  html +=
+      "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n<head>\n"
+      "<meta charset=\"utf-8\"/>\n<title>HK report</title>\n<style>";
+  html += kStyle;
+  html += "</style>\n</head>\n<body>\n<h1>HK report</h1>\n<p>Base directory: <code>";
+  AppendNarrow(html, inputs.sample_root);
+  html += "</code>";
+  if (!inputs.limits_file.empty()) {
+    html += "<br/>Limits: <code>";
+    AppendNarrow(html, inputs.limits_file);
+    html += "</code>";
+  }
+  html += "</p>\n";
+  if (std::all_of(formats.begin(), formats.end(), [](const FormatData& data) { return data.passes.empty(); })) {
+    html += "<p>No capture files were found.</p>\n";
+  }
+  for (const FormatData& data : formats) AppendFormat(html, data, limits);
+  html += "</body>\n</html>\n";
+}

@@ -1,0 +1,23 @@
+// hkreport's work: read the capture files of the chosen formats through the
+// capture pipeline and write one HTML page of trend charts and tables.
+#pragma once
+
+#include <string>
+
+#include "report/limits.h"
+#include "text/text_output.h"
+
+struct ReportRequest {
+  std::string sample_root;  // the base directory holding the FM and FSK folders
+  bool fm = true;
+  bool fsk = true;
+  std::string limits_file;  // as given; empty when there are no limits
+  LimitTable limits{};
+  std::string page;  // the page's path
+};
+
+// Writes the page through a temporary file beside it, renamed into place at
+// the end, so no half page ever stands under its name. Tells each capture
+// file and each failure on `errors`. Returns the exit status: 0, or 1 when a
+// file could not be listed or read, or the page could not be written.
+int WriteReport(const ReportRequest& request, OutputStream& errors);

@@ -1,0 +1,74 @@
+// What the report gathers from the capture files of one downlink format: one
+// record per capture file, statistics per engineering channel, and the chart
+// series, all in memory that does not grow with the number of frames.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "analysis/analysis.h"
+#include "hk/hk_columns.h"
+#include "report/limits.h"
+#include "report/time_series.h"
+
+// A rise of satellite time above this many seconds between two frames of a
+// pass is a gap in reception: the line breaks there.
+inline constexpr double kMaxFrameGapSeconds = 300.0;
+
+struct ChannelStats {
+  std::uint64_t count = 0;
+  double min = 0.0;
+  double max = 0.0;
+  double sum = 0.0;  // in processing order
+  double last = 0.0;
+  std::size_t min_pass = 0;  // the capture file where the extreme first occurred
+  std::size_t max_pass = 0;
+  std::uint64_t yellow = 0;  // samples past a yellow limit and not past a red one
+  std::uint64_t red = 0;     // samples past a red limit
+};
+
+struct PassRecord {
+  std::string path;  // as listed
+  std::string name;  // without the folder
+  CaptureFile file;
+  bool time_parsed = false;  // the header's date and time parse
+  double start = 0.0;        // ground time of the pass, when parsed
+  // Derived from the frames; meaningful when file.counts.frames > 0.
+  double first_sat_time = 0.0;
+  double last_sat_time = 0.0;
+  std::uint64_t restarts = 0;  // frames whose satellite time is below the previous frame's
+  double min_bus_voltage = 0.0;
+  double max_battery_temp = 0.0;
+  double max_abs_gyro_rate = 0.0;
+  std::uint64_t yellow = 0;
+  std::uint64_t red = 0;
+};
+
+// The per-pass extremes chart: one point per pass.
+enum PassExtreme { kMinBusVoltage, kMaxBatteryTemp, kMaxAbsGyroRate, kPassExtremes };
+
+struct FormatData {
+  DownlinkFormat format;
+  CaptureListing listing;
+  std::vector<std::string> folders;  // entries that are folders, not read
+  std::vector<PassRecord> passes;    // capture files in processing order
+  std::array<ChannelStats, kEngineeringChannels> channels{};
+  std::array<TimeSeries, kEngineeringChannels> series{};  // charted frames only
+  std::array<TimeSeries, kPassExtremes> extremes{};
+  std::uint64_t frames = 0;             // decoded, charted or not
+  std::uint64_t charted_frames = 0;     // of passes whose date and time parse
+  std::vector<std::string> time_zones;  // as the headers give them, each once
+  bool has_limits = false;
+};
+
+// Lists and reads the format's capture files below `sample_root`, as hkcsv
+// reads them, and gathers the report's data. Writes one line per capture file
+// to `errors` ("hkreport: PATH: N frames, K tokens skipped, C cut short"), and
+// the failures of listing and reading.
+FormatData CollectFormat(DownlinkFormat format, std::string_view sample_root, const LimitTable* limits,
+                         OutputStream& errors);
+
+// Whether anything of this format means data is missing (exit status 1).
+bool DataMissing(const FormatData& data);

@@ -1,0 +1,224 @@
+#include "report/tables.h"
+
+#include <cstring>
+
+#include "report/calendar.h"
+#include "report/page_text.h"
+
+namespace {
+
+// Header CSV cells shown in the pass table.
+constexpr int kDateCell = 0;
+constexpr int kTimeCell = 1;
+constexpr int kAosCell = 2;
+constexpr int kLosCell = 3;
+constexpr int kMaxAngleCell = 4;
+constexpr int kAnnouncedCell = 13;  // "Recieved Packet Number"
+constexpr int kModulationCell = 14;
+constexpr int kFramesPerPacketCell = 16;
+
+const std::string& HeaderCell(const PassRecord& pass, int cell) {
+  static const std::string kNone;
+  const PassHeader& header = pass.file.header;
+  return cell < header.cell_count ? header.cells[static_cast<std::size_t>(cell)] : kNone;
+}
+
+void OpenCell(std::string& html, bool text, bool bad) {
+  html += "<td";
+  if (text || bad) {
+    html += " class=\"";
+    html += text ? (bad ? "text bad" : "text") : "bad";
+    html += "\"";
+  }
+  html += ">";
+}
+
+void TextCell(std::string& html, std::string_view value, bool bad = false) {
+  OpenCell(html, true, bad);
+  AppendNarrow(html, value);
+  html += "</td>";
+}
+
+void CountCell(std::string& html, std::uint64_t value, bool bad = false) {
+  OpenCell(html, false, bad);
+  AppendCount(html, value);
+  html += "</td>";
+}
+
+void FixedCell(std::string& html, double value) {
+  html += "<td>";
+  AppendFixed(html, value);
+  html += "</td>";
+}
+
+void EmptyCells(std::string& html, int count) {
+  for (int i = 0; i < count; ++i) html += "<td></td>";
+}
+
+void HeaderRow(std::string& html, std::initializer_list<const char*> names, bool limits) {
+  html += "<thead><tr>";
+  for (const char* name : names) {
+    html += "<th>";
+    html += name;
+    html += "</th>";
+  }
+  if (limits) html += "<th>Past yellow</th><th>Past red</th>";
+  html += "</tr></thead>\n<tbody>\n";
+}
+
+// The announced packet count, when the header gives one that differs from the
+// packets found.
+bool AnnouncedDiffers(const PassRecord& pass) {
+  if (pass.file.header.cell_count <= kAnnouncedCell) return false;
+  std::string text;
+  AppendCount(text, pass.file.counts.packets);
+  return HeaderCell(pass, kAnnouncedCell) != text;
+}
+
+void AppendPassRow(std::string& html, const PassRecord& pass, bool limits) {
+  const CaptureFile& file = pass.file;
+  if (file.open_error != 0) {
+    html += "<tr class=\"problem\">";
+    TextCell(html, pass.name);
+    html += "<td class=\"text bad\" colspan=\"";
+    AppendCount(html, limits ? 19 : 17);
+    html += "\">Cannot open: ";
+    AppendNarrow(html, std::strerror(file.open_error));
+    html += "</td></tr>\n";
+    return;
+  }
+  const bool announced = AnnouncedDiffers(pass);
+  const bool header_cut = !file.header.complete;
+  const bool date_bad = !pass.time_parsed;
+  const bool problem = announced || header_cut || date_bad || file.read_error != 0 || file.counts.skipped_tokens > 0 ||
+                       file.counts.cut_short > 0 || pass.red > 0;
+  html += problem ? "<tr class=\"problem\">" : "<tr>";
+  TextCell(html, pass.name, file.read_error != 0);
+  TextCell(html, HeaderCell(pass, kDateCell), date_bad);
+  TextCell(html, HeaderCell(pass, kTimeCell), date_bad);
+  TextCell(html, HeaderCell(pass, kAosCell));
+  TextCell(html, HeaderCell(pass, kLosCell));
+  TextCell(html, HeaderCell(pass, kMaxAngleCell));
+  TextCell(html, HeaderCell(pass, kModulationCell));
+  TextCell(html, HeaderCell(pass, kFramesPerPacketCell), header_cut);
+  TextCell(html, HeaderCell(pass, kAnnouncedCell), announced);
+  CountCell(html, file.counts.packets, announced);
+  CountCell(html, file.counts.frames);
+  CountCell(html, file.counts.skipped_tokens, file.counts.skipped_tokens > 0);
+  CountCell(html, file.counts.cut_short, file.counts.cut_short > 0);
+  if (file.counts.frames == 0) {
+    EmptyCells(html, limits ? 7 : 5);
+  } else {
+    FixedCell(html, pass.first_sat_time);
+    FixedCell(html, pass.last_sat_time);
+    CountCell(html, pass.restarts);
+    FixedCell(html, pass.min_bus_voltage);
+    FixedCell(html, pass.max_battery_temp);
+    if (limits) {
+      CountCell(html, pass.yellow);
+      CountCell(html, pass.red, pass.red > 0);
+    }
+  }
+  html += "</tr>\n";
+  if (file.read_error != 0) {
+    html += "<tr class=\"problem\">";
+    TextCell(html, pass.name);
+    html += "<td class=\"text bad\" colspan=\"";
+    AppendCount(html, limits ? 19 : 17);
+    html += "\">Cannot read: ";
+    AppendNarrow(html, std::strerror(file.read_error));
+    html += "</td></tr>\n";
+  }
+}
+
+// Date and time of a pass, as its header gives them.
+void AppendPassTime(std::string& html, const PassRecord& pass) {
+  html += "<td class=\"text\">";
+  AppendNarrow(html, HeaderCell(pass, kDateCell));
+  html += " ";
+  AppendNarrow(html, HeaderCell(pass, kTimeCell));
+  html += "</td>";
+}
+
+}  // namespace
+
+void AppendSummary(std::string& html, const FormatData& data) {
+  std::uint64_t skipped = 0;
+  std::uint64_t cut_short = 0;
+  std::uint64_t unreadable = 0;
+  std::uint64_t undated = 0;
+  const PassRecord* first = nullptr;
+  const PassRecord* last = nullptr;
+  for (const PassRecord& pass : data.passes) {
+    skipped += pass.file.counts.skipped_tokens;
+    cut_short += pass.file.counts.cut_short;
+    if (pass.file.open_error != 0 || pass.file.read_error != 0) ++unreadable;
+    if (pass.file.open_error == 0 && !pass.time_parsed) ++undated;
+    if (!pass.time_parsed) continue;
+    if (!first || pass.start < first->start) first = &pass;
+    if (!last || pass.start > last->start) last = &pass;
+  }
+  html += "<dl class=\"summary\">\n<dt>Capture files</dt><dd>";
+  AppendCount(html, data.passes.size());
+  html += "</dd>\n<dt>Frames decoded</dt><dd>";
+  AppendCount(html, data.frames);
+  html += "</dd>\n<dt>First pass</dt><dd>";
+  if (first) html += FormatGroundTime(first->start);
+  html += "</dd>\n<dt>Last pass</dt><dd>";
+  if (last) html += FormatGroundTime(last->start);
+  html += "</dd>\n<dt>Tokens skipped</dt><dd>";
+  AppendCount(html, skipped);
+  html += "</dd>\n<dt>Packets cut short</dt><dd>";
+  AppendCount(html, cut_short);
+  html += "</dd>\n<dt>Files that could not be read</dt><dd>";
+  AppendCount(html, unreadable);
+  html += "</dd>\n<dt>Passes left out of the charts (date or time does not parse)</dt><dd>";
+  AppendCount(html, undated);
+  html += "</dd>\n";
+  if (!data.folders.empty()) {
+    html += "<dt>Folders listed and not read</dt><dd>";
+    for (std::size_t i = 0; i < data.folders.size(); ++i) {
+      if (i > 0) html += ", ";
+      AppendNarrow(html, data.folders[i]);
+    }
+    html += "</dd>\n";
+  }
+  html += "</dl>\n";
+}
+
+void AppendPassTable(std::string& html, const FormatData& data) {
+  html += "<h3>Passes</h3>\n<table class=\"passes\">\n";
+  HeaderRow(html,
+            {"File", "Date", "Time", "AOS", "LOS", "Max angle", "Modulation", "Frames per packet", "Packets announced",
+             "Packets found", "Frames", "Skipped tokens", "Cut short", "First SatTime", "Last SatTime", "Restarts",
+             "Min Buss Voltage", "Max Battery Temp"},
+            data.has_limits);
+  for (const PassRecord& pass : data.passes) AppendPassRow(html, pass, data.has_limits);
+  html += "</tbody>\n</table>\n";
+}
+
+void AppendChannelTable(std::string& html, const FormatData& data) {
+  html += "<h3>Channels</h3>\n<table class=\"channels\">\n";
+  HeaderRow(html, {"Channel", "Min", "Mean", "Max", "Last", "Min at", "Max at"}, data.has_limits);
+  for (int channel = 0; channel < kEngineeringChannels; ++channel) {
+    const ChannelStats& stats = data.channels[static_cast<std::size_t>(channel)];
+    html += stats.red > 0 ? "<tr class=\"problem\">" : "<tr>";
+    TextCell(html, kHkColumns[static_cast<std::size_t>(kFirstEngineeringSlot + channel)].name);
+    if (stats.count == 0) {
+      EmptyCells(html, data.has_limits ? 8 : 6);
+    } else {
+      FixedCell(html, stats.min);
+      FixedCell(html, stats.sum / static_cast<double>(stats.count));
+      FixedCell(html, stats.max);
+      FixedCell(html, stats.last);
+      AppendPassTime(html, data.passes[stats.min_pass]);
+      AppendPassTime(html, data.passes[stats.max_pass]);
+      if (data.has_limits) {
+        CountCell(html, stats.yellow);
+        CountCell(html, stats.red, stats.red > 0);
+      }
+    }
+    html += "</tr>\n";
+  }
+  html += "</tbody>\n</table>\n";
+}

@@ -164,15 +164,21 @@ void TakeHeader(Collector& c, const PassHeader& header) {
 }
 
 void ReadPass(Collector& c, const FormatConstants& constants, RunState& run, OutputStream& errors) {
+  // No trace and no copies of its problem lines: skipped tokens and packets
+  // cut short are counted, and open and read failures told below.
   CaptureOutput out;
-  out.errors = &errors;  // open and read failures only: the report prints no trace
-  out.program = kProgram;
   out.header = [&c](const PassHeader& header) { TakeHeader(c, header); };
   out.frame = [&c](const RunState& state) { TakeFrame(c, state.AnalysedData); };
   c.clock = FrameClock{};
   PassRecord& pass = *c.pass;
   pass.file = ReadCaptureFile(pass.path, constants.tail, run, out);
-  if (pass.file.open_error != 0) return;
+  if (pass.file.open_error != 0) {
+    ReportPathProblem({nullptr, &errors}, kProgram, "Cannot open", pass.path, pass.file.open_error);
+    return;
+  }
+  if (pass.file.read_error != 0) {
+    ReportPathProblem({nullptr, &errors}, kProgram, "Cannot read", pass.path, pass.file.read_error);
+  }
   TakePassExtremes(c);
   ReportFile(pass, errors);
 }

@@ -25,16 +25,30 @@ std::string Quote(const std::string& text) {
 
 }  // namespace
 
-RunResult RunHkcsv(const std::string& exe, std::string_view input) {
+namespace {
+
+// Runs `command` (quoted already) with its standard input and outputs in
+// files beside `exe`.
+RunResult RunCommand(const std::string& exe, const std::string& command, std::string_view input) {
   const fs::path scratch = fs::path(exe).parent_path() / (fs::path(exe).filename().string() + ".io");
   fs::create_directories(scratch);
   const std::string in = (scratch / "stdin").string();
   const std::string out = (scratch / "stdout").string();
   const std::string err = (scratch / "stderr").string();
   WriteFile(in, input);
-  const int raw = std::system((Quote(exe) + " < " + Quote(in) + " > " + Quote(out) + " 2> " + Quote(err)).c_str());
+  const int raw = std::system((command + " < " + Quote(in) + " > " + Quote(out) + " 2> " + Quote(err)).c_str());
   const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   return {status, ReadFile(out), ReadFile(err)};
+}
+
+}  // namespace
+
+RunResult RunHkcsv(const std::string& exe, std::string_view input) { return RunCommand(exe, Quote(exe), input); }
+
+RunResult RunWithArguments(const std::string& exe, const std::vector<std::string>& arguments) {
+  std::string command = Quote(exe);
+  for (const std::string& argument : arguments) command.append(" ").append(Quote(argument));
+  return RunCommand(exe, command, "");
 }
 
 void WriteFile(const std::string& path, std::string_view bytes) {

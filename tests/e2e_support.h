@@ -17,6 +17,8 @@ struct RunResult {
 // Runs `exe` with `input` on standard input; captures standard output and
 // standard error apart.
 RunResult RunHkcsv(const std::string& exe, std::string_view input);
+// Runs `exe` with `arguments` and no input; captures both outputs apart.
+RunResult RunWithArguments(const std::string& exe, const std::vector<std::string>& arguments);
 
 void WriteFile(const std::string& path, std::string_view bytes);
 std::string ReadFile(const std::string& path);

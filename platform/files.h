@@ -22,7 +22,7 @@ int CreateOutputFile(const std::string& path, std::FILE*& file);
 
 // Moves the file `from` over `to`, replacing it in one step. Returns 0 or
 // the error number.
-int ReplaceFile(const std::string& from, const std::string& to);
+int MoveOverFile(const std::string& from, const std::string& to);
 
 // Removes a file; failures are ignored (it is left-over scratch).
 void RemoveFile(const std::string& path);

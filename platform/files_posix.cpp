@@ -55,7 +55,7 @@ int CreateOutputFile(const std::string& path, std::FILE*& file) {
   return 0;
 }
 
-int ReplaceFile(const std::string& from, const std::string& to) {
+int MoveOverFile(const std::string& from, const std::string& to) {
   return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 

@@ -31,7 +31,7 @@ long ReadSome(int fd, void* buffer, std::size_t count) { return ::_read(fd, buff
 
 int CreateOutputFile(const std::string& path, std::FILE*& file) { return ::fopen_s(&file, path.c_str(), "wb"); }
 
-int ReplaceFile(const std::string& from, const std::string& to) {
+int MoveOverFile(const std::string& from, const std::string& to) {
   if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
   switch (::GetLastError()) {
     case ERROR_FILE_NOT_FOUND:

@@ -42,7 +42,7 @@ int WriteReport(const ReportRequest& request, OutputStream& errors) {
   }
   const std::string scratch = request.page + ".tmp";
   int error = WriteNewFile(scratch, html);
-  if (error == 0) error = ReplaceFile(scratch, request.page);
+  if (error == 0) error = MoveOverFile(scratch, request.page);
   if (error != 0) {
     RemoveFile(scratch);
     Tell(errors, "hkreport: cannot write ");

@@ -21,8 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   // Twice, as two files of one run: the second starts from the first's state.
   for (int file = 0; file < 2; ++file) {
     InputStream in = InputFromText(text, true);
-    CaptureFile file;
-    ReadCapture(in, HKCSV_FUZZ_TAIL, run, out, file);
+    CaptureFile capture;
+    ReadCapture(in, HKCSV_FUZZ_TAIL, run, out, capture);
     if (in.next != in.end) __builtin_trap();  // the scan must read to the end
   }
   Flush(console);

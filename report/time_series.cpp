@@ -1,1 +1,153 @@
-// placeholder
+#include "report/time_series.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+bool TimeBefore(const Sample& a, const Sample& b) { return a.t < b.t || (a.t == b.t && a.seq < b.seq); }
+
+bool ValueBefore(const Sample& a, const Sample& b) {
+  if (a.v != b.v) return a.v < b.v;
+  return TimeBefore(a, b);
+}
+
+// Sorts the few samples of a column by t then seq (insertion sort: at most
+// eight of them).
+void SortByTime(Sample* begin, Sample* end) {
+  for (Sample* i = begin; i != end; ++i) {
+    for (Sample* j = i; j != begin && TimeBefore(*j, j[-1]); --j) std::swap(*j, j[-1]);
+  }
+}
+
+// Exact: the width is a power of two, so the division only moves the exponent.
+std::int64_t ColumnIndex(double t, double width) { return static_cast<std::int64_t>(std::floor(t / width)); }
+
+// The samples a column still knows about: all of them up to four, else the four slots.
+int Known(const Column& column) { return column.count <= 4 ? static_cast<int>(column.count) : 4; }
+
+// `into` becomes the column of the samples of both (same index).
+void MergeColumns(Column& into, const Column& from) {
+  std::array<Sample, 8> candidates;
+  const int into_known = Known(into);
+  const int from_known = Known(from);
+  std::copy_n(into.kept.begin(), into_known, candidates.begin());
+  std::copy_n(from.kept.begin(), from_known, candidates.begin() + into_known);
+  Sample* const end = candidates.data() + into_known + from_known;
+  into.count += from.count;
+  into.kept = {};
+  if (into.count <= 4) {
+    // Both held at most four, so every sample is a candidate.
+    SortByTime(candidates.data(), end);
+    std::copy(candidates.data(), end, into.kept.begin());
+    return;
+  }
+  // Every extreme of the union is an extreme of one side, so it is among the candidates.
+  into.kept[kKeptFirst] = *std::min_element(candidates.data(), end, TimeBefore);
+  into.kept[kKeptLast] = *std::max_element(candidates.data(), end, TimeBefore);
+  into.kept[kKeptMin] = *std::min_element(candidates.data(), end, ValueBefore);
+  into.kept[kKeptMax] = *std::max_element(candidates.data(), end, ValueBefore);
+}
+
+// Doubles the width `shift` times, merging the columns that come together.
+void ShiftColumns(TimeSeries& series, int shift) {
+  std::vector<Column>& columns = series.columns;
+  std::size_t written = 0;
+  for (std::size_t read = 0; read < columns.size(); ++read) {
+    Column column = columns[read];
+    column.index >>= shift;  // floor(index / 2^shift)
+    if (written > 0 && columns[written - 1].index == column.index) {
+      MergeColumns(columns[written - 1], column);
+    } else {
+      columns[written++] = column;
+    }
+  }
+  columns.resize(written);
+  series.width = std::ldexp(series.width, shift);
+}
+
+void KeepWithinBudget(TimeSeries& series) {
+  while (series.columns.size() > kColumnBudget) ShiftColumns(series, 1);
+}
+
+// How many doublings lead from `from` to `to`, or -1 when none does.
+int DoublingsBetween(double from, double to) {
+  for (int shift = 0; shift < 64; ++shift) {
+    const double width = std::ldexp(from, shift);
+    if (width == to) return shift;
+    if (width > to) break;
+  }
+  return -1;
+}
+
+}  // namespace
+
+bool AddSample(TimeSeries& series, const Sample& sample) {
+  if (!(std::fabs(sample.t) <= kTimeLimit) || !std::isfinite(sample.v)) return false;
+  std::vector<Column>& columns = series.columns;
+  const std::int64_t index = ColumnIndex(sample.t, series.width);
+  Column single{index, 1, {}};
+  single.kept[0] = sample;
+  // Samples mostly come in time order: try the last column before searching.
+  std::size_t position = columns.size();
+  if (!columns.empty() && columns.back().index >= index) {
+    const auto found = std::lower_bound(columns.begin(), columns.end(), index,
+                                        [](const Column& column, std::int64_t i) { return column.index < i; });
+    position = static_cast<std::size_t>(found - columns.begin());
+  }
+  ++series.samples;
+  if (position < columns.size() && columns[position].index == index) {
+    MergeColumns(columns[position], single);
+    return true;
+  }
+  // Grow by hand so the capacity never passes what the budget allows.
+  if (columns.size() == columns.capacity()) {
+    columns.reserve(std::min(std::max<std::size_t>(16, 2 * columns.capacity()), kColumnBudget + 1));
+  }
+  columns.insert(columns.begin() + static_cast<std::ptrdiff_t>(position), single);
+  KeepWithinBudget(series);
+  return true;
+}
+
+void MergeSeries(TimeSeries& into, const TimeSeries& from) {
+  TimeSeries other = from;
+  const double width = std::max(into.width, other.width);
+  CoarsenSeries(into, width);
+  CoarsenSeries(other, width);
+  std::vector<Column> merged;
+  merged.reserve(into.columns.size() + other.columns.size());
+  auto a = into.columns.begin();
+  auto b = other.columns.begin();
+  while (a != into.columns.end() || b != other.columns.end()) {
+    if (b == other.columns.end() || (a != into.columns.end() && a->index < b->index)) {
+      merged.push_back(*a++);
+    } else if (a == into.columns.end() || b->index < a->index) {
+      merged.push_back(*b++);
+    } else {
+      merged.push_back(*a++);
+      MergeColumns(merged.back(), *b++);
+    }
+  }
+  into.columns.swap(merged);
+  into.samples += other.samples;
+  KeepWithinBudget(into);
+  if (into.columns.capacity() > kColumnBudget + 1) {
+    into.columns = std::vector<Column>(into.columns.begin(), into.columns.end());
+  }
+}
+
+bool CoarsenSeries(TimeSeries& series, double width) {
+  const int shift = DoublingsBetween(series.width, width);
+  if (shift < 0) return false;
+  if (shift > 0) ShiftColumns(series, shift);
+  return true;
+}
+
+int KeptInTimeOrder(const Column& column, std::array<Sample, 4>& out) {
+  const int known = Known(column);
+  std::copy_n(column.kept.begin(), known, out.begin());
+  if (column.count <= 4) return known;
+  SortByTime(out.data(), out.data() + 4);
+  // The same sample can fill two slots (the first can be the minimum).
+  return static_cast<int>(std::unique(out.begin(), out.end()) - out.begin());
+}

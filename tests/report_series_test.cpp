@@ -1,1 +1,533 @@
-// placeholder
+// The trend-chart engine: ground time, the bounded column reduction of a
+// series and the SVG chart drawn from it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+#include <map>
+#include <random>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+#include "report/calendar.h"
+#include "report/svg_chart.h"
+#include "report/time_series.h"
+
+namespace {
+
+// ---- Ground time ------------------------------------------------------------
+
+TEST(GroundTime, ParsesOnlyStrictDatesAndTimes) {
+  struct Case {
+    const char* date;
+    const char* time;
+    bool ok;
+    double seconds;
+  };
+  const Case cases[] = {
+      {"2019/01/10", "09:15:30", true, 1547111730},
+      {"1970/01/01", "00:00:00", true, 0},
+      {"2020/02/29", "12:00:00", true, 1582977600},  // 18321 days + 12 h
+      {"2000/02/29", "00:00:00", true, 951782400},   // divisible by 400: leap
+      {"0001/01/01", "00:00:00", true, -62135596800},
+      {"9999/12/31", "23:59:59", true, 253402300799},
+      {"2019/02/29", "00:00:00", false, 0},
+      {"1900/02/29", "00:00:00", false, 0},  // divisible by 100 only: common
+      {"2019/04/31", "00:00:00", false, 0},
+      {"2019/13/01", "00:00:00", false, 0},
+      {"2019/00/10", "00:00:00", false, 0},
+      {"2019/01/00", "00:00:00", false, 0},
+      {"0000/01/01", "00:00:00", false, 0},
+      {"2019/1/10", "09:15:30", false, 0},
+      {"2019-01-10", "09:15:30", false, 0},
+      {"+019/01/10", "09:15:30", false, 0},
+      {"2019/01/10 ", "09:15:30", false, 0},
+      {" 2019/01/10", "09:15:30", false, 0},
+      {"2019/01/10", "24:00:00", false, 0},
+      {"2019/01/10", "09:60:00", false, 0},
+      {"2019/01/10", "09:15:60", false, 0},
+      {"2019/01/10", "09:15:30x", false, 0},
+      {"2019/01/10", "9:15:30", false, 0},
+      {"2019/01/10", "09.15.30", false, 0},
+      {"", "", false, 0},
+  };
+  for (const Case& c : cases) {
+    double seconds = -1;
+    EXPECT_EQ(ParseGroundTime(c.date, c.time, seconds), c.ok) << c.date << ' ' << c.time;
+    EXPECT_EQ(seconds, c.ok ? c.seconds : -1) << c.date << ' ' << c.time;
+  }
+}
+
+TEST(GroundTime, FormatsWholeSecondsRoundedDown) {
+  const std::pair<double, const char*> cases[] = {
+      {1547111730, "2019-01-10 09:15:30"},
+      {1547111730.5, "2019-01-10 09:15:30"},
+      {0, "1970-01-01 00:00:00"},
+      {-0.5, "1969-12-31 23:59:59"},
+      {951782400, "2000-02-29 00:00:00"},
+      {-62135596800, "0001-01-01 00:00:00"},
+      {253402300799, "9999-12-31 23:59:59"},
+      {1e300, "invalid time"},
+  };
+  for (const auto& [seconds, text] : cases) EXPECT_EQ(FormatGroundTime(seconds), text) << seconds;
+}
+
+TEST(GroundTime, EveryDayFromYear1To9999FollowsItsPredecessor) {
+  constexpr int kMonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  // 9999 years of 365 days and 2499 - 99 + 24 leap days.
+  EXPECT_EQ(DaysFromCivil({10000, 1, 1}) - DaysFromCivil({1, 1, 1}), 3652059);
+  CivilDate expected{1, 1, 1};
+  for (std::int64_t days = DaysFromCivil(expected); expected.year < 10000; ++days) {
+    const CivilDate date = CivilFromDays(days);
+    ASSERT_TRUE(date.year == expected.year && date.month == expected.month && date.day == expected.day) << days;
+    ASSERT_EQ(DaysFromCivil(expected), days);
+    const bool leap = expected.year % 4 == 0 && (expected.year % 100 != 0 || expected.year % 400 == 0);
+    if (++expected.day > kMonthDays[expected.month - 1] + (expected.month == 2 && leap ? 1 : 0)) {
+      expected.day = 1;
+      if (++expected.month > 12) {
+        expected.month = 1;
+        ++expected.year;
+      }
+    }
+  }
+}
+
+// ---- Column reduction -------------------------------------------------------
+
+// A column as the rules define it, computed from all of its samples.
+Column ReferenceColumn(std::int64_t index, std::vector<Sample> samples) {
+  const auto by_time = [](const Sample& a, const Sample& b) { return std::tie(a.t, a.seq) < std::tie(b.t, b.seq); };
+  const auto by_value = [](const Sample& a, const Sample& b) {
+    return std::tie(a.v, a.t, a.seq) < std::tie(b.v, b.t, b.seq);
+  };
+  std::sort(samples.begin(), samples.end(), by_time);
+  Column column{index, samples.size(), {}};
+  if (samples.size() <= 4) {
+    std::copy(samples.begin(), samples.end(), column.kept.begin());
+  } else {
+    column.kept = {samples.front(), samples.back(), *std::min_element(samples.begin(), samples.end(), by_value),
+                   *std::max_element(samples.begin(), samples.end(), by_value)};
+  }
+  return column;
+}
+
+std::vector<Column> ReferenceColumns(const std::vector<Sample>& samples, double width) {
+  std::map<std::int64_t, std::vector<Sample>> groups;
+  for (const Sample& sample : samples)
+    groups[static_cast<std::int64_t>(std::floor(sample.t / width))].push_back(sample);
+  std::vector<Column> columns;
+  for (const auto& [index, group] : groups) columns.push_back(ReferenceColumn(index, group));
+  return columns;
+}
+
+TimeSeries Reduce(const std::vector<Sample>& samples) {
+  TimeSeries series;
+  for (const Sample& sample : samples) EXPECT_TRUE(AddSample(series, sample));
+  return series;
+}
+
+TEST(TimeSeries, ColumnKeepsFirstLastMinimumAndMaximum) {
+  struct Case {
+    const char* what;
+    std::vector<Sample> samples;  // all in column 20 of width 0.5
+    std::array<int, 4> kept;      // positions in `samples` of the kept ones, -1 for an empty slot
+  };
+  const Case cases[] = {
+      {"first, last, min, max",
+       {{10.0, 5, 0, 0}, {10.1, 1, 1, 0}, {10.2, 9, 2, 0}, {10.3, 3, 3, 0}, {10.4, 7, 4, 0}},
+       {0, 4, 1, 2}},
+      {"out of time order",
+       {{10.4, 7, 0, 0}, {10.0, 5, 1, 0}, {10.2, 9, 2, 0}, {10.1, 1, 3, 0}, {10.3, 3, 4, 0}},
+       {1, 0, 3, 2}},
+      {"equal values: earliest minimum, latest maximum",
+       {{10.0, 2, 0, 0}, {10.1, 2, 1, 0}, {10.2, 2, 2, 0}, {10.3, 2, 3, 0}, {10.4, 2, 4, 0}, {10.45, 2, 5, 0}},
+       {0, 5, 0, 5}},
+      {"equal times: seq decides",
+       {{10.0, 3, 0, 0}, {10.0, 1, 1, 0}, {10.0, 5, 2, 0}, {10.0, 2, 3, 0}, {10.0, 4, 4, 0}},
+       {0, 4, 1, 2}},
+      {"four kept in time order", {{10.3, 1, 0, 0}, {10.1, 2, 1, 0}, {10.2, 3, 2, 1}, {10.0, 4, 3, 1}}, {3, 1, 2, 0}},
+      {"one", {{10.2, 1, 0, 7}}, {0, -1, -1, -1}},
+  };
+  for (const Case& c : cases) {
+    const TimeSeries series = Reduce(c.samples);
+    ASSERT_EQ(series.columns.size(), 1u) << c.what;
+    Column expected{20, c.samples.size(), {}};
+    for (int slot = 0; slot < 4; ++slot) {
+      if (c.kept[slot] >= 0) expected.kept[slot] = c.samples[c.kept[slot]];
+    }
+    EXPECT_EQ(series.columns[0], expected) << c.what;
+  }
+}
+
+TEST(TimeSeries, RefusesSamplesWithoutFiniteTimeAndValue) {
+  TimeSeries series;
+  EXPECT_FALSE(AddSample(series, {std::nan(""), 1, 0, 0}));
+  EXPECT_FALSE(AddSample(series, {1e13, 1, 0, 0}));
+  EXPECT_FALSE(AddSample(series, {1, std::numeric_limits<float>::infinity(), 0, 0}));
+  EXPECT_EQ(series, TimeSeries{});
+}
+
+// Capture files in shuffled order, each with restarts and gaps: a processing
+// order that is not time order.
+std::vector<Sample> RandomPasses(std::uint32_t seed, int files, int per_file) {
+  std::mt19937 random(seed);
+  std::vector<int> order(files);
+  for (int i = 0; i < files; ++i) order[i] = i;
+  std::shuffle(order.begin(), order.end(), random);
+  std::vector<Sample> samples;
+  std::uint32_t segment = 0;
+  for (int file : order) {
+    double t = 1.5e9 + file * 86400.0;
+    ++segment;
+    for (int i = 0; i < per_file; ++i) {
+      if (random() % 500 == 0) ++segment;
+      t += 0.5 * (random() % 24);
+      const float v = static_cast<float>(static_cast<int>(random() % 2001) - 1000) / 8;
+      samples.push_back({t, v, static_cast<std::uint32_t>(samples.size()), segment});
+    }
+  }
+  return samples;
+}
+
+TEST(TimeSeries, ReducingInPiecesGivesTheResultOfReducingAtOnce) {
+  const std::vector<Sample> samples = RandomPasses(20190110, 7, 9000);
+  const TimeSeries at_once = Reduce(samples);
+  // Pieces that cut across files, reduced apart and merged in both orders.
+  const std::size_t cuts[] = {0, 1, 4000, 4003, 17000, 33333, 50000, samples.size()};
+  std::vector<TimeSeries> pieces;
+  for (std::size_t i = 0; i + 1 < std::size(cuts); ++i) {
+    pieces.push_back(Reduce({samples.begin() + cuts[i], samples.begin() + cuts[i + 1]}));
+  }
+  TimeSeries forward;
+  for (const TimeSeries& piece : pieces) MergeSeries(forward, piece);
+  TimeSeries backward = pieces.back();
+  for (std::size_t i = pieces.size() - 1; i-- > 0;) MergeSeries(backward, pieces[i]);
+  EXPECT_GT(pieces[1].width, pieces[0].width);  // the pieces really stand on different grids
+  EXPECT_EQ(forward, at_once);
+  EXPECT_EQ(backward, at_once);
+}
+
+TEST(TimeSeries, WidthDoublesOnlyAsFarAsTheBudgetNeeds) {
+  const std::vector<Sample> samples = RandomPasses(7, 3, 20000);
+  const TimeSeries series = Reduce(samples);
+  EXPECT_GT(series.width, kFinestColumnWidth);
+  EXPECT_LE(series.columns.size(), kColumnBudget);
+  EXPECT_GT(ReferenceColumns(samples, series.width / 2).size(), kColumnBudget);
+  EXPECT_EQ(series.columns, ReferenceColumns(samples, series.width));
+  EXPECT_EQ(series.samples, samples.size());
+
+  TimeSeries coarse = series;
+  EXPECT_FALSE(CoarsenSeries(coarse, series.width * 3));
+  EXPECT_FALSE(CoarsenSeries(coarse, series.width / 2));
+  EXPECT_EQ(coarse, series);
+  ASSERT_TRUE(CoarsenSeries(coarse, series.width * 64));
+  EXPECT_EQ(coarse.columns, ReferenceColumns(samples, series.width * 64));
+}
+
+TEST(TimeSeries, MemoryStaysBoundedForMillionsOfSamples) {
+  TimeSeries series;
+  for (std::uint32_t i = 0; i < 3000000; ++i) {
+    // Every tenth sample from a file of the previous day.
+    const double t = i % 10 == 0 ? 1e9 - i : 1e9 + 0.5 * i;
+    AddSample(series, {t, static_cast<float>(i % 977), i, i % 10 == 0 ? 0u : 1u});
+  }
+  EXPECT_EQ(series.samples, 3000000u);
+  EXPECT_LE(series.columns.capacity() * sizeof(Column), 150u * 1024);
+}
+
+// ---- The chart --------------------------------------------------------------
+
+struct Point {
+  double x, y;
+};
+
+// The subpaths of path data made of M, L and Z with absolute coordinates
+// "x y"; Z adds the subpath's first point again.
+std::vector<std::vector<Point>> Subpaths(const std::string& d) {
+  std::vector<std::vector<Point>> subpaths;
+  const char* at = d.c_str();
+  while (*at != '\0') {
+    const char command = *at++;
+    if (command == 'Z') {
+      subpaths.back().push_back(subpaths.back().front());
+      continue;
+    }
+    char* end;
+    const double x = std::strtod(at, &end);
+    const double y = std::strtod(end, &end);
+    at = end;
+    if (command == 'M') subpaths.emplace_back();
+    subpaths.back().push_back({x, y});
+  }
+  return subpaths;
+}
+
+// The value of attribute `name` of the first element that starts with `start`.
+std::string Attribute(const std::string& html, const std::string& start, const std::string& name) {
+  const std::size_t element = html.find(start);
+  if (element == std::string::npos) return "";
+  const std::size_t value = html.find(" " + name + "=\"", element) + name.size() + 3;
+  return html.substr(value, html.find('"', value) - value);
+}
+
+// The contents of every <text class="css_class" ...>.
+std::vector<std::string> Texts(const std::string& html, const std::string& css_class) {
+  std::vector<std::string> texts;
+  const std::string start = "<text class=\"" + css_class + "\"";
+  for (std::size_t at = html.find(start); at != std::string::npos; at = html.find(start, at + 1)) {
+    const std::size_t open = html.find('>', at) + 1;
+    texts.push_back(html.substr(open, html.find("</text>", open) - open));
+  }
+  return texts;
+}
+
+// Enough of XML to catch what breaks a page: unbalanced or unquoted markup,
+// bare ampersands, raw control bytes, more than one root.
+bool WellFormed(std::string_view xml, std::string& why) {
+  std::vector<std::string> open;
+  int roots = 0;
+  const auto entity_ok = [&](std::size_t& i) {
+    const std::size_t end = xml.find(';', i);
+    if (end == std::string_view::npos) return false;
+    const std::string name(xml.substr(i + 1, end - i - 1));
+    i = end + 1;
+    if (name == "amp" || name == "lt" || name == "gt" || name == "quot" || name == "apos") return true;
+    return name.size() > 1 && name[0] == '#' &&
+           std::all_of(name.begin() + 1, name.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  std::size_t i = 0;
+  while (i < xml.size()) {
+    const auto c = static_cast<unsigned char>(xml[i]);
+    if (c == '&') {
+      if (!entity_ok(i)) return why = "bad entity at " + std::to_string(i), false;
+    } else if (c < 0x20 && c != '\n') {
+      return why = "control byte at " + std::to_string(i), false;
+    } else if (c != '<') {
+      if (open.empty() && c != '\n') return why = "text outside the root at " + std::to_string(i), false;
+      ++i;
+    } else if (xml.substr(i + 1, 1) == "/") {
+      const std::size_t end = xml.find('>', i);
+      const std::string name(xml.substr(i + 2, end - i - 2));
+      if (open.empty() || open.back() != name) return why = "unbalanced </" + name + ">", false;
+      open.pop_back();
+      i = end + 1;
+    } else {
+      std::size_t j = i + 1;
+      while (j < xml.size() && std::isalnum(static_cast<unsigned char>(xml[j]))) ++j;
+      const std::string name(xml.substr(i + 1, j - i - 1));
+      for (;;) {
+        if (xml.substr(j, 1) == ">" || xml.substr(j, 2) == "/>") break;
+        if (xml[j] != ' ') return why = "no space before an attribute of <" + name + ">", false;
+        const std::size_t quote = xml.find("=\"", j);
+        const std::size_t close = xml.find('"', quote + 2);
+        if (quote == std::string_view::npos || close == std::string_view::npos) return why = "unquoted", false;
+        for (std::size_t k = quote + 2; k < close;) {
+          if (xml[k] == '<') return why = "< in an attribute of <" + name + ">", false;
+          if (xml[k] != '&') {
+            ++k;
+          } else if (!entity_ok(k)) {
+            return why = "bad entity in an attribute of <" + name + ">", false;
+          }
+        }
+        j = close + 1;
+      }
+      if (open.empty()) ++roots;
+      if (xml[j] == '>') open.push_back(name);
+      i = j + (xml[j] == '>' ? 1 : 2);
+    }
+  }
+  if (!open.empty() || roots != 1) return why = "unclosed <" + (open.empty() ? "" : open.back()) + "> or roots", false;
+  return true;
+}
+
+std::string Render(const ChartSpec& chart) {
+  std::string html;
+  AppendChart(html, chart);
+  std::string why;
+  EXPECT_TRUE(WellFormed(html, why)) << why;
+  return html;
+}
+
+ChartSpec Chart(std::vector<ChartSeriesView> series, std::uint64_t frames) {
+  return {"solar", "Solar currents", "Solar Current [mA]", "Ground time (JST)", std::move(series), {}, frames};
+}
+
+TEST(SvgChart, LinesNeverJoinSamplesOfDifferentSegments) {
+  // A pass, a pass of one frame, then a pass after a restart of the clock
+  // that ends on a lone frame; each in a value band of its own.
+  for (const int per_pass : {12, 30000}) {
+    std::vector<Sample> samples;
+    const auto add = [&](double t, float v, std::uint32_t segment) {
+      samples.push_back({t, v, static_cast<std::uint32_t>(samples.size()), segment});
+    };
+    for (int i = 0; i < per_pass; ++i) add(1e9 + 0.5 * i, static_cast<float>(i % 3) / 2, 0);
+    add(1e9 + per_pass, 10.5f, 1);
+    for (int i = 0; i < per_pass; ++i) add(1e9 + 2 * per_pass + 0.5 * i, 20 + static_cast<float>(i % 3) / 2, 2);
+    add(1e9 + 3 * per_pass, 20.5f, 3);
+    const TimeSeries series = Reduce(samples);
+    const std::string html = Render(Chart({{"Solar Current 1", &series}}, samples.size()));
+    const auto subpaths = Subpaths(Attribute(html, "<path class=\"series-0\"", "d"));
+    std::vector<double> ys;
+    for (const auto& subpath : subpaths) {
+      for (const Point& point : subpath) ys.push_back(point.y);
+    }
+    std::sort(ys.begin(), ys.end());
+    const auto band = [&](double y) {  // bands of points, cut where the y values jump
+      int band = 0;
+      for (std::size_t i = 1; i < ys.size() && ys[i] <= y; ++i) band += ys[i] - ys[i - 1] > 40 ? 1 : 0;
+      return 2 - band;
+    };
+    int lone_marks = 0;
+    for (const auto& subpath : subpaths) {
+      for (const Point& point : subpath) {
+        ASSERT_EQ(band(point.y), band(subpath.front().y)) << "a line leaves its segment, " << per_pass << " per pass";
+      }
+      lone_marks += band(subpath.front().y) == 1 && subpath.size() >= 3 ? 1 : 0;
+    }
+    EXPECT_EQ(lone_marks, 1) << "the lone frame has no mark, " << per_pass << " per pass";
+    EXPECT_NE(
+        html.find(std::to_string(samples.size()) + (per_pass < 100 ? " frames, all drawn." : " frames; drawn in ")),
+        std::string::npos);
+  }
+}
+
+TEST(SvgChart, ConnectsSegmentsOfOneWhenAsked) {
+  TimeSeries series;
+  for (std::uint32_t pass = 0; pass < 5; ++pass) AddSample(series, {1e9 + 86400.0 * pass, 1.0f * pass, pass, pass});
+  ChartSpec chart = Chart({{"Battery Temp1", &series}}, 5);
+  chart.connect_segments_of_one = true;
+  const auto subpaths = Subpaths(Attribute(Render(chart), "<path class=\"series-0\"", "d"));
+  ASSERT_FALSE(subpaths.empty());
+  EXPECT_EQ(subpaths[0].size(), 5u);
+}
+
+TEST(SvgChart, PlotIsAtMost1000UnitsWideWithOneStrokePerColumn) {
+  // Three series on different grids over a month; one dense, one sparse, one of a single frame.
+  TimeSeries dense, sparse, single;
+  for (std::uint32_t i = 0; i < 400000; ++i)
+    AddSample(dense, {2e9 + 6.5 * i, static_cast<float>(i % 101), i, i / 5000});
+  for (std::uint32_t i = 0; i < 300; ++i) AddSample(sparse, {2e9 + 8640.0 * i, static_cast<float>(i % 7), i, 0});
+  AddSample(single, {2e9 + 1e6, 50, 0, 0});
+  const std::string html =
+      Render(Chart({{"Buss Current", &dense}, {"Solar Current 1", &sparse}, {"Solar Current 2", &single}}, 400301));
+  const double left = std::stod(Attribute(html, "<rect class=\"plot\"", "x"));
+  const double width = std::stod(Attribute(html, "<rect class=\"plot\"", "width"));
+  EXPECT_LE(width, 1000);
+  for (const char* series : {"series-0", "series-1", "series-2"}) {
+    std::map<std::int64_t, int> strokes;  // runs of points at one x, by the unit column they stand in
+    for (const auto& subpath : Subpaths(Attribute(html, std::string("<path class=\"") + series + "\"", "d"))) {
+      for (std::size_t i = 0; i < subpath.size(); ++i) {
+        EXPECT_GE(subpath[i].x, left - 4.5) << series;  // a marker may reach 4 units past a point
+        EXPECT_LE(subpath[i].x, left + width + 4.5) << series;
+        const bool starts_run =
+            i + 1 < subpath.size() && subpath[i + 1].x == subpath[i].x && (i == 0 || subpath[i - 1].x != subpath[i].x);
+        if (subpath.size() > 5 && starts_run) ++strokes[static_cast<std::int64_t>(std::floor(subpath[i].x))];
+      }
+    }
+    if (series == std::string("series-0")) {
+      EXPECT_GT(strokes.size(), 500u);  // the dense series is drawn as strokes
+    }
+    for (const auto& [unit, count] : strokes) EXPECT_EQ(count, 1) << series << " at " << unit;
+  }
+}
+
+TEST(SvgChart, ExtremeTimesAndValuesStillDraw) {
+  const float most = std::numeric_limits<float>::max();
+  TimeSeries series;
+  AddSample(series, {-kTimeLimit, -most, 0, 0});
+  AddSample(series, {kTimeLimit, most, 1, 1});
+  ChartSpec chart = Chart({{"Mag_x", &series}}, 2);
+  chart.limits = {{"not drawn", 1e300, true}, {"nor this", std::nan(""), false}};
+  const std::string html = Render(chart);
+  EXPECT_EQ(Subpaths(Attribute(html, "<path class=\"series-0\"", "d")).size(), 2u);  // two lone marks
+  EXPECT_EQ(html.find("not drawn"), std::string::npos);
+}
+
+TEST(SvgChart, ValueTicksAreRoundNumbers) {
+  struct Case {
+    std::vector<float> values;
+    std::vector<double> limits;
+    std::vector<std::string> labels;  // bottom to top
+  };
+  const Case cases[] = {
+      {{0, 1}, {}, {"0", "0.2", "0.4", "0.6", "0.8", "1"}},
+      {{5, 5}, {}, {"4.4", "4.6", "4.8", "5", "5.2", "5.4", "5.6"}},  // one value: padded by a tenth
+      {{0}, {}, {"-1", "-0.5", "0", "0.5", "1"}},
+      {{-30, 80}, {100}, {"-50", "0", "50", "100"}},  // the limit widens the range
+      {{1200, 1250}, {}, {"1200", "1210", "1220", "1230", "1240", "1250"}},
+      {{0.125f, 0.25f}, {}, {"0.1", "0.15", "0.2", "0.25"}},
+      {{0, 3e6f}, {}, {"0", "1000000", "2000000", "3000000"}},
+  };
+  for (const Case& c : cases) {
+    TimeSeries series;
+    for (std::uint32_t i = 0; i < c.values.size(); ++i) AddSample(series, {1e9 + i, c.values[i], i, 0});
+    ChartSpec chart = Chart({{"Buss Voltage", &series}}, c.values.size());
+    for (double limit : c.limits) chart.limits.push_back({"upper", limit, true});
+    EXPECT_EQ(Texts(Render(chart), "ytick"), c.labels) << c.labels.front();
+  }
+}
+
+TEST(SvgChart, TimeTicksFollowTheCalendar) {
+  struct Case {
+    double from, to;
+    std::vector<std::string> labels, dates;
+  };
+  const double jan10 = 1547111730;  // 2019-01-10 09:15:30
+  const Case cases[] = {
+      {jan10, jan10 + 600, {"09:16", "09:18", "09:20", "09:22", "09:24"}, {"2019-01-10"}},
+      {jan10,
+       jan10 + 3 * 86400,
+       {"12:00", "00:00", "12:00", "00:00", "12:00", "00:00"},
+       {"2019-01-10", "2019-01-11", "2019-01-12", "2019-01-13"}},
+      {jan10, jan10 + 151 * 86400, {"2019-02", "2019-03", "2019-04", "2019-05", "2019-06"}, {}},  // to 2019-06-10
+      {jan10 - 6574 * 86400, jan10, {"2005", "2010", "2015"}, {}},                                // from 2001-01-10
+      // 20 s padded to a minute around them: 09:15:10.5 to 09:16:10.5
+      {jan10, jan10 + 20, {"09:15:20", "09:15:30", "09:15:40", "09:15:50", "09:16:00", "09:16:10"}, {"2019-01-10"}},
+  };
+  for (const Case& c : cases) {
+    TimeSeries series;
+    AddSample(series, {c.from, 1, 0, 0});
+    AddSample(series, {c.to, 2, 1, 0});
+    const std::string html = Render(Chart({{"Buss Voltage", &series}}, 2));
+    EXPECT_EQ(Texts(html, "xtick"), c.labels) << c.labels.front();
+    EXPECT_EQ(Texts(html, "xdate"), c.dates) << c.labels.front();
+  }
+}
+
+TEST(SvgChart, CaptionTellsHowTheFramesWereDrawn) {
+  TimeSeries series;  // one frame a second for 10000 s: 16 s columns after the budget and the width
+  for (std::uint32_t i = 0; i < 10000; ++i) AddSample(series, {1e9 + i, static_cast<float>(i % 5), i, 0});
+  EXPECT_NE(
+      Render(Chart({{"Buss Voltage", &series}}, 10000))
+          .find("<figcaption><strong>Solar currents</strong>: 10000 frames; drawn in 625 columns of 16 s, reduced "
+                "to first, last, minimum and maximum where a column holds more than four.</figcaption>"),
+      std::string::npos);
+  const TimeSeries empty;
+  const std::string none = Render(Chart({{"Buss Voltage", &empty}, {"Buss Current", nullptr}}, 0));
+  EXPECT_NE(none.find("No frames to draw."), std::string::npos);
+  EXPECT_EQ(none.find("<svg"), std::string::npos);
+}
+
+TEST(SvgChart, EscapesEveryTextItWrites) {
+  TimeSeries series;
+  AddSample(series, {1e9, 1, 0, 0});
+  ChartSpec chart = Chart({{"a<b>&\"c'", &series}, {"bad \x01 \xFF byte", &series}}, 1);
+  chart.id = "id\"x";
+  chart.title = "T\xC3\xA9mp <\xE6\xB8\xA9\xE5\xBA\xA6>";
+  chart.axis_title = "Temp [degC] & more";
+  chart.limits = {{"red < 60", 60, true}, {"yellow > 40", 40, false}};
+  const std::string html = Render(chart);
+  for (const char* text : {"a&lt;b&gt;&amp;&quot;c&#39;", "bad \\x01 \\xFF byte", "id&quot;x",
+                           "T\xC3\xA9mp &lt;\xE6\xB8\xA9\xE5\xBA\xA6&gt;", "red &lt; 60", "yellow &gt; 40"}) {
+    EXPECT_NE(html.find(text), std::string::npos) << text;
+  }
+  EXPECT_EQ(html.find("&nbsp;"), std::string::npos);
+}
+
+}  // namespace

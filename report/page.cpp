@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/files.h"
 #include "report/calendar.h"
 #include "report/chart_groups.h"
 #include "report/page_text.h"
@@ -16,7 +17,7 @@ constexpr const char kStyle[] =
     "h1{font-size:1.6em}h2{border-bottom:2px solid #444;padding-bottom:.2em;margin-top:2em}"
     "table{border-collapse:collapse;margin:1em 0;font-size:.85em}"
     "th,td{border:1px solid #bbb;padding:.2em .45em;text-align:right;white-space:nowrap}"
-    "th{background:#eee}td.text{text-align:left}"
+    "th{background:#eee}td.text{text-align:left}div.wide{overflow-x:auto}"
     "tr.problem{background:#fde2dd;font-weight:bold}"
     "tr.problem td:first-child::before{content:\"\\26A0  \"}"
     "td.bad{color:#a00000;text-decoration:underline}"
@@ -25,7 +26,7 @@ constexpr const char kStyle[] =
     "dl.summary dt{font-weight:bold}dl.summary dd{margin:0}"
     "figure{margin:1.5em 0;max-width:1200px}figure svg{width:100%;height:auto}"
     "figcaption{font-size:.85em;color:#444}"
-    "@media print{figure,table{break-inside:avoid;page-break-inside:avoid}body{margin:0}}";
+    "@media print{figure,tr{break-inside:avoid;page-break-inside:avoid}body{margin:0}div.wide{overflow:visible}}";
 
 const char* FormatTitle(DownlinkFormat format) {
   return format == DownlinkFormat::kFM ? "FM: HK data downlinked by AFSK and GMSK" : "FSK: HK data downlinked by FSK";
@@ -33,18 +34,20 @@ const char* FormatTitle(DownlinkFormat format) {
 
 const char* FormatId(DownlinkFormat format) { return format == DownlinkFormat::kFM ? "fm" : "fsk"; }
 
-void AppendTimeAxisTitle(std::string& html, const FormatData& data) {
-  html += "Ground time";
-  if (data.time_zones.empty()) return;
-  html += " (";
+// "Ground time (JST)": the zones the headers name, as text for the chart to
+// escape.
+std::string TimeAxisTitle(const FormatData& data) {
+  std::string title = "Ground time";
+  if (data.time_zones.empty()) return title;
+  title += " (";
   for (std::size_t i = 0; i < data.time_zones.size(); ++i) {
-    if (i > 0) html += ", ";
-    AppendNarrow(html, data.time_zones[i]);
+    if (i > 0) title += ", ";
+    title += NarrowToUtf8(data.time_zones[i]);
   }
-  html += ")";
+  return title + ")";
 }
 
-std::vector<ChartLimit> LimitsOf(const FormatData& data, const LimitTable* limits, const std::vector<int>& channels) {
+std::vector<ChartLimit> LimitsOf(const LimitTable* limits, const std::vector<int>& channels) {
   std::vector<ChartLimit> lines;
   if (!limits) return lines;
   for (int channel : channels) {
@@ -55,16 +58,25 @@ std::vector<ChartLimit> LimitsOf(const FormatData& data, const LimitTable* limit
                                                                           {limit.yellow_high, " yellow high"},
                                                                           {limit.red_high, " red high"}};
     for (int i = 0; i < 4; ++i) {
-      if (sides[i].first) lines.push_back({name + sides[i].second, *sides[i].first, i == 0 || i == 3});
+      if (!sides[i].first) continue;
+      const std::string suffix = sides[i].second;
+      const bool red = i == 0 || i == 3;
+      // Channels that share a limit share its line: "Battery Temp1, Battery Temp2 red high".
+      auto same = std::find_if(lines.begin(), lines.end(), [&](const ChartLimit& line) {
+        return line.value == *sides[i].first && line.red == red && line.label.ends_with(suffix);
+      });
+      if (same == lines.end()) {
+        lines.push_back({name + suffix, *sides[i].first, red});
+      } else {
+        same->label.insert(same->label.size() - suffix.size(), ", " + name);
+      }
     }
   }
-  (void)data;
   return lines;
 }
 
 void AppendCharts(std::string& html, const FormatData& data, const LimitTable* limits) {
-  std::string time_title;
-  AppendTimeAxisTitle(time_title, data);
+  const std::string time_title = TimeAxisTitle(data);
   const std::string prefix = FormatId(data.format);
   int number = 0;
   html += "<h3>Trends</h3>\n";
@@ -78,7 +90,7 @@ void AppendCharts(std::string& html, const FormatData& data, const LimitTable* l
       chart.series.push_back({kHkColumns[static_cast<std::size_t>(kFirstEngineeringSlot + channel)].name,
                               &data.series[static_cast<std::size_t>(channel)]});
     }
-    chart.limits = LimitsOf(data, limits, group.channels);
+    chart.limits = LimitsOf(limits, group.channels);
     chart.frames = data.charted_frames;
     AppendChart(html, chart);
   }

@@ -8,74 +8,13 @@
 #include <utility>
 
 #include "report/calendar.h"
+#include "report/html_text.h"
 
 namespace {
 
 // ---- Text -----------------------------------------------------------------
 
-// The length of the valid UTF-8 sequence at `i` that XML accepts as a
-// character, or 0.
-std::size_t Utf8Length(std::string_view text, std::size_t i) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
-  const unsigned char lead = byte(0);
-  std::size_t length;
-  unsigned char low = 0x80, high = 0xBF;  // range of the second byte
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;   // no overlong forms
-    if (lead == 0xED) high = 0x9F;  // no surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
-  } else {
-    return 0;
-  }
-  if (text.size() - i < length) return 0;
-  if (byte(1) < low || byte(1) > high) return 0;
-  for (std::size_t k = 2; k < length; ++k) {
-    if (byte(k) < 0x80 || byte(k) > 0xBF) return 0;
-  }
-  if (lead == 0xEF && byte(1) == 0xBF && byte(2) >= 0xBE) return 0;  // U+FFFE and U+FFFF are no XML characters
-  return length;
-}
-
-// Local stand-in for AppendHtmlText of report/html_text.h, to be replaced by
-// it: & < > " ' become entities, control bytes and bytes of invalid UTF-8
-// become the text \xHH.
-void AppendHtmlTextStandIn(std::string& out, std::string_view text) {
-  constexpr char kHex[] = "0123456789ABCDEF";
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    std::size_t length = 1;
-    if (byte == '&') {
-      out += "&amp;";
-    } else if (byte == '<') {
-      out += "&lt;";
-    } else if (byte == '>') {
-      out += "&gt;";
-    } else if (byte == '"') {
-      out += "&quot;";
-    } else if (byte == '\'') {
-      out += "&#39;";
-    } else if (byte >= 0x20 && byte < 0x7F) {
-      out += static_cast<char>(byte);
-    } else if (byte >= 0x80 && (length = Utf8Length(text, i)) > 0) {
-      out.append(text.substr(i, length));
-    } else {
-      length = 1;
-      out += "\\x";
-      out += kHex[byte >> 4];
-      out += kHex[byte & 0xF];
-    }
-    i += length;
-  }
-}
-
-void AppendText(std::string& out, std::string_view text) { AppendHtmlTextStandIn(out, text); }
+void AppendText(std::string& out, std::string_view text) { AppendHtmlText(out, text); }
 
 void AppendUnsigned(std::string& out, std::uint64_t value) {
   char digits[20];

@@ -75,16 +75,23 @@ bool AnnouncedDiffers(const PassRecord& pass) {
   return HeaderCell(pass, kAnnouncedCell) != text;
 }
 
+// A row for a capture file that could not be opened or read, with the reason
+// across the other columns.
+void AppendFailureRow(std::string& html, const PassRecord& pass, const char* what, int error, bool limits) {
+  html += "<tr class=\"problem\">";
+  TextCell(html, pass.name);
+  html += "<td class=\"text bad\" colspan=\"";
+  AppendCount(html, limits ? 19 : 17);
+  html += "\">";
+  html += what;
+  AppendNarrow(html, std::strerror(error));
+  html += "</td></tr>\n";
+}
+
 void AppendPassRow(std::string& html, const PassRecord& pass, bool limits) {
   const CaptureFile& file = pass.file;
   if (file.open_error != 0) {
-    html += "<tr class=\"problem\">";
-    TextCell(html, pass.name);
-    html += "<td class=\"text bad\" colspan=\"";
-    AppendCount(html, limits ? 19 : 17);
-    html += "\">Cannot open: ";
-    AppendNarrow(html, std::strerror(file.open_error));
-    html += "</td></tr>\n";
+    AppendFailureRow(html, pass, "Cannot open: ", file.open_error, limits);
     return;
   }
   const bool announced = AnnouncedDiffers(pass);
@@ -120,15 +127,8 @@ void AppendPassRow(std::string& html, const PassRecord& pass, bool limits) {
     }
   }
   html += "</tr>\n";
-  if (file.read_error != 0) {
-    html += "<tr class=\"problem\">";
-    TextCell(html, pass.name);
-    html += "<td class=\"text bad\" colspan=\"";
-    AppendCount(html, limits ? 19 : 17);
-    html += "\">Cannot read: ";
-    AppendNarrow(html, std::strerror(file.read_error));
-    html += "</td></tr>\n";
-  }
+  // What was read before the failure stands in the row above.
+  if (file.read_error != 0) AppendFailureRow(html, pass, "Cannot read: ", file.read_error, limits);
 }
 
 // Date and time of a pass, as its header gives them.
@@ -187,14 +187,14 @@ void AppendSummary(std::string& html, const FormatData& data) {
 }
 
 void AppendPassTable(std::string& html, const FormatData& data) {
-  html += "<h3>Passes</h3>\n<table class=\"passes\">\n";
+  html += "<h3>Passes</h3>\n<div class=\"wide\"><table class=\"passes\">\n";
   HeaderRow(html,
             {"File", "Date", "Time", "AOS", "LOS", "Max angle", "Modulation", "Frames per packet", "Packets announced",
              "Packets found", "Frames", "Skipped tokens", "Cut short", "First SatTime", "Last SatTime", "Restarts",
              "Min Buss Voltage", "Max Battery Temp"},
             data.has_limits);
   for (const PassRecord& pass : data.passes) AppendPassRow(html, pass, data.has_limits);
-  html += "</tbody>\n</table>\n";
+  html += "</tbody>\n</table></div>\n";
 }
 
 void AppendChannelTable(std::string& html, const FormatData& data) {

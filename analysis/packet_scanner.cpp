@@ -10,6 +10,7 @@ constexpr int kSkippedValues = 3;  // between the marker and the packet number
 
 struct Scan {
   InputStream& in;
+  OutputStream* trace;  // out.trace, at hand for the echo of every value
   CaptureOutput& out;
   CaptureCounts& counts;
 };
@@ -56,13 +57,13 @@ inline bool ReadValue(Scan& scan, int32_t& value) {
 }
 
 inline void Trace(Scan& scan, std::string_view text) {
-  if (scan.out.trace) WriteText(*scan.out.trace, text);
+  if (scan.trace) WriteText(*scan.trace, text);
 }
 
 // Reads a value inside a packet and echoes it with "%X ".
-bool ReadEchoed(Scan& scan, int32_t& value) {
+inline bool ReadEchoed(Scan& scan, int32_t& value) {
   if (!ReadValue(scan, value)) return false;
-  if (OutputStream* trace = scan.out.trace) {
+  if (OutputStream* trace = scan.trace) {
     char* at = Reserve(*trace, kHexTextMax + 1);
     char* end = FormatHexByte(value, at);
     *end++ = ' ';
@@ -72,7 +73,7 @@ bool ReadEchoed(Scan& scan, int32_t& value) {
 }
 
 void TraceHex(Scan& scan, int32_t value) {
-  if (scan.out.trace) WriteHex(*scan.out.trace, value);
+  if (scan.trace) WriteHex(*scan.trace, value);
 }
 
 // The tail after the frames. Returns false when the file ends inside an FM
@@ -118,7 +119,7 @@ bool ReadPacket(Scan& scan, PacketTail tail, RunState& run) {
 }  // namespace
 
 void ScanPackets(InputStream& in, PacketTail tail, RunState& run, CaptureOutput& out, CaptureCounts& counts) {
-  Scan scan{in, out, counts};
+  Scan scan{in, out.trace, out, counts};
   std::size_t matched = 0;  // values of SB matched in a row
   while (ReadValue(scan, run.Data)) {
     if (run.Data == SB[matched]) {

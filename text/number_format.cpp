@@ -59,9 +59,8 @@ void PutDigitsBackwards(Unsigned value, char* end) {
   }
 }
 
-}  // namespace
-
-char* FormatUnsigned(uint64_t value, char* out) {
+// Inline here, where FormatFixed's whole part takes it in its hot path.
+inline char* PutUnsigned(uint64_t value, char* out) {
   if (value < 10) {
     *out = static_cast<char>('0' + value);
     return out + 1;
@@ -80,8 +79,6 @@ char* FormatUnsigned(uint64_t value, char* out) {
   PutDigitsBackwards(value, end);
   return end;
 }
-
-namespace {
 
 // Six decimal digits of a fraction in millionths, leading zeros kept.
 char* FormatMillionths(uint32_t value, char* out) {
@@ -114,6 +111,8 @@ uint64_t RoundShifted(Wide scaled, int shift) {
 
 }  // namespace
 
+char* FormatUnsigned(uint64_t value, char* out) { return PutUnsigned(value, out); }
+
 char* FormatHex(int32_t value, char* out) {
   uint32_t bits = static_cast<uint32_t>(value);
   if (bits < 0x100) {  // a received byte: the usual case
@@ -139,7 +138,7 @@ char* FormatDecimal(int32_t value, char* out) {
     *out++ = '-';
     magnitude = 0u - magnitude;
   }
-  return FormatUnsigned(magnitude, out);
+  return PutUnsigned(magnitude, out);
 }
 
 char* FormatFixed(double value, char* out) {
@@ -181,7 +180,7 @@ char* FormatFixed(double value, char* out) {
       ++whole;
     }
   }
-  out = FormatUnsigned(whole, out);
+  out = PutUnsigned(whole, out);
   *out++ = '.';
   return FormatMillionths(static_cast<uint32_t>(millionths), out);
 }

@@ -21,8 +21,9 @@ What makes them realistic, for the report's charts and tables:
   the spin in sunshine and vanish in shade, temperatures that warm in sunshine,
   gyro rates of a slow spin, a magnetometer turning with it; a rare single
   upset gives one wild analog word.
-Each file takes about 21 KB, so a few MB cover months of passes and 200 MB
-some decades. The random numbers come from a fixed seed per format.
+Besides its HK packets a pass holds every other byte heard, about 150 a
+second (1200 bit/s), so each file takes about 300 KB: 50 MB cover about
+170 passes, a year of them. The random numbers come from a fixed seed per format.
 """
 import datetime
 import math
@@ -166,8 +167,20 @@ def frames_of_pass(rng, sat, first_frame_time, count, day, sunshine):
 
 
 def noise(rng):
-    """The bytes between packets: mostly a few, now and then a longer burst."""
+    """The bytes before the first packet: mostly a few, now and then a longer burst."""
     return rng.randbytes(rng.randint(100, 400) if rng.random() < 0.05 else rng.randint(5, 40))
+
+
+# The receiver dumps every byte it hears: at 1200 bit/s some 150 bytes a
+# second, of which the HK packets are a small part; the rest is other
+# packets of the satellite and noise.
+BYTES_PER_SECOND = 150
+
+
+def other_traffic(rng, seconds, hk_bytes):
+    """What the receiver hears besides one HK packet in `seconds`."""
+    heard = int(BYTES_PER_SECOND * seconds * rng.uniform(0.8, 1.2))
+    return rng.randbytes(max(heard - hk_bytes, rng.randint(5, 40)))
 
 
 def header(date, aos, los, rng, modulation, packets, blocks, sunshine, day):
@@ -218,7 +231,7 @@ def capture(rng, sat, aos, start, fsk):
         for frame in frames[number * blocks:(number + 1) * blocks]:
             data += frame
         data += bytes([0] * rng.randint(0, 6) + [0x7E]) if fsk else b"\x7E"
-        data += noise(rng)
+        data += other_traffic(rng, 10 * blocks, len(MARKER) + 5 + 78 * blocks + 1)
         received += 1
     sat.uplinks = uplink
 

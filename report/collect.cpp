@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "report/calendar.h"
 #include "report/report_data.h"
+#include "report/tables.h"
 #include "text/number_format.h"
 
 namespace {
@@ -30,7 +31,7 @@ struct Collector {
   FormatData& data;
   const LimitTable* limits;
   PassRecord* pass = nullptr;
-  std::size_t pass_index = 0;
+  std::uint32_t pass_index = 0;
   FrameClock clock;
   std::uint32_t next_segment = 0;
   std::uint32_t seq = 0;
@@ -40,11 +41,11 @@ void TakeChannel(Collector& c, int channel, double value) {
   ChannelStats& stats = c.data.channels[static_cast<std::size_t>(channel)];
   if (stats.count == 0 || value < stats.min) {
     stats.min = value;
-    stats.min_pass = c.pass_index;
+    stats.min_at = c.pass->time_text;
   }
   if (stats.count == 0 || value > stats.max) {
     stats.max = value;
-    stats.max_pass = c.pass_index;
+    stats.max_at = c.pass->time_text;
   }
   ++stats.count;
   stats.sum += value;
@@ -126,7 +127,7 @@ void TakePassExtremes(Collector& c) {
   const double values[kPassExtremes] = {pass.min_bus_voltage, pass.max_battery_temp, pass.max_abs_gyro_rate};
   for (int i = 0; i < kPassExtremes; ++i) {
     AddSample(c.data.extremes[static_cast<std::size_t>(i)],
-              {pass.start, static_cast<float>(values[i]), static_cast<std::uint32_t>(c.pass_index), one_line});
+              {pass.start, static_cast<float>(values[i]), c.pass_index, one_line});
   }
 }
 
@@ -153,6 +154,7 @@ void ReportFile(const PassRecord& pass, OutputStream& errors) {
 // Takes the pass header: the pass's place on the time axis.
 void TakeHeader(Collector& c, const PassHeader& header) {
   PassRecord& pass = *c.pass;
+  if (header.cell_count > kTimeCell) pass.time_text = header.cells[kDateCell] + " " + header.cells[kTimeCell];
   if (header.cell_count > kTimeCell) {
     pass.time_parsed = ParseGroundTime(header.cells[kDateCell], header.cells[kTimeCell], pass.start);
   }
@@ -172,12 +174,26 @@ void ReadPass(Collector& c, const FormatConstants& constants, RunState& run, Out
   c.clock = FrameClock{};
   PassRecord& pass = *c.pass;
   pass.file = ReadCaptureFile(pass.path, constants.tail, run, out);
+  PassTotals& totals = c.data.totals;
+  ++totals.files;
   if (pass.file.open_error != 0) {
+    ++totals.unreadable;
     ReportPathProblem({nullptr, &errors}, kProgram, "Cannot open", pass.path, pass.file.open_error);
     return;
   }
   if (pass.file.read_error != 0) {
+    ++totals.unreadable;
     ReportPathProblem({nullptr, &errors}, kProgram, "Cannot read", pass.path, pass.file.read_error);
+  }
+  totals.skipped_tokens += pass.file.counts.skipped_tokens;
+  totals.cut_short += pass.file.counts.cut_short;
+  if (!pass.time_parsed) {
+    ++totals.undated;
+  } else {
+    if (!totals.any_dated || pass.start < totals.first_start) totals.first_start = pass.start;
+    if (!totals.any_dated || pass.start > totals.last_start) totals.last_start = pass.start;
+    totals.any_dated = true;
+    if (pass.file.counts.frames > 0) ++totals.charted;
   }
   TakePassExtremes(c);
   ReportFile(pass, errors);
@@ -195,28 +211,20 @@ FormatData CollectFormat(DownlinkFormat format, std::string_view sample_root, co
   if (data.listing.error != 0) {
     ReportPathProblem({nullptr, &errors}, kProgram, "Cannot list", data.listing.folder, data.listing.error);
   }
+  Collector c{data, limits, nullptr, 0, FrameClock{}, 0, 0};
+  RunState run;  // carried from one capture file to the next, as in hkcsv
   for (const FolderEntry& entry : data.listing.entries) {
     if (entry.is_folder) {
       data.folders.push_back(entry.name);
-    } else {
-      PassRecord pass;
-      pass.name = entry.name;
-      pass.path = data.listing.folder + kPathSeparator + entry.name;
-      data.passes.push_back(std::move(pass));
+      continue;
     }
-  }
-  Collector c{data, limits, nullptr, 0, FrameClock{}, 0, 0};
-  RunState run;  // carried from one capture file to the next, as in hkcsv
-  for (std::size_t i = 0; i < data.passes.size(); ++i) {
-    c.pass = &data.passes[i];
-    c.pass_index = i;
+    PassRecord pass;
+    pass.name = entry.name;
+    pass.path = data.listing.folder + kPathSeparator + entry.name;
+    c.pass = &pass;
     ReadPass(c, constants, run, errors);
+    AppendPassRow(data.pass_rows, pass, data.has_limits);
+    ++c.pass_index;
   }
   return data;
-}
-
-bool DataMissing(const FormatData& data) {
-  if (data.listing.error != 0) return true;
-  return std::any_of(data.passes.begin(), data.passes.end(),
-                     [](const PassRecord& pass) { return pass.file.open_error != 0 || pass.file.read_error != 0; });
 }

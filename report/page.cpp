@@ -95,10 +95,6 @@ void AppendCharts(std::string& html, const FormatData& data, const LimitTable* l
     AppendChart(html, chart);
   }
   html += "<h3>Per-pass extremes</h3>\n";
-  std::uint64_t charted_passes = 0;
-  for (const PassRecord& pass : data.passes) {
-    if (pass.time_parsed && pass.file.counts.frames > 0) ++charted_passes;
-  }
   for (int i = 0; i < kPassExtremes; ++i) {
     const PassExtremeChart& extreme = kPassExtremeCharts[static_cast<std::size_t>(i)];
     ChartSpec chart;
@@ -107,11 +103,13 @@ void AppendCharts(std::string& html, const FormatData& data, const LimitTable* l
     chart.axis_title = extreme.axis_title;
     chart.time_axis_title = time_title;
     chart.series.push_back({extreme.series_name, &data.extremes[static_cast<std::size_t>(i)]});
-    chart.frames = charted_passes;
+    chart.frames = data.totals.charted;
     chart.connect_segments_of_one = true;
     AppendChart(html, chart);
   }
 }
+
+}  // namespace
 
 void AppendFormat(std::string& html, const FormatData& data, const LimitTable* limits) {
   html += "<section id=\"";
@@ -133,7 +131,7 @@ void AppendFormat(std::string& html, const FormatData& data, const LimitTable* l
     html += "</p>\n</section>\n";
     return;
   }
-  if (data.passes.empty()) {
+  if (data.totals.files == 0) {
     html += "<p>No capture files in this folder.</p>\n</section>\n";
     return;
   }
@@ -144,10 +142,7 @@ void AppendFormat(std::string& html, const FormatData& data, const LimitTable* l
   html += "</section>\n";
 }
 
-}  // namespace
-
-void AppendPage(std::string& html, const PageInputs& inputs, const std::vector<FormatData>& formats,
-                const LimitTable* limits) {
+void AppendPageStart(std::string& html, const PageInputs& inputs) {
   html +=
       "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n<head>\n"
       "<meta charset=\"utf-8\"/>\n<title>HK report</title>\n<style>";
@@ -161,9 +156,9 @@ void AppendPage(std::string& html, const PageInputs& inputs, const std::vector<F
     html += "</code>";
   }
   html += "</p>\n";
-  if (std::all_of(formats.begin(), formats.end(), [](const FormatData& data) { return data.passes.empty(); })) {
-    html += "<p>No capture files were found.</p>\n";
-  }
-  for (const FormatData& data : formats) AppendFormat(html, data, limits);
+}
+
+void AppendPageEnd(std::string& html, std::uint64_t capture_files) {
+  if (capture_files == 0) html += "<p>No capture files were found.</p>\n";
   html += "</body>\n</html>\n";
 }

@@ -2,8 +2,8 @@
 // XML, with inline CSS and SVG, no script and nothing fetched.
 #pragma once
 
+#include <cstdint>
 #include <string>
-#include <vector>
 
 #include "report/report_data.h"
 
@@ -12,6 +12,11 @@ struct PageInputs {
   std::string limits_file;  // empty when no limits were given
 };
 
-// The whole page of the formats' data; `limits` is null when none were given.
-void AppendPage(std::string& html, const PageInputs& inputs, const std::vector<FormatData>& formats,
-                const LimitTable* limits);
+// The page is written piece by piece, one format at a time, so that only one
+// format's data is held at once.
+void AppendPageStart(std::string& html, const PageInputs& inputs);
+// The section of one format: summary, charts, pass table and channel table,
+// or why there is nothing to show; `limits` is null when none were given.
+void AppendFormat(std::string& html, const FormatData& data, const LimitTable* limits);
+// The end of the page; `capture_files` of all formats together.
+void AppendPageEnd(std::string& html, std::uint64_t capture_files);

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <vector>
 
 #include "platform/files.h"
 #include "report/page.h"
@@ -11,37 +10,54 @@
 
 namespace {
 
-// Writes `bytes` to a new file at `path`. Returns 0 or the error number.
-int WriteNewFile(const std::string& path, const std::string& bytes) {
-  std::FILE* file = nullptr;
-  if (const int error = CreateOutputFile(path, file)) return error;
-  OutputStream out = OutputToFile(file, false);
-  WriteBytes(out, bytes);
-  return CloseOutput(out);
-}
-
 void Tell(OutputStream& errors, std::string_view text) {
   WriteText(errors, text);
   Flush(errors);
+}
+
+// The temporary file the page is written to, and its writer.
+struct PageFile {
+  std::FILE* file = nullptr;
+  OutputStream out;
+};
+
+// Hands a finished piece of the page to the file and empties it.
+void Emit(PageFile& page, std::string& piece) {
+  WriteBytes(page.out, piece);
+  piece.clear();
 }
 
 }  // namespace
 
 int WriteReport(const ReportRequest& request, OutputStream& errors) {
   const LimitTable* limits = request.limits_file.empty() ? nullptr : &request.limits;
-  std::vector<FormatData> formats;
-  if (request.fm) formats.push_back(CollectFormat(DownlinkFormat::kFM, request.sample_root, limits, errors));
-  if (request.fsk) formats.push_back(CollectFormat(DownlinkFormat::kFSK, request.sample_root, limits, errors));
-
-  std::string html;
-  AppendPage(html, {request.sample_root, request.limits_file}, formats, limits);
-
-  int status = 0;
-  for (const FormatData& data : formats) {
-    if (DataMissing(data)) status = 1;
-  }
   const std::string scratch = request.page + ".tmp";
-  int error = WriteNewFile(scratch, html);
+  PageFile page;
+  int error = CreateOutputFile(scratch, page.file);
+  if (error == 0) page.out = OutputToFile(page.file, false);
+
+  // One format at a time: read, render, write, forget.
+  std::string piece;
+  AppendPageStart(piece, {request.sample_root, request.limits_file});
+  if (error == 0) Emit(page, piece);
+  int status = 0;
+  std::uint64_t files = 0;
+  std::uint64_t frames = 0;
+  for (const DownlinkFormat format : {DownlinkFormat::kFM, DownlinkFormat::kFSK}) {
+    if (!(format == DownlinkFormat::kFM ? request.fm : request.fsk)) continue;
+    const FormatData data = CollectFormat(format, request.sample_root, limits, errors);
+    if (DataMissing(data)) status = 1;
+    files += data.totals.files;
+    frames += data.frames;
+    if (error != 0) continue;  // the page cannot be written; the files are still told
+    AppendFormat(piece, data, limits);
+    Emit(page, piece);
+  }
+  AppendPageEnd(piece, files);
+  if (error == 0) {
+    Emit(page, piece);
+    error = CloseOutput(page.out);
+  }
   if (error == 0) error = MoveOverFile(scratch, request.page);
   if (error != 0) {
     RemoveFile(scratch);
@@ -51,12 +67,6 @@ int WriteReport(const ReportRequest& request, OutputStream& errors) {
     Tell(errors, std::strerror(error));
     Tell(errors, "\n");
     return 1;
-  }
-  std::uint64_t files = 0;
-  std::uint64_t frames = 0;
-  for (const FormatData& data : formats) {
-    files += data.passes.size();
-    frames += data.frames;
   }
   std::string done = "hkreport: wrote " + request.page + " (";
   AppendCount(done, files);

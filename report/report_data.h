@@ -23,16 +23,19 @@ struct ChannelStats {
   double max = 0.0;
   double sum = 0.0;  // in processing order
   double last = 0.0;
-  std::size_t min_pass = 0;  // the capture file where the extreme first occurred
-  std::size_t max_pass = 0;
+  std::string min_at;  // date and time of the pass where the extreme first occurred
+  std::string max_at;
   std::uint64_t yellow = 0;  // samples past a yellow limit and not past a red one
   std::uint64_t red = 0;     // samples past a red limit
 };
 
+// One capture file while it is read; what the page needs of it is kept as its
+// pass table row and in the totals.
 struct PassRecord {
   std::string path;  // as listed
   std::string name;  // without the folder
   CaptureFile file;
+  std::string time_text;     // the header's date and time cells: "2019/01/10 09:15:30"
   bool time_parsed = false;  // the header's date and time parse
   double start = 0.0;        // ground time of the pass, when parsed
   // Derived from the frames; meaningful when file.counts.frames > 0.
@@ -49,11 +52,24 @@ struct PassRecord {
 // The per-pass extremes chart: one point per pass.
 enum PassExtreme { kMinBusVoltage, kMaxBatteryTemp, kMaxAbsGyroRate, kPassExtremes };
 
+struct PassTotals {
+  std::uint64_t files = 0;  // capture files listed, read or not
+  std::uint64_t unreadable = 0;
+  std::uint64_t undated = 0;  // read, but their date or time does not parse
+  std::uint64_t charted = 0;  // dated and with frames: a point on the per-pass charts
+  std::uint64_t skipped_tokens = 0;
+  std::uint64_t cut_short = 0;
+  bool any_dated = false;
+  double first_start = 0.0;  // ground time of the earliest and the latest dated pass
+  double last_start = 0.0;
+};
+
 struct FormatData {
   DownlinkFormat format;
   CaptureListing listing;
   std::vector<std::string> folders;  // entries that are folders, not read
-  std::vector<PassRecord> passes;    // capture files in processing order
+  PassTotals totals;
+  std::string pass_rows;  // the pass table's rows, one per capture file in processing order
   std::array<ChannelStats, kEngineeringChannels> channels{};
   std::array<TimeSeries, kEngineeringChannels> series{};  // charted frames only
   std::array<TimeSeries, kPassExtremes> extremes{};
@@ -71,4 +87,4 @@ FormatData CollectFormat(DownlinkFormat format, std::string_view sample_root, co
                          OutputStream& errors);
 
 // Whether anything of this format means data is missing (exit status 1).
-bool DataMissing(const FormatData& data);
+inline bool DataMissing(const FormatData& data) { return data.listing.error != 0 || data.totals.unreadable > 0; }

@@ -88,6 +88,8 @@ void AppendFailureRow(std::string& html, const PassRecord& pass, const char* wha
   html += "</td></tr>\n";
 }
 
+}  // namespace
+
 void AppendPassRow(std::string& html, const PassRecord& pass, bool limits) {
   const CaptureFile& file = pass.file;
   if (file.open_error != 0) {
@@ -131,49 +133,35 @@ void AppendPassRow(std::string& html, const PassRecord& pass, bool limits) {
   if (file.read_error != 0) AppendFailureRow(html, pass, "Cannot read: ", file.read_error, limits);
 }
 
+namespace {
+
 // Date and time of a pass, as its header gives them.
-void AppendPassTime(std::string& html, const PassRecord& pass) {
+void AppendPassTime(std::string& html, const std::string& time_text) {
   html += "<td class=\"text\">";
-  AppendNarrow(html, HeaderCell(pass, kDateCell));
-  html += " ";
-  AppendNarrow(html, HeaderCell(pass, kTimeCell));
+  AppendNarrow(html, time_text);
   html += "</td>";
 }
 
 }  // namespace
 
 void AppendSummary(std::string& html, const FormatData& data) {
-  std::uint64_t skipped = 0;
-  std::uint64_t cut_short = 0;
-  std::uint64_t unreadable = 0;
-  std::uint64_t undated = 0;
-  const PassRecord* first = nullptr;
-  const PassRecord* last = nullptr;
-  for (const PassRecord& pass : data.passes) {
-    skipped += pass.file.counts.skipped_tokens;
-    cut_short += pass.file.counts.cut_short;
-    if (pass.file.open_error != 0 || pass.file.read_error != 0) ++unreadable;
-    if (pass.file.open_error == 0 && !pass.time_parsed) ++undated;
-    if (!pass.time_parsed) continue;
-    if (!first || pass.start < first->start) first = &pass;
-    if (!last || pass.start > last->start) last = &pass;
-  }
+  const PassTotals& totals = data.totals;
   html += "<dl class=\"summary\">\n<dt>Capture files</dt><dd>";
-  AppendCount(html, data.passes.size());
+  AppendCount(html, totals.files);
   html += "</dd>\n<dt>Frames decoded</dt><dd>";
   AppendCount(html, data.frames);
   html += "</dd>\n<dt>First pass</dt><dd>";
-  if (first) html += FormatGroundTime(first->start);
+  if (totals.any_dated) html += FormatGroundTime(totals.first_start);
   html += "</dd>\n<dt>Last pass</dt><dd>";
-  if (last) html += FormatGroundTime(last->start);
+  if (totals.any_dated) html += FormatGroundTime(totals.last_start);
   html += "</dd>\n<dt>Tokens skipped</dt><dd>";
-  AppendCount(html, skipped);
+  AppendCount(html, totals.skipped_tokens);
   html += "</dd>\n<dt>Packets cut short</dt><dd>";
-  AppendCount(html, cut_short);
+  AppendCount(html, totals.cut_short);
   html += "</dd>\n<dt>Files that could not be read</dt><dd>";
-  AppendCount(html, unreadable);
+  AppendCount(html, totals.unreadable);
   html += "</dd>\n<dt>Passes left out of the charts (date or time does not parse)</dt><dd>";
-  AppendCount(html, undated);
+  AppendCount(html, totals.undated);
   html += "</dd>\n";
   if (!data.folders.empty()) {
     html += "<dt>Folders listed and not read</dt><dd>";
@@ -193,7 +181,7 @@ void AppendPassTable(std::string& html, const FormatData& data) {
              "Packets found", "Frames", "Skipped tokens", "Cut short", "First SatTime", "Last SatTime", "Restarts",
              "Min Buss Voltage", "Max Battery Temp"},
             data.has_limits);
-  for (const PassRecord& pass : data.passes) AppendPassRow(html, pass, data.has_limits);
+  html += data.pass_rows;
   html += "</tbody>\n</table></div>\n";
 }
 
@@ -211,8 +199,8 @@ void AppendChannelTable(std::string& html, const FormatData& data) {
       FixedCell(html, stats.sum / static_cast<double>(stats.count));
       FixedCell(html, stats.max);
       FixedCell(html, stats.last);
-      AppendPassTime(html, data.passes[stats.min_pass]);
-      AppendPassTime(html, data.passes[stats.max_pass]);
+      AppendPassTime(html, stats.min_at);
+      AppendPassTime(html, stats.max_at);
       if (data.has_limits) {
         CountCell(html, stats.yellow);
         CountCell(html, stats.red, stats.red > 0);

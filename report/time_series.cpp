@@ -49,6 +49,30 @@ void MergeColumns(Column& into, const Column& from) {
   into.kept[kKeptMax] = *std::max_element(candidates.data(), end, ValueBefore);
 }
 
+// MergeColumns of a column and one more sample, without the candidates'
+// copies: the usual case, a sample that falls in a column already reduced.
+void AddToColumn(Column& column, const Sample& sample) {
+  if (column.count >= 4) {
+    if (column.count == 4) {  // the fifth sample: from all kept to the four slots
+      Column single{column.index, 1, {}};
+      single.kept[0] = sample;
+      MergeColumns(column, single);
+      return;
+    }
+    ++column.count;
+    std::array<Sample, 4>& kept = column.kept;
+    if (TimeBefore(sample, kept[kKeptFirst])) kept[kKeptFirst] = sample;
+    if (TimeBefore(kept[kKeptLast], sample)) kept[kKeptLast] = sample;
+    if (ValueBefore(sample, kept[kKeptMin])) kept[kKeptMin] = sample;
+    if (ValueBefore(kept[kKeptMax], sample)) kept[kKeptMax] = sample;
+    return;
+  }
+  // At most four: kept in time order.
+  std::size_t at = column.count++;
+  for (; at > 0 && TimeBefore(sample, column.kept[at - 1]); --at) column.kept[at] = column.kept[at - 1];
+  column.kept[at] = sample;
+}
+
 // Doubles the width `shift` times, merging the columns that come together.
 void ShiftColumns(TimeSeries& series, int shift) {
   std::vector<Column>& columns = series.columns;
@@ -86,20 +110,24 @@ bool AddSample(TimeSeries& series, const Sample& sample) {
   if (!(std::fabs(sample.t) <= kTimeLimit) || !std::isfinite(sample.v)) return false;
   std::vector<Column>& columns = series.columns;
   const std::int64_t index = ColumnIndex(sample.t, series.width);
-  Column single{index, 1, {}};
-  single.kept[0] = sample;
+  ++series.samples;
   // Samples mostly come in time order: try the last column before searching.
+  if (!columns.empty() && columns.back().index == index) {
+    AddToColumn(columns.back(), sample);
+    return true;
+  }
   std::size_t position = columns.size();
-  if (!columns.empty() && columns.back().index >= index) {
+  if (!columns.empty() && columns.back().index > index) {
     const auto found = std::lower_bound(columns.begin(), columns.end(), index,
                                         [](const Column& column, std::int64_t i) { return column.index < i; });
     position = static_cast<std::size_t>(found - columns.begin());
+    if (found->index == index) {
+      AddToColumn(*found, sample);
+      return true;
+    }
   }
-  ++series.samples;
-  if (position < columns.size() && columns[position].index == index) {
-    MergeColumns(columns[position], single);
-    return true;
-  }
+  Column single{index, 1, {}};
+  single.kept[0] = sample;
   // Grow by hand so the capacity never passes what the budget allows.
   if (columns.size() == columns.capacity()) {
     columns.reserve(std::min(std::max<std::size_t>(16, 2 * columns.capacity()), kColumnBudget + 1));

@@ -28,7 +28,7 @@ InputStream InputFromDescriptor(int fd, bool ctrl_z_ends_input) {
   InputStream in;
   in.fd = fd;
   in.ctrl_z_ends_input = ctrl_z_ends_input;
-  in.block = std::make_unique<unsigned char[]>(kBlockSize);
+  in.block = std::make_unique_for_overwrite<unsigned char[]>(kBlockSize);
   in.next = in.end = in.block.get();
   return in;
 }

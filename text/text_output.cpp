@@ -8,7 +8,7 @@ OutputStream OutputToFile(std::FILE* file, bool crlf_line_ends) {
   OutputStream out;
   out.file = file;
   out.crlf_line_ends = crlf_line_ends;
-  out.block = std::make_unique<char[]>(kOutputBlockSize);
+  out.block = std::make_unique_for_overwrite<char[]>(kOutputBlockSize);
   // Blocks are handed over whole: no second buffer below ours.
   std::setvbuf(file, nullptr, _IONBF, 0);
   return out;
@@ -18,7 +18,7 @@ OutputStream OutputToMemory(std::string* memory, bool crlf_line_ends) {
   OutputStream out;
   out.memory = memory;
   out.crlf_line_ends = crlf_line_ends;
-  out.block = std::make_unique<char[]>(kOutputBlockSize);
+  out.block = std::make_unique_for_overwrite<char[]>(kOutputBlockSize);
   return out;
 }
 

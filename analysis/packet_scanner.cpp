@@ -64,10 +64,8 @@ inline void Trace(Scan& scan, std::string_view text) {
 inline bool ReadEchoed(Scan& scan, int32_t& value) {
   if (!ReadValue(scan, value)) return false;
   if (OutputStream* trace = scan.trace) {
-    char* at = Reserve(*trace, kHexTextMax + 1);
-    char* end = FormatHexByte(value, at);
-    *end++ = ' ';
-    trace->used += static_cast<std::size_t>(end - at);
+    char* at = Reserve(*trace, kHexTextMax + 4);
+    trace->used += static_cast<std::size_t>(FormatHexThenSpace(value, at) - at);
   }
   return true;
 }

@@ -60,6 +60,19 @@ TEST(FormatFixed, EdgeValuesMatchPrintf) {
   for (double value : values) EXPECT_EQ(Ours(value), Printf(value)) << std::bit_cast<uint64_t>(value);
 }
 
+TEST(FormatFixed, EveryMillionthAndEveryLengthOfTheWholePartMatchPrintf) {
+  for (int m = 0; m < 1000000; ++m) ASSERT_EQ(Ours(m / 1e6), Printf(m / 1e6)) << m;
+  // Each count of whole digits, with the carry of a rounded-up fraction, up
+  // to and past 2^31, where the double arithmetic stops.
+  for (double power = 1.0; power <= 1e10; power *= 10.0) {
+    for (double value : {power - 1.0, power, power - 0.0000005, power - 0.0000004, power + 0.5, 2147483648.0 - power,
+                         2147483648.0 - power / 1e10, 2147483648.0 + power}) {
+      ASSERT_EQ(Ours(value), Printf(value)) << std::bit_cast<uint64_t>(value);
+      ASSERT_EQ(Ours(-value), Printf(-value)) << std::bit_cast<uint64_t>(value);
+    }
+  }
+}
+
 TEST(FormatFixed, RandomDoublesMatchPrintf) {
   std::mt19937_64 random(20181225);
   std::uniform_real_distribution<double> moderate(-1e7, 1e7);

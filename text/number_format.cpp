@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -141,9 +142,87 @@ char* FormatDecimal(int32_t value, char* out) {
   return PutUnsigned(magnitude, out);
 }
 
+namespace {
+
+// Six digits of a value below 10^6, leading zeros kept, in three pairs
+// taken from one fixed-point product: m * ceil(2^32 / 10^4) holds m / 10^4 in
+// its high half and the rest as a 32-bit fraction, whose pairs of digits come
+// out by multiplying by 100. Exact for every m below 10^6 (a test checks all).
+inline char* PutSixDigits(uint32_t m, char* out) {
+  uint64_t y = uint64_t{m} * 429497u;
+  std::memcpy(out, kTwoDigits + (y >> 32) * 2, 2);
+  y = (y & 0xFFFFFFFFu) * 100u;
+  std::memcpy(out + 2, kTwoDigits + (y >> 32) * 2, 2);
+  y = (y & 0xFFFFFFFFu) * 100u;
+  std::memcpy(out + 4, kTwoDigits + (y >> 32) * 2, 2);
+  return out + 6;
+}
+
+// One or two digits of a value below 100.
+inline char* PutSmall(uint32_t value, char* out) {
+  if (value < 10) {
+    *out = static_cast<char>('0' + value);
+    return out + 1;
+  }
+  std::memcpy(out, kTwoDigits + value * 2, 2);
+  return out + 2;
+}
+
+// The digits of a 32-bit value, in groups cut by constant divisions: the
+// whole part of a value in a data row is mostly small.
+inline char* PutWhole(uint32_t value, char* out) {
+  if (value < 100) return PutSmall(value, out);
+  if (value < 10000) {
+    out = PutSmall(value / 100, out);
+    std::memcpy(out, kTwoDigits + value % 100 * 2, 2);
+    return out + 2;
+  }
+  if (value < 1000000) {
+    out = PutSmall(value / 10000, out);
+    const uint32_t rest = value % 10000;
+    std::memcpy(out, kTwoDigits + rest / 100 * 2, 2);
+    std::memcpy(out + 2, kTwoDigits + rest % 100 * 2, 2);
+    return out + 4;
+  }
+  if (value < 100000000) return PutSixDigits(value % 1000000, PutSmall(value / 1000000, out));
+  out = PutSmall(value / 100000000, out);
+  const uint32_t rest = value % 100000000;
+  std::memcpy(out, kTwoDigits + rest / 1000000 * 2, 2);
+  return PutSixDigits(rest % 1000000, out + 2);
+}
+
+// The usual case, a magnitude below 2^31 (so its whole part, rounded up,
+// still fits 32 bits), in double arithmetic: the fraction
+// (magnitude minus its whole part) is exact, and its product with 10^6 is
+// within 2^-34 of the exact millionths. So rounding that product to the
+// nearest integer gives printf's digits unless it lies within 2^-30 of a
+// rounding tie; then, and only then, returns null for the exact route.
+inline char* FormatSmallFixed(double magnitude, char* out) {
+  uint64_t whole = static_cast<uint64_t>(static_cast<int64_t>(magnitude));
+  const double scaled = (magnitude - static_cast<double>(whole)) * 1e6;
+  const double from_tie = scaled - static_cast<double>(static_cast<int64_t>(scaled)) - 0.5;
+  constexpr double kTieMargin = 0x1p-30;
+  if (from_tie < kTieMargin && from_tie > -kTieMargin) return nullptr;
+  uint32_t millionths = static_cast<uint32_t>(static_cast<int64_t>(scaled + 0.5));
+  if (millionths == 1000000) {
+    millionths = 0;
+    ++whole;
+  }
+  out = PutWhole(static_cast<uint32_t>(whole), out);
+  *out++ = '.';
+  return PutSixDigits(millionths, out);
+}
+
+}  // namespace
+
 char* FormatFixed(double value, char* out) {
   const uint64_t bits = std::bit_cast<uint64_t>(value);
   const int biased_exponent = static_cast<int>(bits >> 52 & 0x7FF);
+  if (biased_exponent < 1023 + 31) {
+    char* sign_end = out + (bits >> 63);
+    *out = '-';  // overwritten by the first digit when the value is positive
+    if (char* end = FormatSmallFixed(std::fabs(value), sign_end)) return end;
+  }
   // Values of 2^63 and above, infinities and NaNs take the general route.
   if (biased_exponent >= 1023 + 63) return FormatFixedSlow(value, out);
 

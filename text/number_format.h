@@ -2,8 +2,10 @@
 // "%4f", without printf's per-call cost and independent of the locale.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 // Room for the longest text FormatFixed can produce ("%4f" of -DBL_MAX).
 inline constexpr std::size_t kFixedTextMax = 320;
@@ -14,14 +16,39 @@ inline constexpr std::size_t kDecimalTextMax = 11;
 // value prints as its 32-bit two's complement. Returns the end of the text.
 char* FormatHex(int32_t value, char* out);
 
-// FormatHex, with the usual case of a received byte (0 to FF) done inline.
-inline char* FormatHexByte(int32_t value, char* out) {
+// The text "%X " of each byte value 0 to FF, padded to four bytes, and its
+// length: the echo of a received byte is one four-byte copy.
+struct HexEcho {
+  char text[4];
+  unsigned char length;
+};
+constexpr std::array<HexEcho, 256> MakeHexEchoes() {
   constexpr char kDigits[] = "0123456789ABCDEF";
+  std::array<HexEcho, 256> table{};
+  for (int value = 0; value < 256; ++value) {
+    HexEcho& echo = table[static_cast<std::size_t>(value)];
+    int at = 0;
+    if (value >= 0x10) echo.text[at++] = kDigits[value >> 4];
+    echo.text[at++] = kDigits[value & 0xF];
+    echo.text[at++] = ' ';
+    echo.length = static_cast<unsigned char>(at);
+  }
+  return table;
+}
+inline constexpr std::array<HexEcho, 256> kHexEchoes = MakeHexEchoes();
+
+// printf("%X ") of a value, with the usual case of a received byte (0 to FF)
+// done inline. Writes up to four bytes more than it returns for a byte.
+inline char* FormatHexThenSpace(int32_t value, char* out) {
   const uint32_t bits = static_cast<uint32_t>(value);
-  if (bits >= 0x100) return FormatHex(value, out);
-  if (bits >= 0x10) *out++ = kDigits[bits >> 4];
-  *out++ = kDigits[bits & 0xF];
-  return out;
+  if (bits >= 0x100) {
+    out = FormatHex(value, out);
+    *out++ = ' ';
+    return out;
+  }
+  const HexEcho& echo = kHexEchoes[bits];
+  std::memcpy(out, echo.text, 4);
+  return out + echo.length;
 }
 
 // printf("%d").

@@ -4,6 +4,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
 
 struct TemperatureChannel {
   int scale;  // slope in hundredths
@@ -32,17 +35,65 @@ inline constexpr std::array<TemperatureChannel, kTemperatureChannels> Temperatur
     {-3772, 128},  // Zemto R Temp
 }};
 
+namespace conversion_detail {
+
+inline double Volts(int count) { return static_cast<double>(count) * 5.0 / 4096.0; }
+
+// The frame words are 16 bits wide; a word shifted right by 15 that equals
+// exactly 1 has its sign bit set. Words above 0xFFFF (from bytes above FF)
+// fail that test and are used as they are.
+inline bool HasSixteenBitSign(int32_t word) { return (word >> 15) == 1; }
+
+// Each channel's slope, scale / 100.0, divided once when the program is
+// built: the same double as dividing at run time.
+constexpr std::array<double, kTemperatureChannels> MakeSlopes() {
+  std::array<double, kTemperatureChannels> slopes{};
+  for (std::size_t i = 0; i < slopes.size(); ++i) slopes[i] = static_cast<double>(TemperatureCalibration[i].scale) / 100.0;
+  return slopes;
+}
+inline constexpr std::array<double, kTemperatureChannels> kSlopes = MakeSlopes();
+
+}  // namespace conversion_detail
+
+// The conversions are inline: the decoder calls 35 of them per frame.
+
 // Volts of an analog count: 5.0 V full scale over 4096 counts.
-double ConvertBusVoltage(int count);
+inline double ConvertBusVoltage(int count) { return conversion_detail::Volts(count); }
+
 // Channel 0 is the bus current (volts / 0.0005), channels 1 to 6 the solar
 // currents (volts / 0.01).
-double ConvertCurrent(int channel, int count);
-// Calibrated temperature of channel 0 to 15. Any other channel gives a quiet
-// NaN, so a wrong channel can never read outside the table.
-double ConvertTemperature(int channel, int count);
+inline double ConvertCurrent(int channel, int count) {
+  const double volts = conversion_detail::Volts(count);
+  return channel == 0 ? volts / 0.0005 : volts / 0.01;
+}
+
+// Calibrated temperature of channel 0 to 15: (scale / 100.0) * volts + baias.
+// Any other channel gives a quiet NaN, so a wrong channel can never read
+// outside the table.
+inline double ConvertTemperature(int channel, int count) {
+  if (channel < 0 || channel >= kTemperatureChannels) return std::numeric_limits<double>::quiet_NaN();
+  const std::size_t row = static_cast<std::size_t>(channel);
+  return conversion_detail::kSlopes[row] * conversion_detail::Volts(count) +
+         static_cast<double>(TemperatureCalibration[row].baias);
+}
+
 // The 10-bit two's complement field in bits 15 to 6, 0.2 per step, 45.0 at 0.
-double ConvertGyroTemp(int word);
+inline double ConvertGyroTemp(int word) {
+  int32_t field;
+  if (conversion_detail::HasSixteenBitSign(word)) {
+    field = ((word >> 6) & 0x3FF) - 1024;
+  } else {
+    field = (word >> 6) & static_cast<int32_t>(0xFFFF03FFu);
+  }
+  return static_cast<double>(field) * 0.2 + 45.0;
+}
+
 // The word as a signed 16-bit number, 0.0125 per step.
-double ConvertGyroRate(int word);
+inline double ConvertGyroRate(int word) {
+  int32_t rate = word;
+  if (conversion_detail::HasSixteenBitSign(word)) rate = static_cast<int32_t>(static_cast<uint32_t>(word) | 0xFFFF0000u);
+  return static_cast<double>(rate) * 0.0125;
+}
+
 // Volts / 0.00001.
-double ConvertMagnetic(int count);
+inline double ConvertMagnetic(int count) { return conversion_detail::Volts(count) / 0.00001; }

@@ -49,6 +49,31 @@ inline constexpr std::array<unsigned char, 256> kByteClasses = MakeByteClasses()
 inline bool IsWhiteSpace(unsigned char byte) { return kByteClasses[byte] & 0x80; }
 inline unsigned HexDigitValue(unsigned char byte) { return kByteClasses[byte] & 0x7F; }
 
+// Per pair of bytes (first | second << 8) after a white-space byte: two hex
+// digits give their value plus one (1 to 100 hex); one hex digit and white
+// space give kOneDigit plus the digit's value; anything else gives 0. The
+// usual tokens of a dump are read with one look-up of this table, and only
+// its few hundred entries that are not 0 need building.
+inline constexpr std::uint16_t kOneDigit = 0x200;
+constexpr std::array<std::uint16_t, 65536> MakeBytePairs() {
+  std::array<std::uint16_t, 65536> table{};
+  constexpr char kDigits[] = "0123456789ABCDEFabcdef";
+  for (const char high : kDigits) {
+    if (high == '\0') break;
+    const unsigned first = static_cast<unsigned char>(high);
+    for (const char low : kDigits) {
+      if (low == '\0') break;
+      const unsigned second = static_cast<unsigned char>(low);
+      table[first | second << 8] = static_cast<std::uint16_t>((kByteClasses[first] << 4 | kByteClasses[second]) + 1);
+    }
+    for (const char space : {' ', '\t', '\n', '\v', '\f', '\r'}) {
+      table[first | static_cast<unsigned>(space) << 8] = static_cast<std::uint16_t>(kOneDigit | kByteClasses[first]);
+    }
+  }
+  return table;
+}
+inline constexpr std::array<std::uint16_t, 65536> kBytePairs = MakeBytePairs();
+
 // Reads the next token. Returns false at the end of the input.
 bool ReadToken(InputStream& in, TokenBuffer& token);
 
@@ -65,15 +90,14 @@ ReadResult ReadHexToken(InputStream& in, int32_t& value);
 inline ReadResult ReadHex(InputStream& in, int32_t& value) {
   const unsigned char* at = in.next;
   if (in.end - at >= 4 && IsWhiteSpace(at[0])) {
-    const unsigned high = HexDigitValue(at[1]);
-    const unsigned low = HexDigitValue(at[2]);
-    if (high < 16 && low < 16 && IsWhiteSpace(at[3])) {
-      value = static_cast<int32_t>(high << 4 | low);
+    const unsigned pair = kBytePairs[static_cast<unsigned>(at[1]) | static_cast<unsigned>(at[2]) << 8];
+    if (pair - 1 < 0x100 && IsWhiteSpace(at[3])) {
+      value = static_cast<int32_t>(pair - 1);
       in.next = at + 3;
       return ReadResult::kValue;
     }
-    if (high < 16 && IsWhiteSpace(at[2])) {
-      value = static_cast<int32_t>(high);
+    if (pair >= kOneDigit) {
+      value = static_cast<int32_t>(pair & 0xF);
       in.next = at + 2;
       return ReadResult::kValue;
     }

@@ -154,8 +154,8 @@ void ReportFile(const PassRecord& pass, OutputStream& errors) {
 // Takes the pass header: the pass's place on the time axis.
 void TakeHeader(Collector& c, const PassHeader& header) {
   PassRecord& pass = *c.pass;
-  if (header.cell_count > kTimeCell) pass.time_text = header.cells[kDateCell] + " " + header.cells[kTimeCell];
   if (header.cell_count > kTimeCell) {
+    pass.time_text = header.cells[kDateCell] + " " + header.cells[kTimeCell];
     pass.time_parsed = ParseGroundTime(header.cells[kDateCell], header.cells[kTimeCell], pass.start);
   }
   std::vector<std::string>& zones = c.data.time_zones;

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "platform/files.h"
-#include "report/calendar.h"
 #include "report/chart_groups.h"
 #include "report/page_text.h"
 #include "report/svg_chart.h"

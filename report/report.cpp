@@ -1,6 +1,5 @@
 #include "report/report.h"
 
-#include <cerrno>
 #include <cstring>
 
 #include "platform/files.h"

@@ -104,6 +104,8 @@ void AppendCharts(std::string& html, const FormatData& data, const LimitTable* l
     chart.series.push_back({extreme.series_name, &data.extremes[static_cast<std::size_t>(i)]});
     chart.frames = data.totals.charted;
     chart.connect_segments_of_one = true;
+    chart.counted_one = "pass";
+    chart.counted_many = "passes";
     AppendChart(html, chart);
   }
 }

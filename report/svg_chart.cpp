@@ -572,11 +572,14 @@ void AppendCaption(std::string& html, const ChartSpec& chart, const Plot* plot, 
   AppendText(html, chart.title);
   html += "</strong>: ";
   if (plot == nullptr) {
-    html += "No frames to draw.</figcaption>\n";
+    html += "No ";
+    html += chart.counted_many;
+    html += " to draw.</figcaption>\n";
     return;
   }
   AppendUnsigned(html, chart.frames);
-  html += chart.frames == 1 ? " frame" : " frames";
+  html += " ";
+  html += chart.frames == 1 ? chart.counted_one : chart.counted_many;
   if (!reduced) {
     html += ", all drawn.</figcaption>\n";
     return;

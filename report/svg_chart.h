@@ -26,10 +26,13 @@ struct ChartSpec {
   std::string time_axis_title;  // e.g. "Ground time (JST)"
   std::vector<ChartSeriesView> series;
   std::vector<ChartLimit> limits;
-  std::uint64_t frames;  // how many frames the chart stands for
+  std::uint64_t frames;  // how many frames (or `counted` things) the chart stands for
   // Join a sample that would stand alone in its segment to its neighbours
   // anyway, for charts whose segments hold one sample each (one per pass).
   bool connect_segments_of_one = false;
+  // What `frames` counts, as the caption names it: one and many.
+  const char* counted_one = "frame";
+  const char* counted_many = "frames";
 };
 
 // The widest plot area: no chart draws more grid columns than this.

@@ -71,7 +71,19 @@ std::vector<ChartLimit> LimitsOf(const LimitTable* limits, const std::vector<int
       }
     }
   }
-  return lines;
+  // Different limits at one value would draw their labels over each other:
+  // one line, red if any of them is, with both labels.
+  std::vector<ChartLimit> merged;
+  for (const ChartLimit& line : lines) {
+    auto same = std::find_if(merged.begin(), merged.end(), [&](const ChartLimit& m) { return m.value == line.value; });
+    if (same == merged.end()) {
+      merged.push_back(line);
+    } else {
+      same->label += "; " + line.label;
+      same->red = same->red || line.red;
+    }
+  }
+  return merged;
 }
 
 void AppendCharts(std::string& html, const FormatData& data, const LimitTable* limits) {

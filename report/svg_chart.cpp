@@ -9,6 +9,7 @@
 
 #include "report/calendar.h"
 #include "report/html_text.h"
+#include "report/page_text.h"
 
 namespace {
 
@@ -16,19 +17,9 @@ namespace {
 
 void AppendText(std::string& out, std::string_view text) { AppendHtmlText(out, text); }
 
-void AppendUnsigned(std::string& out, std::uint64_t value) {
-  char digits[20];
-  int count = 0;
-  do {
-    digits[count++] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value > 0);
-  while (count > 0) out += digits[--count];
-}
-
 void AppendSigned(std::string& out, std::int64_t value) {
   if (value < 0) out += '-';
-  AppendUnsigned(out, value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value));
+  AppendCount(out, value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value));
 }
 
 // Coordinates are handled in tenths of a user unit: rounded once, printed
@@ -38,7 +29,7 @@ std::int64_t Tenths(double value) { return std::llround(value * 10); }
 void AppendTenths(std::string& out, std::int64_t tenths) {
   if (tenths < 0) out += '-';
   const std::uint64_t magnitude = tenths < 0 ? 0 - static_cast<std::uint64_t>(tenths) : tenths;
-  AppendUnsigned(out, magnitude / 10);
+  AppendCount(out, magnitude / 10);
   out += '.';
   out += static_cast<char>('0' + magnitude % 10);
 }
@@ -161,7 +152,7 @@ void AppendTickValue(std::string& out, const ValueTicks& ticks, std::int64_t k) 
   }
   if (units < 0) out += '-';
   std::string digits;
-  AppendUnsigned(digits, units < 0 ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units));
+  AppendCount(digits, units < 0 ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units));
   if (exponent >= 0 && exponent <= 9) {
     out += digits;
     out.append(static_cast<std::size_t>(exponent), '0');
@@ -291,7 +282,7 @@ void AppendDuration(std::string& out, double seconds) {
   for (const auto& [size, name] : units) {
     if (whole < size) continue;
     if (!first) out += ' ';
-    AppendUnsigned(out, whole / size);
+    AppendCount(out, whole / size);
     out += name;
     whole %= size;
     first = false;
@@ -462,7 +453,7 @@ std::string SeriesPathData(const std::vector<DrawPoint>& points, std::size_t ser
 
 void AppendSeriesStyle(std::string& svg, std::size_t series) {
   svg += " class=\"series-";
-  AppendUnsigned(svg, series);
+  AppendCount(svg, series);
   svg += "\" fill=\"none\" stroke=\"";
   svg += kSeriesColours[series % kSeriesColours.size()];
   svg += "\" stroke-width=\"1.5\" stroke-linejoin=\"round\"";
@@ -577,7 +568,7 @@ void AppendCaption(std::string& html, const ChartSpec& chart, const Plot* plot, 
     html += " to draw.</figcaption>\n";
     return;
   }
-  AppendUnsigned(html, chart.frames);
+  AppendCount(html, chart.frames);
   html += " ";
   html += chart.frames == 1 ? chart.counted_one : chart.counted_many;
   if (!reduced) {
@@ -585,7 +576,7 @@ void AppendCaption(std::string& html, const ChartSpec& chart, const Plot* plot, 
     return;
   }
   html += "; drawn in ";
-  AppendUnsigned(html, static_cast<std::uint64_t>(plot->data_columns));
+  AppendCount(html, static_cast<std::uint64_t>(plot->data_columns));
   html += " columns of ";
   AppendDuration(html, plot->width);
   html += ", reduced to first, last, minimum and maximum where a column holds more than four.</figcaption>\n";
@@ -616,9 +607,9 @@ void AppendChart(std::string& html, const ChartSpec& chart) {
                       static_cast<double>(plot.first_column + plot.columns) * plot.width);
   const auto legend_rows = static_cast<int>((chart.series.size() + kLegendPerRow - 1) / kLegendPerRow);
   html += "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 ";
-  AppendUnsigned(html, kViewWidth);
+  AppendCount(html, kViewWidth);
   html += ' ';
-  AppendUnsigned(html, static_cast<std::uint64_t>(kLegendTop + legend_rows * kLegendRowHeight));
+  AppendCount(html, static_cast<std::uint64_t>(kLegendTop + legend_rows * kLegendRowHeight));
   html += "\" role=\"img\" aria-labelledby=\"";
   AppendText(html, chart.id);
   html += "-title\" font-family=\"sans-serif\" font-size=\"12\" fill=\"#222222\">\n<title id=\"";
@@ -626,13 +617,13 @@ void AppendChart(std::string& html, const ChartSpec& chart) {
   html += "-title\">";
   AppendText(html, chart.title);
   html += "</title>\n<rect class=\"plot\" x=\"";
-  AppendUnsigned(html, kPlotLeft);
+  AppendCount(html, kPlotLeft);
   html += "\" y=\"";
-  AppendUnsigned(html, kPlotTop);
+  AppendCount(html, kPlotTop);
   html += "\" width=\"";
-  AppendUnsigned(html, kPlotWidth);
+  AppendCount(html, kPlotWidth);
   html += "\" height=\"";
-  AppendUnsigned(html, kPlotHeight);
+  AppendCount(html, kPlotHeight);
   html += "\" fill=\"#FFFFFF\" stroke=\"#999999\"/>\n";
   AppendGrid(html, plot, time_ticks);
   AppendLimits(html, chart, plot);

@@ -16,7 +16,48 @@
 #include "text/text_input.h"
 #include "text/text_output.h"
 
-inline constexpr int kPassHeaderColumns = 17;
+// The cells of a header CSV row, in column order.
+enum PassHeaderCell {
+  kDateCell,
+  kTimeCell,
+  kAosTimeCell,
+  kLosTimeCell,
+  kMaxAngleCell,
+  kAzimuthAosCell,
+  kAzimuthLosCell,
+  kTemperatureCell,
+  kPressureCell,
+  kWeatherCell,
+  kSunshineCell,
+  kPolarizationCell,
+  kSMeterCell,
+  kReceivedPacketsCell,  // the number of packets the station announced
+  kModulationCell,
+  kDataContentsCell,
+  kFramesPerPacketCell,
+  kPassHeaderColumns
+};
+
+// The header CSV's column names, in column order, misspellings included.
+inline constexpr std::array<const char*, kPassHeaderColumns> kPassHeaderColumnNames{
+    "Date",
+    "Time",
+    "AOS time",
+    "LOS time",
+    "MAX Angle of Attack",
+    "Azimuth(AOS)",
+    "Azimuth(LOS)",
+    "Temperature",
+    "Atmospheric Pressure",
+    "Weather",
+    "In the Sunshine or Shade",
+    "Plane of Polarization",
+    "S meter",
+    "Recieved Packet Number",
+    "Modulation Method",
+    "Data Contents",
+    "Datablock Number",
+};
 
 // The header CSV cells of one capture file, as written to the header CSV.
 struct PassHeader {

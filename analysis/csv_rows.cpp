@@ -6,26 +6,6 @@
 
 namespace {
 
-constexpr const char* kPassHeaderColumnNames[kPassHeaderColumns] = {
-    "Date",
-    "Time",
-    "AOS time",
-    "LOS time",
-    "MAX Angle of Attack",
-    "Azimuth(AOS)",
-    "Azimuth(LOS)",
-    "Temperature",
-    "Atmospheric Pressure",
-    "Weather",
-    "In the Sunshine or Shade",
-    "Plane of Polarization",
-    "S meter",
-    "Recieved Packet Number",
-    "Modulation Method",
-    "Data Contents",
-    "Datablock Number",
-};
-
 // The longest row: two numbers "%X,", two "%X, ", 35 cells "%4f," and the
 // line end.
 constexpr std::size_t kRowMax = 2 * (kHexTextMax + 1) + 2 * (kHexTextMax + 2) + 35 * (kFixedTextMax + 1) + 2;
@@ -35,7 +15,7 @@ static_assert(kRowMax <= kOutputBlockSize);
 
 void WriteHeaderColumnLine(OutputStream& header_csv) {
   for (int i = 0; i < kPassHeaderColumns; ++i) {
-    WriteText(header_csv, kPassHeaderColumnNames[i]);
+    WriteText(header_csv, kPassHeaderColumnNames[static_cast<std::size_t>(i)]);
     WriteText(header_csv, i + 1 < kPassHeaderColumns ? ", " : "\n");
   }
 }

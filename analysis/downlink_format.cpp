@@ -1,8 +1,17 @@
 #include "analysis/downlink_format.h"
 
 const FormatConstants& ConstantsOf(DownlinkFormat format) {
-  static constexpr FormatConstants kFM{"FM", "FM_Analyised_Header.csv", "FM_Analyised_Data.csv", PacketTail::kOneValue};
-  static constexpr FormatConstants kFSK{"FSK", "FSK_Analyised_Header.csv", "FSK_Analyised_Data.csv",
+  static constexpr FormatConstants kFM{"FM",
+                                       "fm",
+                                       "HK data downlinked by AFSK and GMSK",
+                                       "FM_Analyised_Header.csv",
+                                       "FM_Analyised_Data.csv",
+                                       PacketTail::kOneValue};
+  static constexpr FormatConstants kFSK{"FSK",
+                                        "fsk",
+                                        "HK data downlinked by FSK",
+                                        "FSK_Analyised_Header.csv",
+                                        "FSK_Analyised_Data.csv",
                                         PacketTail::kZerosThenNonzero};
   return format == DownlinkFormat::kFM ? kFM : kFSK;
 }

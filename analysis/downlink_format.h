@@ -1,9 +1,14 @@
 // What differs between the two downlink formats.
 #pragma once
 
+#include <array>
+
 // FM: frames received by AFSK and GMSK (menu choice 0). FSK: frames received
 // by FSK (menu choice 1).
 enum class DownlinkFormat { kFM, kFSK };
+
+// Both formats, in the order of the menu and of every report.
+inline constexpr std::array<DownlinkFormat, 2> kDownlinkFormats{DownlinkFormat::kFM, DownlinkFormat::kFSK};
 
 // What follows a packet's frames.
 enum class PacketTail {
@@ -12,8 +17,10 @@ enum class PacketTail {
 };
 
 struct FormatConstants {
-  const char* folder;      // below the base directory
-  const char* header_csv;  // file names in that folder
+  const char* folder;       // below the base directory: "FM"
+  const char* id;           // the folder's name in lower case, as command lines and pages name it: "fm"
+  const char* description;  // as the menu shows it: "HK data downlinked by AFSK and GMSK"
+  const char* header_csv;   // file names in that folder
   const char* data_csv;
   PacketTail tail;
 };

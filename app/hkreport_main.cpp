@@ -33,9 +33,9 @@ int main(int argc, char** argv) {
   }
   OutputStream errors = OutputToFile(stderr, false);
   ReportRequest& request = line.request;
-  if (!request.limits_file.empty()) {
+  if (request.limits) {
     std::vector<std::string> problems;
-    if (!ReadLimits(request.limits_file, request.limits, problems)) {
+    if (!ReadLimits(request.limits->file, request.limits->table, problems)) {
       for (const std::string& problem : problems) std::fprintf(stderr, "%s\n", problem.c_str());
       return kUsageStatus;
     }

@@ -6,6 +6,9 @@
 
 namespace {
 
+// The choices 0 and 1 run a format; the next one closes the program.
+constexpr int32_t kCloseChoice = static_cast<int32_t>(kDownlinkFormats.size());
+
 // Each menu line and message is flushed, so the operator sees it before the
 // program waits for input.
 void Say(OutputStream& console, std::string_view line) {
@@ -19,9 +22,14 @@ int RunMenu(InputStream& keyboard, OutputStream& console, ProblemReport& problem
   bool end = false;
   while (!end) {
     Say(console, "Please select data format.\n");
-    Say(console, "0 : HK data downlinked by AFSK and GMSK.\n");
-    Say(console, "1 : HK data downlinked by FSK.\n");
-    Say(console, "2 : Close this program.\n");
+    for (std::size_t choice = 0; choice < kDownlinkFormats.size(); ++choice) {
+      WriteDecimal(console, static_cast<int32_t>(choice));
+      WriteText(console, " : ");
+      WriteText(console, ConstantsOf(kDownlinkFormats[choice]).description);
+      Say(console, ".\n");
+    }
+    WriteDecimal(console, kCloseChoice);
+    Say(console, " : Close this program.\n");
 
     int32_t FormatType = 0;
     const ReadResult result = ReadInteger(keyboard, FormatType);
@@ -34,11 +42,9 @@ int RunMenu(InputStream& keyboard, OutputStream& console, ProblemReport& problem
     WriteText(console, "FormatType = ");
     WriteDecimal(console, FormatType);
     Say(console, "\n");
-    if (FormatType == 0) {
-      AnalyzeFormat(DownlinkFormat::kFM, sample_root, console, problems);
-    } else if (FormatType == 1) {
-      AnalyzeFormat(DownlinkFormat::kFSK, sample_root, console, problems);
-    } else if (FormatType == 2) {
+    if (FormatType >= 0 && static_cast<std::size_t>(FormatType) < kDownlinkFormats.size()) {
+      AnalyzeFormat(kDownlinkFormats[static_cast<std::size_t>(FormatType)], sample_root, console, problems);
+    } else if (FormatType == kCloseChoice) {
       end = true;
     }
   }

@@ -60,7 +60,7 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& arguments, std
     if (option == "--root") {
       request.sample_root = std::string(value);
     } else if (option == "--limits") {
-      request.limits_file = std::string(value);
+      request.limits = OperatingLimits{std::string(value)};
     } else if (option == "--output") {
       request.page = std::string(value);
       output_given = true;

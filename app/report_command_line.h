@@ -11,7 +11,7 @@ enum class CommandAction { kReport, kHelp, kVersion, kUsageError };
 
 struct CommandLine {
   CommandAction action = CommandAction::kReport;
-  ReportRequest request;  // the limits are not read yet: request.limits_file names them
+  ReportRequest request;  // the limits are not read yet: request.limits names their file
   std::string error;      // what is wrong, for kUsageError
 };
 

@@ -61,8 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   }
   ChartSpec chart{"c", "Chart <&>", "Value [V]", "Ground time", {{"a", &series[0]}, {"b\xFF", &series[1]}}, {}, seq};
   for (const ChannelLimits& limit : limits) {
-    if (limit.red_high) chart.limits.push_back({"red high", *limit.red_high, true});
-    if (limit.yellow_low) chart.limits.push_back({"yellow low", *limit.yellow_low, false});
+    if (limit[kRedHigh]) chart.limits.push_back({"red high", *limit[kRedHigh], true});
+    if (limit[kYellowLow]) chart.limits.push_back({"yellow low", *limit[kYellowLow], false});
   }
   std::string html;
   AppendChart(html, chart);

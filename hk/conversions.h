@@ -48,7 +48,8 @@ inline bool HasSixteenBitSign(int32_t word) { return (word >> 15) == 1; }
 // built: the same double as dividing at run time.
 constexpr std::array<double, kTemperatureChannels> MakeSlopes() {
   std::array<double, kTemperatureChannels> slopes{};
-  for (std::size_t i = 0; i < slopes.size(); ++i) slopes[i] = static_cast<double>(TemperatureCalibration[i].scale) / 100.0;
+  for (std::size_t i = 0; i < slopes.size(); ++i)
+    slopes[i] = static_cast<double>(TemperatureCalibration[i].scale) / 100.0;
   return slopes;
 }
 inline constexpr std::array<double, kTemperatureChannels> kSlopes = MakeSlopes();
@@ -91,7 +92,8 @@ inline double ConvertGyroTemp(int word) {
 // The word as a signed 16-bit number, 0.0125 per step.
 inline double ConvertGyroRate(int word) {
   int32_t rate = word;
-  if (conversion_detail::HasSixteenBitSign(word)) rate = static_cast<int32_t>(static_cast<uint32_t>(word) | 0xFFFF0000u);
+  if (conversion_detail::HasSixteenBitSign(word))
+    rate = static_cast<int32_t>(static_cast<uint32_t>(word) | 0xFFFF0000u);
   return static_cast<double>(rate) * 0.0125;
 }
 

@@ -15,7 +15,6 @@ constexpr int kGyroRateByte = 64;  // 3 words
 constexpr int kMagneticByte = 70;  // 4 analog words: x, y, z, reference
 
 constexpr int kCurrentChannels = 7;
-constexpr int kGyroAxes = 3;
 constexpr int kMagneticWords = 4;
 constexpr int kAnalogWordsBeforeGyro = 1 + kCurrentChannels + 16;
 constexpr int kAnalogWords = kAnalogWordsBeforeGyro + kMagneticWords;

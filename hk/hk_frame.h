@@ -21,7 +21,8 @@ inline constexpr int kResetInfoSlot = 2;
 inline constexpr int kBusVoltageSlot = 3;
 inline constexpr int kCurrentSlot = 4;  // bus current, then solar currents 1 to 6
 inline constexpr int kTemperatureSlot = 11;
-inline constexpr int kGyroTempSlot = 27;
+inline constexpr int kGyroTempSlot = 27;  // x, y, z
+inline constexpr int kGyroAxes = 3;
 inline constexpr int kGyroRateSlot = 30;
 inline constexpr int kMagneticSlot = 33;
 

@@ -1,23 +1,18 @@
+#include "report/collect.h"
+
 #include <algorithm>
 #include <cmath>
 
 #include "platform/files.h"
 #include "report/calendar.h"
-#include "report/report_data.h"
-#include "report/tables.h"
 #include "text/number_format.h"
 
 namespace {
 
 constexpr std::string_view kProgram = "hkreport";
 
-// Header CSV cells that the report reads.
-constexpr int kDateCell = 0;
-constexpr int kTimeCell = 1;
-
 constexpr int kBatteryTemp1Slot = kTemperatureSlot;
 constexpr int kBatteryTemp2Slot = kTemperatureSlot + 1;
-constexpr int kGyroAxes = 3;
 
 // Where the frames of the current capture file stand on the ground time axis.
 struct FrameClock {
@@ -30,7 +25,7 @@ struct FrameClock {
 struct Collector {
   FormatData& data;
   const LimitTable* limits;
-  PassRecord* pass = nullptr;
+  PassSummary* pass = nullptr;
   std::uint32_t pass_index = 0;
   FrameClock clock;
   std::uint32_t next_segment = 0;
@@ -83,7 +78,7 @@ void Advance(Collector& c, double sat_time) {
 }
 
 void TakeFrame(Collector& c, const HkValues& values) {
-  PassRecord& pass = *c.pass;
+  PassSummary& pass = *c.pass;
   const double sat_time = values[kSatTimeSlot];
   const double battery = std::max(values[kBatteryTemp1Slot], values[kBatteryTemp2Slot]);
   double gyro = 0.0;
@@ -121,7 +116,7 @@ void TakeFrame(Collector& c, const HkValues& values) {
 
 // The pass's point on the per-pass extremes chart.
 void TakePassExtremes(Collector& c) {
-  const PassRecord& pass = *c.pass;
+  const PassSummary& pass = *c.pass;
   if (!pass.time_parsed || pass.file.counts.frames == 0) return;
   const std::uint32_t one_line = 0;  // the points of this chart form one line
   const double values[kPassExtremes] = {pass.min_bus_voltage, pass.max_battery_temp, pass.max_abs_gyro_rate};
@@ -137,7 +132,7 @@ void WriteCount(OutputStream& out, std::uint64_t value) {
 }
 
 // "hkreport: PATH: N frames, K tokens skipped, C cut short"
-void ReportFile(const PassRecord& pass, OutputStream& errors) {
+void ReportFile(const PassSummary& pass, OutputStream& errors) {
   WriteBytes(errors, "hkreport: ");
   WriteBytes(errors, pass.path);
   WriteBytes(errors, ": ");
@@ -153,7 +148,7 @@ void ReportFile(const PassRecord& pass, OutputStream& errors) {
 
 // Takes the pass header: the pass's place on the time axis.
 void TakeHeader(Collector& c, const PassHeader& header) {
-  PassRecord& pass = *c.pass;
+  PassSummary& pass = *c.pass;
   if (header.cell_count > kTimeCell) {
     pass.time_text = header.cells[kDateCell] + " " + header.cells[kTimeCell];
     pass.time_parsed = ParseGroundTime(header.cells[kDateCell], header.cells[kTimeCell], pass.start);
@@ -172,7 +167,7 @@ void ReadPass(Collector& c, const FormatConstants& constants, RunState& run, Out
   out.header = [&c](const PassHeader& header) { TakeHeader(c, header); };
   out.frame = [&c](const RunState& state) { TakeFrame(c, state.AnalysedData); };
   c.clock = FrameClock{};
-  PassRecord& pass = *c.pass;
+  PassSummary& pass = *c.pass;
   pass.file = ReadCaptureFile(pass.path, constants.tail, run, out);
   PassTotals& totals = c.data.totals;
   ++totals.files;
@@ -218,12 +213,12 @@ FormatData CollectFormat(DownlinkFormat format, std::string_view sample_root, co
       data.folders.push_back(entry.name);
       continue;
     }
-    PassRecord pass;
+    PassSummary pass;
     pass.name = entry.name;
     pass.path = data.listing.folder + kPathSeparator + entry.name;
     c.pass = &pass;
     ReadPass(c, constants, run, errors);
-    AppendPassRow(data.pass_rows, pass, data.has_limits);
+    data.passes.push_back(std::move(pass));
     ++c.pass_index;
   }
   return data;

@@ -12,9 +12,7 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // The column name, then the four limits in ascending order.
-constexpr std::size_t kCells = 5;
-constexpr std::size_t kLimits = kCells - 1;
-constexpr std::array<std::string_view, kLimits> kLimitNames{"red low", "yellow low", "yellow high", "red high"};
+constexpr std::size_t kCells = 1 + kLimitSides;
 
 constexpr std::size_t kReadBlock = 64 * 1024;
 
@@ -145,14 +143,14 @@ std::string CheckLine(const std::array<std::string_view, kCells>& cells, std::si
   }
   first_line = line_number;
 
-  std::array<std::optional<double>, kLimits> values;
-  for (std::size_t i = 0; i < kLimits; ++i) {
+  ChannelLimits values;
+  for (std::size_t i = 0; i < kLimitSides; ++i) {
     const std::string_view cell = cells[i + 1];
     if (cell.empty()) continue;
     double value = 0.0;
     const NumberResult result = ParseNumber(cell, value);
     if (result != NumberResult::kValue) {
-      wrong = kLimitNames[i];
+      wrong = kLimitSideInfo[i].name;
       wrong += ' ';
       AppendQuoted(wrong, cell);
       wrong += result == NumberResult::kOutOfRange ? " is out of the range of a double" : " is not a number";
@@ -163,15 +161,15 @@ std::string CheckLine(const std::array<std::string_view, kCells>& cells, std::si
 
   // The given limits must not decrease; comparing each with the previous
   // given one is enough.
-  std::size_t previous = kLimits;
-  for (std::size_t i = 0; i < kLimits; ++i) {
+  std::size_t previous = kLimitSides;
+  for (std::size_t i = 0; i < kLimitSides; ++i) {
     if (!values[i]) continue;
-    if (previous != kLimits && *values[previous] > *values[i]) {
-      wrong = kLimitNames[previous];
+    if (previous != kLimitSides && *values[previous] > *values[i]) {
+      wrong = kLimitSideInfo[previous].name;
       wrong += ' ';
       wrong += cells[previous + 1];
       wrong += " is above ";
-      wrong += kLimitNames[i];
+      wrong += kLimitSideInfo[i].name;
       wrong += ' ';
       wrong += cells[i + 1];
       return wrong;
@@ -179,24 +177,20 @@ std::string CheckLine(const std::array<std::string_view, kCells>& cells, std::si
     previous = i;
   }
 
-  limits[static_cast<std::size_t>(channel)] = {values[0], values[1], values[2], values[3]};
+  limits[static_cast<std::size_t>(channel)] = values;
   return wrong;
 }
 
 }  // namespace
 
 LimitBand Classify(const ChannelLimits& limits, double value) {
-  if ((limits.red_low && value < *limits.red_low) || (limits.red_high && value > *limits.red_high)) {
-    return LimitBand::kRed;
-  }
-  if ((limits.yellow_low && value < *limits.yellow_low) || (limits.yellow_high && value > *limits.yellow_high)) {
-    return LimitBand::kYellow;
-  }
+  const auto beyond = [&](LimitSide side) {
+    const std::optional<double>& limit = limits[side];
+    return limit && (kLimitSideInfo[side].low ? value < *limit : value > *limit);
+  };
+  if (beyond(kRedLow) || beyond(kRedHigh)) return LimitBand::kRed;
+  if (beyond(kYellowLow) || beyond(kYellowHigh)) return LimitBand::kYellow;
   return LimitBand::kInside;
-}
-
-bool HasLimits(const ChannelLimits& limits) {
-  return limits.red_low || limits.yellow_low || limits.yellow_high || limits.red_high;
 }
 
 bool ParseLimits(std::string_view text, std::string_view file_name, LimitTable& limits,

@@ -11,12 +11,34 @@
 
 #include "hk/hk_columns.h"
 
-struct ChannelLimits {
-  std::optional<double> red_low, yellow_low, yellow_high, red_high;
+// The four limits of a channel, in the order of a limits file line, which is
+// ascending where they are given.
+enum LimitSide { kRedLow, kYellowLow, kYellowHigh, kRedHigh, kLimitSides };
+
+struct LimitSideInfo {
+  const char* name;  // as messages and chart labels name it
+  bool red;          // a red limit, else a yellow one
+  bool low;          // a value below it is beyond it, else a value above it
 };
+
+inline constexpr std::array<LimitSideInfo, kLimitSides> kLimitSideInfo{{
+    {"red low", true, true},
+    {"yellow low", false, true},
+    {"yellow high", false, false},
+    {"red high", true, false},
+}};
+
+// By LimitSide; a limit left out is empty.
+using ChannelLimits = std::array<std::optional<double>, kLimitSides>;
 
 // By engineering channel: entry i belongs to kHkColumns[kFirstEngineeringSlot + i].
 using LimitTable = std::array<ChannelLimits, kEngineeringChannels>;
+
+// The limits given with --limits: the file as named, and what it holds.
+struct OperatingLimits {
+  std::string file;
+  LimitTable table{};
+};
 
 enum class LimitBand { kInside, kYellow, kRed };
 
@@ -24,9 +46,6 @@ enum class LimitBand { kInside, kYellow, kRed };
 // a yellow limit; a value equal to a limit is inside it. A NaN is inside,
 // since it is beyond no limit.
 LimitBand Classify(const ChannelLimits& limits, double value);
-
-// True when at least one of the four limits is given.
-bool HasLimits(const ChannelLimits& limits);
 
 // Parses the text of a limits file into `limits`, which holds only the good
 // lines afterwards (channels on no good line have no limits). Appends one

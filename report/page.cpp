@@ -27,12 +27,6 @@ constexpr const char kStyle[] =
     "figcaption{font-size:.85em;color:#444}"
     "@media print{figure,tr{break-inside:avoid;page-break-inside:avoid}body{margin:0}div.wide{overflow:visible}}";
 
-const char* FormatTitle(DownlinkFormat format) {
-  return format == DownlinkFormat::kFM ? "FM: HK data downlinked by AFSK and GMSK" : "FSK: HK data downlinked by FSK";
-}
-
-const char* FormatId(DownlinkFormat format) { return format == DownlinkFormat::kFM ? "fm" : "fsk"; }
-
 // "Ground time (JST)": the zones the headers name, as text for the chart to
 // escape.
 std::string TimeAxisTitle(const FormatData& data) {
@@ -52,20 +46,16 @@ std::vector<ChartLimit> LimitsOf(const LimitTable* limits, const std::vector<int
   for (int channel : channels) {
     const ChannelLimits& limit = (*limits)[static_cast<std::size_t>(channel)];
     const std::string name = kHkColumns[static_cast<std::size_t>(kFirstEngineeringSlot + channel)].name;
-    const std::pair<const std::optional<double>&, const char*> sides[] = {{limit.red_low, " red low"},
-                                                                          {limit.yellow_low, " yellow low"},
-                                                                          {limit.yellow_high, " yellow high"},
-                                                                          {limit.red_high, " red high"}};
-    for (int i = 0; i < 4; ++i) {
-      if (!sides[i].first) continue;
-      const std::string suffix = sides[i].second;
-      const bool red = i == 0 || i == 3;
+    for (std::size_t side = 0; side < kLimitSides; ++side) {
+      if (!limit[side]) continue;
+      const std::string suffix = std::string(" ") + kLimitSideInfo[side].name;
+      const bool red = kLimitSideInfo[side].red;
       // Channels that share a limit share its line: "Battery Temp1, Battery Temp2 red high".
       auto same = std::find_if(lines.begin(), lines.end(), [&](const ChartLimit& line) {
-        return line.value == *sides[i].first && line.red == red && line.label.ends_with(suffix);
+        return line.value == *limit[side] && line.red == red && line.label.ends_with(suffix);
       });
       if (same == lines.end()) {
-        lines.push_back({name + suffix, *sides[i].first, red});
+        lines.push_back({name + suffix, *limit[side], red});
       } else {
         same->label.insert(same->label.size() - suffix.size(), ", " + name);
       }
@@ -88,7 +78,7 @@ std::vector<ChartLimit> LimitsOf(const LimitTable* limits, const std::vector<int
 
 void AppendCharts(std::string& html, const FormatData& data, const LimitTable* limits) {
   const std::string time_title = TimeAxisTitle(data);
-  const std::string prefix = FormatId(data.format);
+  const std::string prefix = ConstantsOf(data.format).id;
   int number = 0;
   html += "<h3>Trends</h3>\n";
   for (const ChartGroup& group : kChartGroups) {
@@ -125,10 +115,13 @@ void AppendCharts(std::string& html, const FormatData& data, const LimitTable* l
 }  // namespace
 
 void AppendFormat(std::string& html, const FormatData& data, const LimitTable* limits) {
+  const FormatConstants& constants = ConstantsOf(data.format);
   html += "<section id=\"";
-  html += FormatId(data.format);
+  html += constants.id;
   html += "\">\n<h2>";
-  html += FormatTitle(data.format);
+  html += constants.folder;
+  html += ": ";
+  html += constants.description;
   html += "</h2>\n<p>Folder: <code>";
   AppendNarrow(html, data.listing.folder);
   html += "</code></p>\n";
@@ -163,9 +156,9 @@ void AppendPageStart(std::string& html, const PageInputs& inputs) {
   html += "</style>\n</head>\n<body>\n<h1>HK report</h1>\n<p>Base directory: <code>";
   AppendNarrow(html, inputs.sample_root);
   html += "</code>";
-  if (!inputs.limits_file.empty()) {
+  if (inputs.limits_file) {
     html += "<br/>Limits: <code>";
-    AppendNarrow(html, inputs.limits_file);
+    AppendNarrow(html, *inputs.limits_file);
     html += "</code>";
   }
   html += "</p>\n";

@@ -5,11 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "report/limits.h"
 #include "report/report_data.h"
 
 struct PageInputs {
-  std::string sample_root;  // the base directory, as given
-  std::string limits_file;  // empty when no limits were given
+  std::string sample_root;         // the base directory, as given
+  const std::string* limits_file;  // null when no limits were given
 };
 
 // The page is written piece by piece, one format at a time, so that only one

@@ -9,8 +9,6 @@
 
 // Text as it came from a capture file, a file name or the command line.
 void AppendNarrow(std::string& html, std::string_view text);
-// Text of the page's own, already safe.
-inline void AppendRaw(std::string& html, std::string_view text) { html.append(text); }
 // Six decimals, as the data CSV prints them ("%f").
 void AppendFixed(std::string& html, double value);
 void AppendCount(std::string& html, std::uint64_t value);

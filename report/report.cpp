@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "platform/files.h"
+#include "report/collect.h"
 #include "report/page.h"
 #include "report/page_text.h"
-#include "report/report_data.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ void Emit(PageFile& page, std::string& piece) {
 }  // namespace
 
 int WriteReport(const ReportRequest& request, OutputStream& errors) {
-  const LimitTable* limits = request.limits_file.empty() ? nullptr : &request.limits;
+  const LimitTable* limits = request.limits ? &request.limits->table : nullptr;
   const std::string scratch = request.page + ".tmp";
   PageFile page;
   int error = CreateOutputFile(scratch, page.file);
@@ -37,12 +37,12 @@ int WriteReport(const ReportRequest& request, OutputStream& errors) {
 
   // One format at a time: read, render, write, forget.
   std::string piece;
-  AppendPageStart(piece, {request.sample_root, request.limits_file});
+  AppendPageStart(piece, {request.sample_root, request.limits ? &request.limits->file : nullptr});
   if (error == 0) Emit(page, piece);
   int status = 0;
   std::uint64_t files = 0;
   std::uint64_t frames = 0;
-  for (const DownlinkFormat format : {DownlinkFormat::kFM, DownlinkFormat::kFSK}) {
+  for (const DownlinkFormat format : kDownlinkFormats) {
     if (!(format == DownlinkFormat::kFM ? request.fm : request.fsk)) continue;
     const FormatData data = CollectFormat(format, request.sample_root, limits, errors);
     if (DataMissing(data)) status = 1;

@@ -2,6 +2,7 @@
 // capture pipeline and write one HTML page of trend charts and tables.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "report/limits.h"
@@ -11,9 +12,8 @@ struct ReportRequest {
   std::string sample_root;  // the base directory holding the FM and FSK folders
   bool fm = true;
   bool fsk = true;
-  std::string limits_file;  // as given; empty when there are no limits
-  LimitTable limits{};
-  std::string page;  // the page's path
+  std::optional<OperatingLimits> limits;  // with --limits
+  std::string page;                       // the page's path
 };
 
 // Writes the page through a temporary file beside it, renamed into place at

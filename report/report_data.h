@@ -10,12 +10,7 @@
 
 #include "analysis/analysis.h"
 #include "hk/hk_columns.h"
-#include "report/limits.h"
 #include "report/time_series.h"
-
-// A rise of satellite time above this many seconds between two frames of a
-// pass is a gap in reception: the line breaks there.
-inline constexpr double kMaxFrameGapSeconds = 300.0;
 
 struct ChannelStats {
   std::uint64_t count = 0;
@@ -29,9 +24,8 @@ struct ChannelStats {
   std::uint64_t red = 0;     // samples past a red limit
 };
 
-// One capture file while it is read; what the page needs of it is kept as its
-// pass table row and in the totals.
-struct PassRecord {
+// One capture file: what was read of it and what its frames give.
+struct PassSummary {
   std::string path;  // as listed
   std::string name;  // without the folder
   CaptureFile file;
@@ -69,7 +63,7 @@ struct FormatData {
   CaptureListing listing;
   std::vector<std::string> folders;  // entries that are folders, not read
   PassTotals totals;
-  std::string pass_rows;  // the pass table's rows, one per capture file in processing order
+  std::vector<PassSummary> passes;  // one per capture file, in processing order
   std::array<ChannelStats, kEngineeringChannels> channels{};
   std::array<TimeSeries, kEngineeringChannels> series{};  // charted frames only
   std::array<TimeSeries, kPassExtremes> extremes{};
@@ -78,13 +72,3 @@ struct FormatData {
   std::vector<std::string> time_zones;  // as the headers give them, each once
   bool has_limits = false;
 };
-
-// Lists and reads the format's capture files below `sample_root`, as hkcsv
-// reads them, and gathers the report's data. Writes one line per capture file
-// to `errors` ("hkreport: PATH: N frames, K tokens skipped, C cut short"), and
-// the failures of listing and reading.
-FormatData CollectFormat(DownlinkFormat format, std::string_view sample_root, const LimitTable* limits,
-                         OutputStream& errors);
-
-// Whether anything of this format means data is missing (exit status 1).
-inline bool DataMissing(const FormatData& data) { return data.listing.error != 0 || data.totals.unreadable > 0; }

@@ -1,23 +1,41 @@
 #include "report/tables.h"
 
+#include <array>
 #include <cstring>
+#include <span>
 
 #include "report/calendar.h"
 #include "report/page_text.h"
 
 namespace {
 
-// Header CSV cells shown in the pass table.
-constexpr int kDateCell = 0;
-constexpr int kTimeCell = 1;
-constexpr int kAosCell = 2;
-constexpr int kLosCell = 3;
-constexpr int kMaxAngleCell = 4;
-constexpr int kAnnouncedCell = 13;  // "Recieved Packet Number"
-constexpr int kModulationCell = 14;
-constexpr int kFramesPerPacketCell = 16;
+template <std::size_t N>
+using Names = std::array<const char*, N>;
 
-const std::string& HeaderCell(const PassRecord& pass, int cell) {
+// The pass table's columns: what the capture file gives, what its frames
+// give, and with limits the samples past them.
+constexpr Names<13> kPassFileColumns{"File",
+                                     "Date",
+                                     "Time",
+                                     "AOS",
+                                     "LOS",
+                                     "Max angle",
+                                     "Modulation",
+                                     "Frames per packet",
+                                     "Packets announced",
+                                     "Packets found",
+                                     "Frames",
+                                     "Skipped tokens",
+                                     "Cut short"};
+constexpr Names<5> kPassFrameColumns{"First SatTime", "Last SatTime", "Restarts", "Min Buss Voltage",
+                                     "Max Battery Temp"};
+constexpr Names<1> kChannelNameColumn{"Channel"};
+constexpr Names<6> kChannelStatsColumns{"Min", "Mean", "Max", "Last", "Min at", "Max at"};
+constexpr Names<2> kLimitColumns{"Past yellow", "Past red"};
+
+int LimitColumns(bool limits) { return limits ? static_cast<int>(kLimitColumns.size()) : 0; }
+
+const std::string& HeaderCell(const PassSummary& pass, PassHeaderCell cell) {
   static const std::string kNone;
   const PassHeader& header = pass.file.header;
   return cell < header.cell_count ? header.cells[static_cast<std::size_t>(cell)] : kNone;
@@ -55,42 +73,47 @@ void EmptyCells(std::string& html, int count) {
   for (int i = 0; i < count; ++i) html += "<td></td>";
 }
 
-void HeaderRow(std::string& html, std::initializer_list<const char*> names, bool limits) {
+using ColumnGroup = std::span<const char* const>;
+
+// Opens the table's body after its header row: the names of each group of
+// columns, then with limits the limit columns.
+void HeaderRow(std::string& html, std::initializer_list<ColumnGroup> groups, bool limits) {
   html += "<thead><tr>";
-  for (const char* name : names) {
-    html += "<th>";
-    html += name;
-    html += "</th>";
-  }
-  if (limits) html += "<th>Past yellow</th><th>Past red</th>";
+  const auto append = [&html](ColumnGroup names) {
+    for (const char* name : names) {
+      html += "<th>";
+      html += name;
+      html += "</th>";
+    }
+  };
+  for (ColumnGroup group : groups) append(group);
+  if (limits) append(kLimitColumns);
   html += "</tr></thead>\n<tbody>\n";
 }
 
 // The announced packet count, when the header gives one that differs from the
 // packets found.
-bool AnnouncedDiffers(const PassRecord& pass) {
-  if (pass.file.header.cell_count <= kAnnouncedCell) return false;
+bool AnnouncedDiffers(const PassSummary& pass) {
+  if (pass.file.header.cell_count <= kReceivedPacketsCell) return false;
   std::string text;
   AppendCount(text, pass.file.counts.packets);
-  return HeaderCell(pass, kAnnouncedCell) != text;
+  return HeaderCell(pass, kReceivedPacketsCell) != text;
 }
 
 // A row for a capture file that could not be opened or read, with the reason
 // across the other columns.
-void AppendFailureRow(std::string& html, const PassRecord& pass, const char* what, int error, bool limits) {
+void AppendFailureRow(std::string& html, const PassSummary& pass, const char* what, int error, bool limits) {
   html += "<tr class=\"problem\">";
   TextCell(html, pass.name);
   html += "<td class=\"text bad\" colspan=\"";
-  AppendCount(html, limits ? 19 : 17);
+  AppendCount(html, kPassFileColumns.size() - 1 + kPassFrameColumns.size() + LimitColumns(limits));
   html += "\">";
   html += what;
   AppendNarrow(html, std::strerror(error));
   html += "</td></tr>\n";
 }
 
-}  // namespace
-
-void AppendPassRow(std::string& html, const PassRecord& pass, bool limits) {
+void AppendPassRow(std::string& html, const PassSummary& pass, bool limits) {
   const CaptureFile& file = pass.file;
   if (file.open_error != 0) {
     AppendFailureRow(html, pass, "Cannot open: ", file.open_error, limits);
@@ -105,18 +128,18 @@ void AppendPassRow(std::string& html, const PassRecord& pass, bool limits) {
   TextCell(html, pass.name, file.read_error != 0);
   TextCell(html, HeaderCell(pass, kDateCell), date_bad);
   TextCell(html, HeaderCell(pass, kTimeCell), date_bad);
-  TextCell(html, HeaderCell(pass, kAosCell));
-  TextCell(html, HeaderCell(pass, kLosCell));
+  TextCell(html, HeaderCell(pass, kAosTimeCell));
+  TextCell(html, HeaderCell(pass, kLosTimeCell));
   TextCell(html, HeaderCell(pass, kMaxAngleCell));
   TextCell(html, HeaderCell(pass, kModulationCell));
   TextCell(html, HeaderCell(pass, kFramesPerPacketCell), header_cut);
-  TextCell(html, HeaderCell(pass, kAnnouncedCell), announced);
+  TextCell(html, HeaderCell(pass, kReceivedPacketsCell), announced);
   CountCell(html, file.counts.packets, announced);
   CountCell(html, file.counts.frames);
   CountCell(html, file.counts.skipped_tokens, file.counts.skipped_tokens > 0);
   CountCell(html, file.counts.cut_short, file.counts.cut_short > 0);
   if (file.counts.frames == 0) {
-    EmptyCells(html, limits ? 7 : 5);
+    EmptyCells(html, static_cast<int>(kPassFrameColumns.size()) + LimitColumns(limits));
   } else {
     FixedCell(html, pass.first_sat_time);
     FixedCell(html, pass.last_sat_time);
@@ -132,8 +155,6 @@ void AppendPassRow(std::string& html, const PassRecord& pass, bool limits) {
   // What was read before the failure stands in the row above.
   if (file.read_error != 0) AppendFailureRow(html, pass, "Cannot read: ", file.read_error, limits);
 }
-
-namespace {
 
 // Date and time of a pass, as its header gives them.
 void AppendPassTime(std::string& html, const std::string& time_text) {
@@ -176,24 +197,20 @@ void AppendSummary(std::string& html, const FormatData& data) {
 
 void AppendPassTable(std::string& html, const FormatData& data) {
   html += "<h3>Passes</h3>\n<div class=\"wide\"><table class=\"passes\">\n";
-  HeaderRow(html,
-            {"File", "Date", "Time", "AOS", "LOS", "Max angle", "Modulation", "Frames per packet", "Packets announced",
-             "Packets found", "Frames", "Skipped tokens", "Cut short", "First SatTime", "Last SatTime", "Restarts",
-             "Min Buss Voltage", "Max Battery Temp"},
-            data.has_limits);
-  html += data.pass_rows;
+  HeaderRow(html, {kPassFileColumns, kPassFrameColumns}, data.has_limits);
+  for (const PassSummary& pass : data.passes) AppendPassRow(html, pass, data.has_limits);
   html += "</tbody>\n</table></div>\n";
 }
 
 void AppendChannelTable(std::string& html, const FormatData& data) {
   html += "<h3>Channels</h3>\n<table class=\"channels\">\n";
-  HeaderRow(html, {"Channel", "Min", "Mean", "Max", "Last", "Min at", "Max at"}, data.has_limits);
+  HeaderRow(html, {kChannelNameColumn, kChannelStatsColumns}, data.has_limits);
   for (int channel = 0; channel < kEngineeringChannels; ++channel) {
     const ChannelStats& stats = data.channels[static_cast<std::size_t>(channel)];
     html += stats.red > 0 ? "<tr class=\"problem\">" : "<tr>";
     TextCell(html, kHkColumns[static_cast<std::size_t>(kFirstEngineeringSlot + channel)].name);
     if (stats.count == 0) {
-      EmptyCells(html, data.has_limits ? 8 : 6);
+      EmptyCells(html, static_cast<int>(kChannelStatsColumns.size()) + LimitColumns(data.has_limits));
     } else {
       FixedCell(html, stats.min);
       FixedCell(html, stats.sum / static_cast<double>(stats.count));

@@ -7,7 +7,5 @@
 #include "report/report_data.h"
 
 void AppendSummary(std::string& html, const FormatData& data);
-// One row of the pass table, made as each capture file is read.
-void AppendPassRow(std::string& html, const PassRecord& pass, bool limits);
 void AppendPassTable(std::string& html, const FormatData& data);
 void AppendChannelTable(std::string& html, const FormatData& data);

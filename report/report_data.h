@@ -32,10 +32,14 @@ struct PassSummary {
   std::string time_text;     // the header's date and time cells: "2019/01/10 09:15:30"
   bool time_parsed = false;  // the header's date and time parse
   double start = 0.0;        // ground time of the pass, when parsed
+  bool far_date = false;     // dated more than a year from every other pass: left out of the charts
   // Derived from the frames; meaningful when file.counts.frames > 0.
   double first_sat_time = 0.0;
   double last_sat_time = 0.0;
-  std::uint64_t restarts = 0;  // frames whose satellite time is below the previous frame's
+  std::int32_t first_reset_info = 0;
+  std::int32_t last_reset_info = 0;
+  std::uint64_t restarts = 0;   // frames whose satellite time is below the previous frame's
+  bool restart_before = false;  // the satellite restarted since the pass before it in ground time
   double min_bus_voltage = 0.0;
   double max_battery_temp = 0.0;
   double max_abs_gyro_rate = 0.0;

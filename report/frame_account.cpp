@@ -1,0 +1,135 @@
+#include "report/frame_account.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace {
+
+// The finisher of SplitMix64: every input bit reaches every output bit.
+std::uint64_t Mix(std::uint64_t value) {
+  value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9u;
+  value = (value ^ (value >> 27)) * 0x94D049BB133111EBu;
+  return value ^ (value >> 31);
+}
+
+// The rise from frame i - 1 to frame i, in counter steps (half seconds).
+std::int64_t Step(const std::vector<std::int32_t>& sat_times, std::size_t i) {
+  return static_cast<std::int64_t>(sat_times[i]) - sat_times[i - 1];
+}
+
+// The k-th smallest rise (counting from 0), found by bisection on its value
+// so that the rises need no copy: a rise lies between 1 and 2^32 - 1.
+std::int64_t KthRise(const std::vector<std::int32_t>& sat_times, std::uint64_t k) {
+  std::int64_t low = 1;
+  std::int64_t high = std::int64_t{1} << 32;
+  while (low < high) {
+    const std::int64_t middle = low + (high - low) / 2;
+    std::uint64_t at_most = 0;
+    for (std::size_t i = 1; i < sat_times.size(); ++i) {
+      const std::int64_t step = Step(sat_times, i);
+      at_most += step > 0 && step <= middle ? 1 : 0;
+    }
+    if (at_most > k) {
+      high = middle;
+    } else {
+      low = middle + 1;
+    }
+  }
+  return low;
+}
+
+}  // namespace
+
+std::uint64_t FrameDigest(const HkFrame& frame) {
+  std::uint64_t digest = 0x9E3779B97F4A7C15u;
+  for (std::size_t i = 0; i < frame.size(); i += 2) {
+    const std::uint64_t pair = static_cast<std::uint32_t>(frame[i]) |
+                               static_cast<std::uint64_t>(static_cast<std::uint32_t>(frame[i + 1])) << 32;
+    digest = Mix(digest ^ Mix(pair + i));
+  }
+  return digest;
+}
+
+void LogFrame(FrameLog& log, const HkFrame& frame, const HkValues& values) {
+  // Slot 0 is the counter times 0.5: doubling it is exact.
+  log.sat_times.push_back(static_cast<std::int32_t>(values[kSatTimeSlot] * 2));
+  log.digests.push_back(FrameDigest(frame));
+}
+
+TimeSteps CountTimeSteps(const std::vector<std::int32_t>& sat_times, std::vector<std::uint32_t>* breaks) {
+  TimeSteps steps;
+  for (std::size_t i = 1; i < sat_times.size(); ++i) {
+    const std::int64_t step = Step(sat_times, i);
+    if (step > 0) ++steps.rises;
+    if (step < 0) ++steps.falls;
+  }
+  // In counter steps; the mean of the middle two for an even count.
+  double usual = 0;
+  if (steps.rises >= 2) {
+    const std::int64_t lower = KthRise(sat_times, (steps.rises - 1) / 2);
+    const std::int64_t upper = steps.rises % 2 == 1 ? lower : KthRise(sat_times, steps.rises / 2);
+    usual = (static_cast<double>(lower) + static_cast<double>(upper)) / 2;
+    steps.usual_step = usual / 2;
+    steps.gaps = 0;
+    steps.missing = 0;
+  }
+  for (std::size_t i = 1; i < sat_times.size(); ++i) {
+    const std::int64_t step = Step(sat_times, i);
+    const bool gap = steps.usual_step && static_cast<double>(step) > 1.5 * usual;
+    if (gap) {
+      ++*steps.gaps;
+      *steps.missing += static_cast<std::uint64_t>(std::llround(static_cast<double>(step) / usual)) - 1;
+    }
+    if (breaks && (gap || step < 0)) breaks->push_back(static_cast<std::uint32_t>(i));
+  }
+  return steps;
+}
+
+FrameRepeats FindRepeats(const FrameLog& log, std::vector<bool>* marks) {
+  const std::size_t count = log.digests.size();
+  std::vector<std::uint32_t> order(count);
+  std::iota(order.begin(), order.end(), 0u);
+  // Equal frames next to each other, the earliest first: the others repeat it.
+  std::sort(order.begin(), order.end(), [&log](std::uint32_t a, std::uint32_t b) {
+    return log.digests[a] != log.digests[b] ? log.digests[a] < log.digests[b] : a < b;
+  });
+  std::vector<bool> repeated(count);
+  FrameRepeats repeats;
+  for (std::size_t i = 1; i < count; ++i) {
+    if (log.digests[order[i]] != log.digests[order[i - 1]]) continue;
+    repeated[order[i]] = true;
+    ++repeats.repeated;
+  }
+  // Frames at one satellite time, the earliest first: each later one that
+  // repeats no frame has other bytes than an earlier one.
+  std::sort(order.begin(), order.end(), [&log](std::uint32_t a, std::uint32_t b) {
+    return log.sat_times[a] != log.sat_times[b] ? log.sat_times[a] < log.sat_times[b] : a < b;
+  });
+  for (std::size_t i = 1; i < count; ++i) {
+    if (log.sat_times[order[i]] == log.sat_times[order[i - 1]] && !repeated[order[i]]) {
+      ++repeats.same_time_other_bytes;
+    }
+  }
+  if (marks) {
+    for (std::size_t i = 0; i < marks->size() && i < count; ++i) (*marks)[i] = repeated[i];
+  }
+  return repeats;
+}
+
+std::optional<std::int64_t> ParseCount(std::string_view text) {
+  const bool negative = text.starts_with('-');
+  if (negative || text.starts_with('+')) text.remove_prefix(1);
+  if (text.empty() || text.size() > 18) return std::nullopt;
+  std::int64_t value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return negative ? -value : value;
+}
+
+std::optional<std::int64_t> ExpectedFrames(std::optional<std::int64_t> announced, std::int32_t frames_per_packet) {
+  if (!announced || *announced <= 0 || frames_per_packet <= 0) return std::nullopt;
+  return *announced * frames_per_packet;
+}

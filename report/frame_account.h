@@ -1,0 +1,80 @@
+// The frame account of one pass: how many tokens, packets and frames the
+// capture file held, how its satellite time ran, and which frames were lost
+// between the packets that arrived, repeated, or stand at an earlier frame's
+// time with other bytes.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "hk/hk_frame.h"
+
+// What is kept of each frame of a pass until its account is closed: 12 bytes
+// a frame, the only memory of a pass that grows with its frames.
+struct FrameLog {
+  std::vector<std::int32_t> sat_times;  // the satellite time counter: half seconds
+  std::vector<std::uint64_t> digests;   // of all 78 bytes
+};
+
+// A 64-bit digest of the frame's 78 values: two frames with equal digests are
+// taken as equal (for a pass of a million frames the chance of a false match
+// is below one in 10^7).
+std::uint64_t FrameDigest(const HkFrame& frame);
+
+// Adds a decoded frame to the log: its satellite time (slot 0 of `values`,
+// half the counter) and the digest of its bytes.
+void LogFrame(FrameLog& log, const HkFrame& frame, const HkValues& values);
+
+// How the satellite time ran from frame to frame.
+struct TimeSteps {
+  std::uint64_t rises = 0;  // steps up between consecutive frames
+  std::uint64_t falls = 0;  // steps down: restarts of the satellite's clock
+  // The median of the rises, in seconds; none with fewer than two rises, and
+  // then no gaps and no missing frames either.
+  std::optional<double> usual_step;
+  std::optional<std::uint64_t> gaps;     // rises of more than 1.5 usual steps
+  std::optional<std::uint64_t> missing;  // per gap, the rise over the usual step, rounded, less one
+};
+
+// Counts the steps of a pass's satellite times (counter values, in order).
+// With `breaks`, also lists the frames (by index in the pass) before which a
+// line breaks: every fall and every gap, in order.
+TimeSteps CountTimeSteps(const std::vector<std::int32_t>& sat_times, std::vector<std::uint32_t>* breaks);
+
+// Frames equal to an earlier frame of the pass, and frames that are not but
+// stand at an earlier frame's satellite time.
+struct FrameRepeats {
+  std::uint64_t repeated = 0;
+  std::uint64_t same_time_other_bytes = 0;
+};
+
+// Counts the repeats of the logged frames; with `marks`, sets whether each of
+// the first `marks->size()` frames is repeated.
+FrameRepeats FindRepeats(const FrameLog& log, std::vector<bool>* marks);
+
+// The account as the pass page shows it. Counts that cannot be known are
+// empty, never 0.
+struct FrameAccount {
+  std::uint64_t tokens = 0;  // after the pass header
+  std::uint64_t skipped_tokens = 0;
+  std::uint64_t markers = 0;  // packets begun
+  std::uint64_t packets_complete = 0;
+  std::uint64_t cut_short = 0;
+  std::optional<std::int64_t> announced;  // the header's packet count, when it is a number
+  std::int32_t frames_per_packet = 0;     // the value the packets were read with
+  std::uint64_t frames = 0;               // decoded
+  std::optional<std::int64_t> expected;   // announced x per packet, when both are positive
+  // Satellite time in seconds, when there are frames.
+  std::optional<double> first_sat_time, last_sat_time;
+  TimeSteps steps;
+  FrameRepeats repeats;
+};
+
+// Whole decimal text, as a header cell gives a count: an optional sign and
+// digits ("03" is 3). Anything else, or more than 18 digits, is none.
+std::optional<std::int64_t> ParseCount(std::string_view text);
+
+// Frames expected: announced x per packet when both are positive.
+std::optional<std::int64_t> ExpectedFrames(std::optional<std::int64_t> announced, std::int32_t frames_per_packet);

@@ -1,0 +1,56 @@
+#include "report/page_names.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace {
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(), LowerAscii);
+  return lower;
+}
+
+bool KeptInLinks(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+         c == '_' || c == '~' || c == '/';
+}
+
+}  // namespace
+
+std::string PagesFolderName(std::string_view overview_name) {
+  const std::size_t dot = overview_name.rfind('.');
+  return std::string(overview_name.substr(0, dot == 0 ? overview_name.size() : dot)) + "_files";
+}
+
+std::vector<std::string> PassPageNames(const std::vector<std::string>& capture_names) {
+  std::vector<std::string> pages;
+  std::unordered_set<std::string> taken;  // in lower case: the pages may lie on a file system that ignores case
+  for (const std::string& capture : capture_names) {
+    const std::string_view stem = std::string_view(capture).substr(0, capture.size() - 4);  // without ".txt"
+    std::string page = std::string(stem) + ".html";
+    for (int copy = 2; taken.contains(Lower(page)); ++copy)
+      page = std::string(stem) + "~" + std::to_string(copy) + ".html";
+    taken.insert(Lower(page));
+    pages.push_back(std::move(page));
+  }
+  return pages;
+}
+
+std::string PercentEncode(std::string_view utf8) {
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string link;
+  for (const char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (KeptInLinks(byte)) {
+      link += c;
+    } else {
+      link += '%';
+      link += kDigits[byte >> 4];
+      link += kDigits[byte & 0xF];
+    }
+  }
+  return link;
+}

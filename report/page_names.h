@@ -1,0 +1,20 @@
+// Where the pass pages go beside the overview page, and the links to them.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The folder of the pass pages beside the overview page, named as browsers
+// name the folder of a saved page: "HK_Report.html" gives "HK_Report_files".
+std::string PagesFolderName(std::string_view overview_name);
+
+// The page name of each capture file, in listing order: its name with the
+// ".txt" ending (any letter case) replaced by ".html". A name an earlier
+// capture already took, letter case aside, gets "~2" (or "~3", ...) before
+// its ending: "a.txt" and "a.TXT" give "a.html" and "a~2.html".
+std::vector<std::string> PassPageNames(const std::vector<std::string>& capture_names);
+
+// A relative link: every byte outside A-Z a-z 0-9 - . _ ~ / as %HH of
+// `utf8`'s bytes.
+std::string PercentEncode(std::string_view utf8);

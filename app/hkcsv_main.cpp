@@ -5,9 +5,8 @@
 #include <cstring>
 
 #include "app/menu.h"
+#include "app/sample_root.h"
 #include "platform/files.h"
-
-extern const char kSampleRoot[];
 
 int main() {
   InputStream keyboard = InputFromDescriptor(StandardInput(), false);

@@ -5,8 +5,7 @@
 #include <vector>
 
 #include "app/report_command_line.h"
-
-extern const char kSampleRoot[];
+#include "app/sample_root.h"
 
 namespace {
 

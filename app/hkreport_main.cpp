@@ -6,6 +6,7 @@
 
 #include "app/report_command_line.h"
 #include "app/sample_root.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ int main(int argc, char** argv) {
     case CommandAction::kReport:
       break;
   }
-  OutputStream errors = OutputToFile(stderr, false);
+  OutputStream errors = OutputToDescriptor(StandardError(), false);
   ReportRequest& request = line.request;
   if (!request.limits_file.empty()) {
     std::vector<std::string> problems;

@@ -1,6 +1,5 @@
 #include "report/limits.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <system_error>
@@ -15,8 +14,6 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t kCells = 5;
 constexpr std::size_t kLimits = kCells - 1;
 constexpr std::array<std::string_view, kLimits> kLimitNames{"red low", "yellow low", "yellow high", "red high"};
-
-constexpr std::size_t kReadBlock = 64 * 1024;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -233,20 +230,8 @@ bool ParseLimits(std::string_view text, std::string_view file_name, LimitTable& 
 
 bool ReadLimits(const std::string& path, LimitTable& limits, std::vector<std::string>& errors) {
   limits = LimitTable{};
-  int fd = -1;
-  int error = OpenCaptureFile(path, fd);
   std::string text;
-  if (error == 0) {
-    std::vector<char> block(kReadBlock);
-    for (;;) {
-      const long got = ReadSome(fd, block.data(), block.size());
-      if (got < 0) error = errno;
-      if (got <= 0) break;
-      text.append(block.data(), static_cast<std::size_t>(got));
-    }
-    CloseCaptureFile(fd);
-  }
-  if (error != 0) {
+  if (const int error = ReadWholeFile(path, text)) {
     errors.push_back("hkreport: " + path + ": " + std::strerror(error));
     return false;
   }

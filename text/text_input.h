@@ -16,7 +16,7 @@ struct InputStream {
   const unsigned char* next = nullptr;
   const unsigned char* end = nullptr;
   bool exhausted = false;  // no byte will come after end
-  int error = 0;           // errno of a failed read; the input then ends
+  int error = 0;           // the error number of a failed read; the input then ends
 };
 
 // Reads from an open descriptor that the caller keeps and closes.

@@ -24,8 +24,8 @@ void ReportFailure(OutputStream& console, ProblemReport& problems, const char* w
 // code; returns false, with a message, when the file cannot be created.
 bool CreateCsv(const std::string& path, void (*column_line)(OutputStream&), OutputStream& csv, OutputStream& console,
                ProblemReport& problems) {
-  std::FILE* file = nullptr;
-  const int error = CreateOutputFile(path, file);
+  File file;
+  const int error = CreateForWriting(path, file);
   WriteText(console, "OutputFile_error = ");
   WriteDecimal(console, error);
   WriteText(console, "\n");
@@ -33,7 +33,7 @@ bool CreateCsv(const std::string& path, void (*column_line)(OutputStream&), Outp
     ReportFailure(console, problems, "Cannot open", path, error);
     return false;
   }
-  csv = OutputToFile(file, true);
+  csv = OutputToFile(std::move(file), true);
   column_line(csv);
   return true;
 }

@@ -23,8 +23,8 @@ void ReadCapture(InputStream& in, PacketTail tail, RunState& run, CaptureOutput&
 CaptureFile ReadCaptureFile(const std::string& path, PacketTail tail, RunState& run, CaptureOutput& out) {
   CaptureFile file;
   out.capture_path = path;
-  int fd = -1;
-  file.open_error = OpenCaptureFile(path, fd);
+  File capture;
+  file.open_error = OpenForReading(path, capture);
   if (out.trace) {
     WriteText(*out.trace, "InputFile = ");
     WriteDecimal(*out.trace, file.open_error);
@@ -33,11 +33,10 @@ CaptureFile ReadCaptureFile(const std::string& path, PacketTail tail, RunState& 
   if (file.open_error != 0) {
     ReportFileProblem(out, "Cannot open", path, file.open_error);
   } else {
-    InputStream in = InputFromDescriptor(fd, true);
+    InputStream in = InputFromDescriptor(capture.descriptor(), true);
     ReadCapture(in, tail, run, out, file);
     file.read_error = in.error;
     if (in.error != 0) ReportFileProblem(out, "Cannot read", path, in.error);
-    CloseCaptureFile(fd);
   }
   out.capture_path = {};
   return file;

@@ -91,7 +91,7 @@ struct CaptureCounts {
 
 struct CaptureFile {
   int open_error = 0;  // the open's result code: 0, or the error number
-  int read_error = 0;  // errno of a failed read; the file was read up to there
+  int read_error = 0;  // the error number of a failed read; the file was read up to there
   PassHeader header;
   CaptureCounts counts;
 };

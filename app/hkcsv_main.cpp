@@ -5,14 +5,13 @@
 #include <cstring>
 
 #include "app/menu.h"
+#include "app/sample_root.h"
 #include "platform/files.h"
-
-extern const char kSampleRoot[];
 
 int main() {
   InputStream keyboard = InputFromDescriptor(StandardInput(), false);
-  OutputStream console = OutputToFile(stdout, false);
-  OutputStream errors = OutputToFile(stderr, false);
+  OutputStream console = OutputToDescriptor(StandardOutput(), false);
+  OutputStream errors = OutputToDescriptor(StandardError(), false);
   ProblemReport problems;
   problems.errors = &errors;
   // Problem lines of the trace are copied to standard error, unless it is the

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/report_command_line.h"
-
-extern const char kSampleRoot[];
+#include "app/sample_root.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     case CommandAction::kReport:
       break;
   }
-  OutputStream errors = OutputToFile(stderr, false);
+  OutputStream errors = OutputToDescriptor(StandardError(), false);
   ReportRequest& request = line.request;
   if (request.limits) {
     std::vector<std::string> problems;

@@ -1,41 +1,65 @@
-// The platform's file calls, behind a small layer of our own.
+// The platform's file and folder calls, behind a small layer of our own.
+//
+// Every call that can fail returns its error number: 0 on success, otherwise
+// an errno value (Windows errors are mapped to the nearest one), whose text
+// std::strerror gives. What a call produces comes back through a reference
+// parameter, so nobody reads errno after a call of this layer.
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Opens a capture file for reading, without ever blocking (a FIFO or device
-// is refused). Returns 0 and sets `fd`, or returns the error number.
-int OpenCaptureFile(const std::string& path, int& fd);
-void CloseCaptureFile(int fd);
+// An open file, owned: it is closed when the handle goes out of scope or is
+// moved over, on every path. Move-only. A closed (empty) handle holds -1.
+class File {
+ public:
+  File() = default;
+  explicit File(int descriptor) : descriptor_(descriptor) {}
+  File(File&& other) noexcept : descriptor_(other.descriptor_) { other.descriptor_ = -1; }
+  File& operator=(File&& other) noexcept;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+  ~File();
 
-// Reads what is available, up to `count` bytes: 0 at the end, -1 on error.
-long ReadSome(int fd, void* buffer, std::size_t count);
+  // The descriptor for ReadSome and WriteAll, or -1; it stays owned here.
+  int descriptor() const { return descriptor_; }
+  bool is_open() const { return descriptor_ >= 0; }
 
-// Creates or empties a CSV file for writing, in binary mode: line ends are
-// written as CR LF by the writer itself. Returns 0 and sets `file`, or
-// returns the error number.
-int CreateOutputFile(const std::string& path, std::FILE*& file);
+ private:
+  friend int CloseFile(File& file);
+  int descriptor_ = -1;
+};
 
-// Moves the file `from` over `to`, replacing it in one step. Returns 0 or
-// the error number.
+// Closes the file now and returns the close's error; the handle is empty
+// afterwards, whatever the result. Closing an empty handle returns 0.
+int CloseFile(File& file);
+
+// Opens an existing regular file for reading, without ever blocking (a FIFO
+// or device is refused with EINVAL, a folder with EISDIR).
+int OpenForReading(const std::string& path, File& file);
+
+// Creates or empties a file for writing, in binary mode: line ends are
+// written as the writer gives them.
+int CreateForWriting(const std::string& path, File& file);
+
+// Reads what is available, up to `count` bytes, into `buffer`: sets `got`,
+// which is 0 only at the end of the input (and on an error).
+int ReadSome(int descriptor, void* buffer, std::size_t count, std::size_t& got);
+
+// Writes all `count` bytes, in as many writes as it takes.
+int WriteAll(int descriptor, const void* bytes, std::size_t count);
+
+// Reads the whole of a regular file (opened as by OpenForReading) into
+// `bytes`, which holds what was read before a failure.
+int ReadWholeFile(const std::string& path, std::string& bytes);
+
+// Moves the file `from` over `to`, replacing it in one step.
 int MoveOverFile(const std::string& from, const std::string& to);
 
-// Removes a file; failures are ignored (it is left-over scratch).
-void RemoveFile(const std::string& path);
-
-// Narrow text (names, tokens) as UTF-8: on Windows it is converted from the
-// system's ANSI code page, elsewhere it already is UTF-8 or raw bytes.
-std::string NarrowToUtf8(std::string_view text);
-
-// The descriptor of standard input.
-int StandardInput();
-
-// The path separator that ends a folder's path.
-extern const char kPathSeparator[];
+// Removes a file.
+int RemoveFile(const std::string& path);
 
 struct FolderEntry {
   std::string name;  // without the folder
@@ -43,18 +67,26 @@ struct FolderEntry {
 };
 
 // Lists the entries of `folder` (which ends with the separator) that may
-// match "*.txt"; the caller filters the names and sorts them. Returns 0, or
-// the error number of a folder that cannot be listed (ENOENT when it does not
-// exist), and then no entry: a listing that fails half-way lists nothing.
+// match "*.txt"; the caller filters the names and sorts them. ENOENT when
+// the folder does not exist. On a failure there is no entry: a listing that
+// fails half-way lists nothing.
 int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries);
 
 // Whether `path` names an existing folder.
 bool FolderExists(const std::string& path);
 
-// Whether two open descriptors are the same file or terminal, so that a
-// message written to both would show twice.
-bool SameFile(int fd_a, int fd_b);
+// The path separator that ends a folder's path.
+extern const char kPathSeparator[];
 
-// The descriptors of standard output and standard error.
+// Narrow text (names, tokens) as UTF-8: on Windows it is converted from the
+// system's ANSI code page, elsewhere it already is UTF-8 or raw bytes.
+std::string NarrowToUtf8(std::string_view text);
+
+// The descriptors of the standard streams, not owned by anyone here.
+int StandardInput();
 int StandardOutput();
 int StandardError();
+
+// Whether two open descriptors are the same file or terminal, so that a
+// message written to both would show twice.
+bool SameFile(int descriptor_a, int descriptor_b);

@@ -1,50 +1,95 @@
 // The Windows side of the platform layer: the FindFirstFileA listing and the
-// C runtime's descriptors and fopen_s, all with narrow (8-bit) paths.
+// C runtime's descriptors, all with narrow (8-bit) paths.
 #include <fcntl.h>
 #include <io.h>
+#include <share.h>
 #include <sys/stat.h>
 #include <windows.h>
 
 #include <cerrno>
+#include <memory>
 
 #include "platform/files.h"
 
-int OpenCaptureFile(const std::string& path, int& fd) {
-  fd = ::_open(path.c_str(), _O_RDONLY | _O_BINARY);
-  if (fd < 0) return errno;
-  struct _stat64 info;
-  if (::_fstat64(fd, &info) != 0) {
-    const int error = errno;
-    ::_close(fd);
-    return error;
-  }
-  if ((info.st_mode & _S_IFMT) != _S_IFREG) {
-    ::_close(fd);
-    return (info.st_mode & _S_IFMT) == _S_IFDIR ? EISDIR : EINVAL;
-  }
-  return 0;
-}
+namespace {
 
-void CloseCaptureFile(int fd) { ::_close(fd); }
-
-long ReadSome(int fd, void* buffer, std::size_t count) { return ::_read(fd, buffer, static_cast<unsigned>(count)); }
-
-int CreateOutputFile(const std::string& path, std::FILE*& file) { return ::fopen_s(&file, path.c_str(), "wb"); }
-
-int MoveOverFile(const std::string& from, const std::string& to) {
-  if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
-  switch (::GetLastError()) {
+// The error number of a Win32 error code, for the calls that are not the C
+// runtime's (which sets errno itself).
+int ErrorNumberOf(DWORD code) {
+  switch (code) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
       return ENOENT;
     case ERROR_ACCESS_DENIED:
       return EACCES;
+    case ERROR_DIRECTORY:
+      return ENOTDIR;
     default:
       return EIO;
   }
 }
 
-void RemoveFile(const std::string& path) { ::DeleteFileA(path.c_str()); }
+struct CloseListing {
+  void operator()(HANDLE listing) const { ::FindClose(listing); }
+};
+
+// The largest piece handed to one _read or _write, whose counts are int.
+constexpr std::size_t kLargestPiece = 1u << 30;
+
+}  // namespace
+
+int CloseFile(File& file) {
+  if (!file.is_open()) return 0;
+  const int descriptor = file.descriptor_;
+  file.descriptor_ = -1;
+  return ::_close(descriptor) == 0 ? 0 : errno;
+}
+
+int OpenForReading(const std::string& path, File& file) {
+  File opened(::_open(path.c_str(), _O_RDONLY | _O_BINARY));
+  if (!opened.is_open()) return errno;
+  struct _stat64 info;
+  if (::_fstat64(opened.descriptor(), &info) != 0) return errno;
+  if ((info.st_mode & _S_IFMT) != _S_IFREG) return (info.st_mode & _S_IFMT) == _S_IFDIR ? EISDIR : EINVAL;
+  file = std::move(opened);
+  return 0;
+}
+
+int CreateForWriting(const std::string& path, File& file) {
+  // Others may read the file while it is written, but not write it.
+  int descriptor = -1;
+  const int error = ::_sopen_s(&descriptor, path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _SH_DENYWR,
+                               _S_IREAD | _S_IWRITE);
+  if (error != 0) return error;
+  file = File(descriptor);
+  return 0;
+}
+
+int ReadSome(int descriptor, void* buffer, std::size_t count, std::size_t& got) {
+  got = 0;
+  const int read = ::_read(descriptor, buffer, static_cast<unsigned>(count < kLargestPiece ? count : kLargestPiece));
+  if (read < 0) return errno;
+  got = static_cast<std::size_t>(read);
+  return 0;
+}
+
+int WriteAll(int descriptor, const void* bytes, std::size_t count) {
+  const char* at = static_cast<const char*>(bytes);
+  while (count > 0) {
+    const int wrote = ::_write(descriptor, at, static_cast<unsigned>(count < kLargestPiece ? count : kLargestPiece));
+    if (wrote < 0) return errno;
+    if (wrote == 0) return EIO;  // no progress and no reason: never loop on it
+    at += wrote;
+    count -= static_cast<std::size_t>(wrote);
+  }
+  return 0;
+}
+
+int MoveOverFile(const std::string& from, const std::string& to) {
+  return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : ErrorNumberOf(::GetLastError());
+}
+
+int RemoveFile(const std::string& path) { return ::DeleteFileA(path.c_str()) ? 0 : ErrorNumberOf(::GetLastError()); }
 
 std::string NarrowToUtf8(std::string_view text) {
   bool ascii = true;
@@ -64,9 +109,9 @@ int StandardInput() { return 0; }
 int StandardOutput() { return 1; }
 int StandardError() { return 2; }
 
-bool SameFile(int fd_a, int fd_b) {
-  const HANDLE a = reinterpret_cast<HANDLE>(::_get_osfhandle(fd_a));
-  const HANDLE b = reinterpret_cast<HANDLE>(::_get_osfhandle(fd_b));
+bool SameFile(int descriptor_a, int descriptor_b) {
+  const HANDLE a = reinterpret_cast<HANDLE>(::_get_osfhandle(descriptor_a));
+  const HANDLE b = reinterpret_cast<HANDLE>(::_get_osfhandle(descriptor_b));
   if (a == INVALID_HANDLE_VALUE || b == INVALID_HANDLE_VALUE) return false;
   // Both the console: the same screen.
   DWORD mode;
@@ -87,38 +132,26 @@ const char kPathSeparator[] = "\\";
 
 namespace {
 
-// The error number of a listing failure. "No match" is not one: the folder
-// is there and holds no capture file.
+// The error number of a listing that stopped with `code`. "No match" is not
+// a failure: the folder is there and holds no capture file.
 int ListingError(DWORD code) {
-  switch (code) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_NO_MORE_FILES:
-      return 0;
-    case ERROR_PATH_NOT_FOUND:
-      return ENOENT;
-    case ERROR_ACCESS_DENIED:
-      return EACCES;
-    case ERROR_DIRECTORY:
-      return ENOTDIR;
-    default:
-      return EIO;
-  }
+  return code == ERROR_FILE_NOT_FOUND || code == ERROR_NO_MORE_FILES ? 0 : ErrorNumberOf(code);
 }
 
 }  // namespace
 
 int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
   entries.clear();
-  WIN32_FIND_DATAA win32FindData;
-  const HANDLE listing = ::FindFirstFileA((folder + "*.txt").c_str(), &win32FindData);
-  if (listing == INVALID_HANDLE_VALUE) return ListingError(::GetLastError());
+  WIN32_FIND_DATAA found;
+  const HANDLE first = ::FindFirstFileA((folder + "*.txt").c_str(), &found);
+  if (first == INVALID_HANDLE_VALUE) return ListingError(::GetLastError());
+  const std::unique_ptr<void, CloseListing> listing(first);
   do {
     // The pattern also matches through short 8.3 names ("a.txtx"); the
     // caller checks each name again.
-    entries.push_back({win32FindData.cFileName, (win32FindData.dwFileAttributes & 0x10) != 0});
-  } while (::FindNextFileA(listing, &win32FindData));
+    entries.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+  } while (::FindNextFileA(listing.get(), &found));
   const int error = ListingError(::GetLastError());
-  ::FindClose(listing);
   if (error != 0) entries.clear();
   return error;
 }

@@ -1,6 +1,5 @@
 #include "report/limits.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <system_error>
@@ -13,8 +12,6 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // The column name, then the four limits in ascending order.
 constexpr std::size_t kCells = 1 + kLimitSides;
-
-constexpr std::size_t kReadBlock = 64 * 1024;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -227,20 +224,8 @@ bool ParseLimits(std::string_view text, std::string_view file_name, LimitTable& 
 
 bool ReadLimits(const std::string& path, LimitTable& limits, std::vector<std::string>& errors) {
   limits = LimitTable{};
-  int fd = -1;
-  int error = OpenCaptureFile(path, fd);
   std::string text;
-  if (error == 0) {
-    std::vector<char> block(kReadBlock);
-    for (;;) {
-      const long got = ReadSome(fd, block.data(), block.size());
-      if (got < 0) error = errno;
-      if (got <= 0) break;
-      text.append(block.data(), static_cast<std::size_t>(got));
-    }
-    CloseCaptureFile(fd);
-  }
-  if (error != 0) {
+  if (const int error = ReadWholeFile(path, text)) {
     errors.push_back("hkreport: " + path + ": " + std::strerror(error));
     return false;
   }

@@ -14,15 +14,9 @@ void Tell(OutputStream& errors, std::string_view text) {
   Flush(errors);
 }
 
-// The temporary file the page is written to, and its writer.
-struct PageFile {
-  std::FILE* file = nullptr;
-  OutputStream out;
-};
-
-// Hands a finished piece of the page to the file and empties it.
-void Emit(PageFile& page, std::string& piece) {
-  WriteBytes(page.out, piece);
+// Hands a finished piece of the page to its file and empties it.
+void Emit(OutputStream& page, std::string& piece) {
+  WriteBytes(page, piece);
   piece.clear();
 }
 
@@ -31,9 +25,9 @@ void Emit(PageFile& page, std::string& piece) {
 int WriteReport(const ReportRequest& request, OutputStream& errors) {
   const LimitTable* limits = request.limits ? &request.limits->table : nullptr;
   const std::string scratch = request.page + ".tmp";
-  PageFile page;
-  int error = CreateOutputFile(scratch, page.file);
-  if (error == 0) page.out = OutputToFile(page.file, false);
+  File scratch_file;
+  int error = CreateForWriting(scratch, scratch_file);
+  OutputStream page = OutputToFile(std::move(scratch_file), false);
 
   // One format at a time: read, render, write, forget.
   std::string piece;
@@ -55,11 +49,11 @@ int WriteReport(const ReportRequest& request, OutputStream& errors) {
   AppendPageEnd(piece, files);
   if (error == 0) {
     Emit(page, piece);
-    error = CloseOutput(page.out);
+    error = CloseOutput(page);
   }
   if (error == 0) error = MoveOverFile(scratch, request.page);
   if (error != 0) {
-    RemoveFile(scratch);
+    RemoveFile(scratch);  // left-over scratch: whether it goes changes nothing
     Tell(errors, "hkreport: cannot write ");
     Tell(errors, request.page);
     Tell(errors, ": ");

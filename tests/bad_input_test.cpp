@@ -120,6 +120,21 @@ TEST_F(BadInput, EntriesThatCannotBeOpenedAreReportedAndSkipped) {
   EXPECT_EQ(ReadFile(fm + "FM_Analyised_Header.csv"), Crlf(kHeaderColumns + PassHeaderRow("0") + PassHeaderRow("0")));
 }
 
+// /proc/self/mem opens as a regular file, but reading it from offset 0 fails:
+// nothing is mapped there. The failed read alone must fail the run.
+TEST_F(BadInput, CaptureThatCannotBeReadIsReportedAndFailsTheRun) {
+  fs::create_symlink("/proc/self/mem", fm + "m.txt");
+  WriteFile(fm + "z.txt", PassHeader("0"));
+  const RunResult result = Run("0 2");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.errors, "hkcsv: Cannot read " + fm + "m.txt: Input/output error\n");
+  EXPECT_EQ(result.console, std::string(kMenu) + "FormatType = 0\n" + fm + "m.txt\n" + fm + "z.txt\n\n\n" +
+                                "OutputFile_error = 0\nOutputFile_error = 0\nInputFile = 0\n\nCannot read " + fm +
+                                "m.txt: Input/output error\nInputFile = 0\n\n" + PassHeaderTrace("0") + "\n" +
+                                EndConsole());
+  EXPECT_EQ(ReadFile(fm + "FM_Analyised_Header.csv"), Crlf(kHeaderColumns + PassHeaderRow("0")));
+}
+
 TEST_F(BadInput, AThousandCaptureFilesAreAllProcessedInNameOrder) {
   std::string expected_rows;
   for (int i = 999; i >= 0; --i) {  // created in reverse order

@@ -1,7 +1,9 @@
 #include "tests/e2e_support.h"
 
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -27,10 +29,22 @@ std::string Quote(const std::string& text) {
 
 namespace {
 
+// The folder for a run's standard input and outputs: beside `exe`, one per
+// running test and process, since test binaries running in parallel start the
+// same executable (hkreport).
+fs::path ScratchFolder(const std::string& exe) {
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = "outside_a_test";
+  if (test) name.assign(test->test_suite_name()).append(".").append(test->name());
+  std::replace(name.begin(), name.end(), '/', '_');  // parameterized names hold slashes
+  name.append(".").append(std::to_string(::getpid()));
+  return fs::path(exe).parent_path() / (fs::path(exe).filename().string() + ".io") / name;
+}
+
 // Runs `command` (quoted already) with its standard input and outputs in
-// files beside `exe`.
+// files of a scratch folder, removed afterwards.
 RunResult RunCommand(const std::string& exe, const std::string& command, std::string_view input) {
-  const fs::path scratch = fs::path(exe).parent_path() / (fs::path(exe).filename().string() + ".io");
+  const fs::path scratch = ScratchFolder(exe);
   fs::create_directories(scratch);
   const std::string in = (scratch / "stdin").string();
   const std::string out = (scratch / "stdout").string();
@@ -38,7 +52,9 @@ RunResult RunCommand(const std::string& exe, const std::string& command, std::st
   WriteFile(in, input);
   const int raw = std::system((command + " < " + Quote(in) + " > " + Quote(out) + " 2> " + Quote(err)).c_str());
   const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return {status, ReadFile(out), ReadFile(err)};
+  RunResult result{status, ReadFile(out), ReadFile(err)};
+  fs::remove_all(scratch);
+  return result;
 }
 
 }  // namespace

@@ -45,6 +45,12 @@ TEST(FormatFixed, EdgeValuesMatchPrintf) {
                            std::nextafter(499877.9296875, 0.0),
                            -1073741824.0,
                            1073741823.5,
+                           std::nextafter(2147483648.0, 0.0),  // the largest taken in double arithmetic
+                           -std::nextafter(2147483648.0, 0.0),
+                           std::nextafter(4294967296.0, 0.0),  // rounds up to 2^32, past 32 bits
+                           -std::nextafter(4294967296.0, 0.0),
+                           std::nextafter(std::nextafter(4294967296.0, 0.0), 0.0),
+                           -std::nextafter(std::nextafter(4294967296.0, 0.0), 0.0),
                            9007199254740993.0,
                            9223372036854775807.0,
                            18446744073709551616.0,

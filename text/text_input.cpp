@@ -1,6 +1,5 @@
 #include "text/text_input.h"
 
-#include <cerrno>
 #include <cstring>
 
 #include "platform/files.h"
@@ -52,16 +51,16 @@ bool FillInput(InputStream& in, std::size_t count) {
     std::memmove(base, in.next, kept);
     in.next = base;
     in.end = base + kept;
-    const long got = ReadSome(in.fd, base + kept, kBlockSize - kept);
-    if (got <= 0) {
-      if (got < 0) in.error = errno;
+    std::size_t got = 0;
+    in.error = ReadSome(in.fd, base + kept, kBlockSize - kept, got);
+    if (got == 0) {
       in.exhausted = true;
       break;
     }
     unsigned char* fresh = base + kept;
     in.end = fresh + got;
     if (in.ctrl_z_ends_input) {
-      if (void* stop = std::memchr(fresh, 0x1A, static_cast<std::size_t>(got))) {
+      if (void* stop = std::memchr(fresh, 0x1A, got)) {
         in.end = static_cast<unsigned char*>(stop);
         in.exhausted = true;
       }

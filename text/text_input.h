@@ -16,10 +16,11 @@ struct InputStream {
   const unsigned char* next = nullptr;
   const unsigned char* end = nullptr;
   bool exhausted = false;  // no byte will come after end
-  int error = 0;           // errno of a failed read; the input then ends
+  int error = 0;           // the error number of a failed read; the input then ends
 };
 
-// Reads from an open descriptor that the caller keeps and closes.
+// Reads from an open descriptor that stays the caller's: a File it holds, or
+// standard input.
 InputStream InputFromDescriptor(int fd, bool ctrl_z_ends_input);
 // Reads from text that must outlive the stream.
 InputStream InputFromText(std::string_view text, bool ctrl_z_ends_input);

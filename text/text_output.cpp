@@ -1,16 +1,18 @@
 #include "text/text_output.h"
 
-#include <cerrno>
-
 #include "text/number_format.h"
 
-OutputStream OutputToFile(std::FILE* file, bool crlf_line_ends) {
+OutputStream OutputToDescriptor(int descriptor, bool crlf_line_ends) {
   OutputStream out;
-  out.file = file;
+  out.descriptor = descriptor;
   out.crlf_line_ends = crlf_line_ends;
   out.block = std::make_unique_for_overwrite<char[]>(kOutputBlockSize);
-  // Blocks are handed over whole: no second buffer below ours.
-  std::setvbuf(file, nullptr, _IONBF, 0);
+  return out;
+}
+
+OutputStream OutputToFile(File file, bool crlf_line_ends) {
+  OutputStream out = OutputToDescriptor(file.descriptor(), crlf_line_ends);
+  out.file = std::move(file);
   return out;
 }
 
@@ -25,22 +27,17 @@ OutputStream OutputToMemory(std::string* memory, bool crlf_line_ends) {
 void Flush(OutputStream& out) {
   if (out.memory) {
     out.memory->append(out.block.get(), out.used);
-  } else if (out.file && out.error == 0) {
-    errno = 0;
-    if (std::fwrite(out.block.get(), 1, out.used, out.file) != out.used || std::fflush(out.file) != 0) {
-      out.error = errno != 0 ? errno : EIO;
-    }
+  } else if (out.descriptor >= 0 && out.error == 0) {
+    out.error = WriteAll(out.descriptor, out.block.get(), out.used);
   }
   out.used = 0;
 }
 
 int CloseOutput(OutputStream& out) {
   Flush(out);
-  if (out.file) {
-    errno = 0;
-    if (std::fclose(out.file) != 0 && out.error == 0) out.error = errno != 0 ? errno : EIO;
-    out.file = nullptr;
-  }
+  const int error = CloseFile(out.file);
+  out.descriptor = -1;
+  if (out.error == 0) out.error = error;
   return out.error;
 }
 

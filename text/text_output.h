@@ -1,33 +1,40 @@
-// Buffered formatted output to a stdio stream or to memory. Writes are
+// Buffered formatted output to a file descriptor or to memory. Writes are
 // collected in a block and handed on in large pieces; the bytes are those that
 // the corresponding printf formats would give.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "platform/files.h"
+
 inline constexpr std::size_t kOutputBlockSize = 64 * 1024;
 
 struct OutputStream {
-  std::FILE* file = nullptr;      // the destination, or null for `memory`
+  int descriptor = -1;            // the destination, or -1 for `memory`
+  File file;                      // the file behind `descriptor` when the stream owns it
   std::string* memory = nullptr;  // the destination of tests and fuzzers
   bool crlf_line_ends = false;    // CSV files store each "\n" as CR LF
   std::unique_ptr<char[]> block;
   std::size_t used = 0;
-  int error = 0;  // errno of the first failed write; later output is dropped
+  int error = 0;  // the error number of the first failed write; later output is dropped
 };
 
-OutputStream OutputToFile(std::FILE* file, bool crlf_line_ends);
+// Output to a file that the stream owns: closed by CloseOutput, or when the
+// stream goes out of scope.
+OutputStream OutputToFile(File file, bool crlf_line_ends);
+// Output to a descriptor that stays open: standard output or error.
+OutputStream OutputToDescriptor(int descriptor, bool crlf_line_ends);
 OutputStream OutputToMemory(std::string* memory, bool crlf_line_ends);
 
-// Hands the collected bytes to the destination (and flushes the stdio stream).
+// Hands the collected bytes to the destination.
 void Flush(OutputStream& out);
-// Flushes and closes the file. Returns 0, or the errno of the first failure.
+// Flushes and closes an owned file. Returns 0, or the error number of the
+// first failure, of a write or of the close.
 int CloseOutput(OutputStream& out);
 
 // Room for `count` more bytes (count <= kOutputBlockSize) at the end of the

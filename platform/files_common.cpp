@@ -1,0 +1,32 @@
+// The parts of the platform layer that both platforms share, built on the
+// calls of files_posix.cpp or files_win32.cpp.
+#include <memory>
+
+#include "platform/files.h"
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    CloseFile(*this);
+    descriptor_ = other.descriptor_;
+    other.descriptor_ = -1;
+  }
+  return *this;
+}
+
+// A close that fails here has no one to tell: whoever needs its error calls
+// CloseFile first.
+File::~File() { CloseFile(*this); }
+
+int ReadWholeFile(const std::string& path, std::string& bytes) {
+  constexpr std::size_t kBlock = 64 * 1024;
+  bytes.clear();
+  File file;
+  if (const int error = OpenForReading(path, file)) return error;
+  const std::unique_ptr<char[]> block = std::make_unique_for_overwrite<char[]>(kBlock);
+  for (;;) {
+    std::size_t got = 0;
+    if (const int error = ReadSome(file.descriptor(), block.get(), kBlock, got)) return error;
+    if (got == 0) return 0;
+    bytes.append(block.get(), got);
+  }
+}

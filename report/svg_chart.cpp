@@ -15,8 +15,6 @@ namespace {
 
 // ---- Text -----------------------------------------------------------------
 
-void AppendText(std::string& out, std::string_view text) { AppendHtmlText(out, text); }
-
 void AppendSigned(std::string& out, std::int64_t value) {
   if (value < 0) out += '-';
   AppendCount(out, value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value));
@@ -474,7 +472,7 @@ void AppendTextElement(std::string& svg, std::string_view css_class, std::int64_
     svg += '"';
   }
   svg += '>';
-  AppendText(svg, text);
+  AppendHtmlText(svg, text);
   svg += "</text>\n";
 }
 
@@ -499,7 +497,7 @@ void AppendGrid(std::string& svg, const Plot& plot, const std::vector<TimeTick>&
   svg += "\"/>\n";
 }
 
-void AppendAxes(std::string& svg, const ChartSpec& chart, const Plot& plot, const std::vector<TimeTick>& time_ticks) {
+void AppendAxes(std::string& svg, const ChartInput& chart, const Plot& plot, const std::vector<TimeTick>& time_ticks) {
   std::string label;
   for (std::int64_t k = plot.ticks.first; k <= plot.ticks.last; ++k) {
     label.clear();
@@ -519,11 +517,11 @@ void AppendAxes(std::string& svg, const ChartSpec& chart, const Plot& plot, cons
   AppendAttribute(svg, "x", -(kPlotTop + kPlotHeight / 2) * 10);
   AppendAttribute(svg, "y", 160);
   svg += " text-anchor=\"middle\">";
-  AppendText(svg, chart.axis_title);
+  AppendHtmlText(svg, chart.axis_title);
   svg += "</text>\n";
 }
 
-void AppendLimits(std::string& svg, const ChartSpec& chart, const Plot& plot) {
+void AppendLimits(std::string& svg, const ChartInput& chart, const Plot& plot) {
   for (const ChartLimit& limit : chart.limits) {
     if (!(std::fabs(limit.value) <= kValueLimit)) continue;
     const std::int64_t y = YOfValue(plot, limit.value);
@@ -540,7 +538,7 @@ void AppendLimits(std::string& svg, const ChartSpec& chart, const Plot& plot) {
   }
 }
 
-void AppendLegend(std::string& svg, const ChartSpec& chart) {
+void AppendLegend(std::string& svg, const ChartInput& chart) {
   for (std::size_t i = 0; i < chart.series.size(); ++i) {
     const std::int64_t x = (kPlotLeft + static_cast<std::int64_t>(i % kLegendPerRow) * kLegendEntryWidth) * 10;
     const std::int64_t y = (kLegendTop + static_cast<std::int64_t>(i / kLegendPerRow) * kLegendRowHeight) * 10;
@@ -558,9 +556,9 @@ void AppendLegend(std::string& svg, const ChartSpec& chart) {
   }
 }
 
-void AppendCaption(std::string& html, const ChartSpec& chart, const Plot* plot, bool reduced) {
+void AppendCaption(std::string& html, const ChartInput& chart, const Plot* plot, bool reduced) {
   html += "<figcaption><strong>";
-  AppendText(html, chart.title);
+  AppendHtmlText(html, chart.title);
   html += "</strong>: ";
   if (plot == nullptr) {
     html += "No ";
@@ -584,7 +582,7 @@ void AppendCaption(std::string& html, const ChartSpec& chart, const Plot* plot, 
 
 }  // namespace
 
-void AppendChart(std::string& html, const ChartSpec& chart) {
+void AppendChart(std::string& html, const ChartInput& chart) {
   constexpr double kHuge = std::numeric_limits<double>::infinity();
   Extent extent{kHuge, -kHuge, kHuge, -kHuge, 0};
   bool any = false;
@@ -594,7 +592,7 @@ void AppendChart(std::string& html, const ChartSpec& chart) {
     any = true;
   }
   html += "<figure class=\"chart\" id=\"";
-  AppendText(html, chart.id);
+  AppendHtmlText(html, chart.id);
   html += "\">\n";
   if (!any) {
     AppendCaption(html, chart, nullptr, false);
@@ -611,11 +609,11 @@ void AppendChart(std::string& html, const ChartSpec& chart) {
   html += ' ';
   AppendCount(html, static_cast<std::uint64_t>(kLegendTop + legend_rows * kLegendRowHeight));
   html += "\" role=\"img\" aria-labelledby=\"";
-  AppendText(html, chart.id);
+  AppendHtmlText(html, chart.id);
   html += "-title\" font-family=\"sans-serif\" font-size=\"12\" fill=\"#222222\">\n<title id=\"";
-  AppendText(html, chart.id);
+  AppendHtmlText(html, chart.id);
   html += "-title\">";
-  AppendText(html, chart.title);
+  AppendHtmlText(html, chart.title);
   html += "</title>\n<rect class=\"plot\" x=\"";
   AppendCount(html, kPlotLeft);
   html += "\" y=\"";

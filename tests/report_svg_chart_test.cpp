@@ -123,7 +123,7 @@ bool WellFormed(std::string_view xml, std::string& why) {
   return true;
 }
 
-std::string Render(const ChartSpec& chart) {
+std::string Render(const ChartInput& chart) {
   std::string html;
   AppendChart(html, chart);
   std::string why;
@@ -131,7 +131,7 @@ std::string Render(const ChartSpec& chart) {
   return html;
 }
 
-ChartSpec Chart(std::vector<ChartSeriesView> series, std::uint64_t frames) {
+ChartInput Chart(std::vector<ChartSeriesView> series, std::uint64_t frames) {
   return {"solar", "Solar currents", "Solar Current [mA]", "Ground time (JST)", std::move(series), {}, frames};
 }
 
@@ -178,7 +178,7 @@ TEST(SvgChart, LinesNeverJoinSamplesOfDifferentSegments) {
 TEST(SvgChart, ConnectsSegmentsOfOneWhenAsked) {
   TimeSeries series;
   for (std::uint32_t pass = 0; pass < 5; ++pass) AddSample(series, {1e9 + 86400.0 * pass, 1.0f * pass, pass, pass});
-  ChartSpec chart = Chart({{"Battery Temp1", &series}}, 5);
+  ChartInput chart = Chart({{"Battery Temp1", &series}}, 5);
   chart.connect_segments_of_one = true;
   const auto subpaths = Subpaths(Attribute(Render(chart), "<path class=\"series-0\"", "d"));
   ASSERT_FALSE(subpaths.empty());
@@ -220,7 +220,7 @@ TEST(SvgChart, ExtremeTimesAndValuesStillDraw) {
   TimeSeries series;
   AddSample(series, {-kTimeLimit, -most, 0, 0});
   AddSample(series, {kTimeLimit, most, 1, 1});
-  ChartSpec chart = Chart({{"Mag_x", &series}}, 2);
+  ChartInput chart = Chart({{"Mag_x", &series}}, 2);
   chart.limits = {{"not drawn", 1e300, true}, {"nor this", std::nan(""), false}};
   const std::string html = Render(chart);
   EXPECT_EQ(Subpaths(Attribute(html, "<path class=\"series-0\"", "d")).size(), 2u);  // two lone marks
@@ -245,7 +245,7 @@ TEST(SvgChart, ValueTicksAreRoundNumbers) {
   for (const Case& c : cases) {
     TimeSeries series;
     for (std::uint32_t i = 0; i < c.values.size(); ++i) AddSample(series, {1e9 + i, c.values[i], i, 0});
-    ChartSpec chart = Chart({{"Buss Voltage", &series}}, c.values.size());
+    ChartInput chart = Chart({{"Buss Voltage", &series}}, c.values.size());
     for (double limit : c.limits) chart.limits.push_back({"upper", limit, true});
     EXPECT_EQ(Texts(Render(chart), "ytick"), c.labels) << c.labels.front();
   }
@@ -295,7 +295,7 @@ TEST(SvgChart, CaptionTellsHowTheFramesWereDrawn) {
 TEST(SvgChart, EscapesEveryTextItWrites) {
   TimeSeries series;
   AddSample(series, {1e9, 1, 0, 0});
-  ChartSpec chart = Chart({{"a<b>&\"c'", &series}, {"bad \x01 \xFF byte", &series}}, 1);
+  ChartInput chart = Chart({{"a<b>&\"c'", &series}, {"bad \x01 \xFF byte", &series}}, 1);
   chart.id = "id\"x";
   chart.title = "T\xC3\xA9mp <\xE6\xB8\xA9\xE5\xBA\xA6>";
   chart.axis_title = "Temp [degC] & more";

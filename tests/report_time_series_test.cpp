@@ -24,7 +24,7 @@ Column ReferenceColumn(std::int64_t index, std::vector<Sample> samples) {
   };
   std::sort(samples.begin(), samples.end(), by_time);
   Column column{index, samples.size(), {}};
-  if (samples.size() <= 4) {
+  if (samples.size() <= kKeptPerColumn) {
     std::copy(samples.begin(), samples.end(), column.kept.begin());
   } else {
     column.kept = {samples.front(), samples.back(), *std::min_element(samples.begin(), samples.end(), by_value),
@@ -51,8 +51,8 @@ TimeSeries Reduce(const std::vector<Sample>& samples) {
 TEST(TimeSeries, ColumnKeepsFirstLastMinimumAndMaximum) {
   struct Case {
     const char* what;
-    std::vector<Sample> samples;  // all in column 20 of width 0.5
-    std::array<int, 4> kept;      // positions in `samples` of the kept ones, -1 for an empty slot
+    std::vector<Sample> samples;           // all in column 20 of width 0.5
+    std::array<int, kKeptPerColumn> kept;  // positions in `samples` of the kept ones, -1 for an empty slot
   };
   const Case cases[] = {
       {"first, last, min, max",
@@ -74,7 +74,7 @@ TEST(TimeSeries, ColumnKeepsFirstLastMinimumAndMaximum) {
     const TimeSeries series = Reduce(c.samples);
     ASSERT_EQ(series.columns.size(), 1u) << c.what;
     Column expected{20, c.samples.size(), {}};
-    for (int slot = 0; slot < 4; ++slot) {
+    for (std::size_t slot = 0; slot < kKeptPerColumn; ++slot) {
       if (c.kept[slot] >= 0) expected.kept[slot] = c.samples[c.kept[slot]];
     }
     EXPECT_EQ(series.columns[0], expected) << c.what;
@@ -109,24 +109,6 @@ std::vector<Sample> RandomPasses(std::uint32_t seed, int files, int per_file) {
     }
   }
   return samples;
-}
-
-TEST(TimeSeries, ReducingInPiecesGivesTheResultOfReducingAtOnce) {
-  const std::vector<Sample> samples = RandomPasses(20190110, 7, 9000);
-  const TimeSeries at_once = Reduce(samples);
-  // Pieces that cut across files, reduced apart and merged in both orders.
-  const std::size_t cuts[] = {0, 1, 4000, 4003, 17000, 33333, 50000, samples.size()};
-  std::vector<TimeSeries> pieces;
-  for (std::size_t i = 0; i + 1 < std::size(cuts); ++i) {
-    pieces.push_back(Reduce({samples.begin() + cuts[i], samples.begin() + cuts[i + 1]}));
-  }
-  TimeSeries forward;
-  for (const TimeSeries& piece : pieces) MergeSeries(forward, piece);
-  TimeSeries backward = pieces.back();
-  for (std::size_t i = pieces.size() - 1; i-- > 0;) MergeSeries(backward, pieces[i]);
-  EXPECT_GT(pieces[1].width, pieces[0].width);  // the pieces really stand on different grids
-  EXPECT_EQ(forward, at_once);
-  EXPECT_EQ(backward, at_once);
 }
 
 TEST(TimeSeries, WidthDoublesOnlyAsFarAsTheBudgetNeeds) {

@@ -15,11 +15,6 @@ namespace {
 
 // ---- Text -----------------------------------------------------------------
 
-void AppendSigned(std::string& out, std::int64_t value) {
-  if (value < 0) out += '-';
-  AppendCount(out, value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value));
-}
-
 // Coordinates are handled in tenths of a user unit: rounded once, printed
 // with one decimal by integer arithmetic, so every platform gives one text.
 std::int64_t Tenths(double value) { return std::llround(value * 10); }
@@ -198,10 +193,6 @@ double StepSeconds(const TimeStep& step) {
   if (step.kind == StepKind::kMonths) return static_cast<double>(step.amount) * 2629746;  // mean Gregorian month
   if (step.kind == StepKind::kYears) return static_cast<double>(step.amount) * 31556952;
   return static_cast<double>(step.amount);
-}
-
-std::int64_t FloorDiv(std::int64_t value, std::int64_t divisor) {
-  return value / divisor - (value % divisor < 0 ? 1 : 0);
 }
 
 struct TimeTick {

@@ -59,6 +59,9 @@ TEST(GroundTime, FormatsWholeSecondsRoundedDown) {
       {951782400, "2000-02-29 00:00:00"},
       {-62135596800, "0001-01-01 00:00:00"},
       {253402300799, "9999-12-31 23:59:59"},
+      // Whole cycles of 400 years (146097 days) from 1970, past the years std::chrono holds.
+      {80 * 146097 * 86400.0, "33970-01-01 00:00:00"},
+      {-79 * 146097 * 86400.0, "-29630-01-01 00:00:00"},
       {1e300, "invalid time"},
   };
   for (const auto& [seconds, text] : cases) EXPECT_EQ(FormatGroundTime(seconds), text) << seconds;

@@ -35,9 +35,6 @@ struct ChartInput {
   const char* counted_many = "frames";
 };
 
-// The widest plot area: no chart draws more grid columns than this.
-inline constexpr int kPlotWidth = 1000;
-
 // Appends a <figure> holding an inline <svg> and a <figcaption> to `html`;
 // a chart without any sample gets a figure saying "No frames to draw."
 void AppendChart(std::string& html, const ChartInput& chart);

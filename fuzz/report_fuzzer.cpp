@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::memcpy(&v, data + at + 8, sizeof v);
     AddSample(series[seq % 2], {t, v, seq, static_cast<std::uint32_t>(data[at] % 3)});
   }
-  ChartSpec chart{"c", "Chart <&>", "Value [V]", "Ground time", {{"a", &series[0]}, {"b\xFF", &series[1]}}, {}, seq};
+  ChartInput chart{"c", "Chart <&>", "Value [V]", "Ground time", {{"a", &series[0]}, {"b\xFF", &series[1]}}, {}, seq};
   for (const ChannelLimits& limit : limits) {
     if (limit[kRedHigh]) chart.limits.push_back({"red high", *limit[kRedHigh], true});
     if (limit[kYellowLow]) chart.limits.push_back({"yellow low", *limit[kYellowLow], false});

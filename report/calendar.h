@@ -14,9 +14,14 @@ struct CivilDate {
 
 inline constexpr std::int64_t kSecondsPerDay = 86400;
 
-bool IsLeapYear(std::int64_t year);
-int DaysInMonth(std::int64_t year, int month);
-// Days since 1970-01-01 (negative before it), integer arithmetic only.
+// Floor division for a positive divisor: rounds toward minus infinity, as
+// the days and months before 1970 need.
+constexpr std::int64_t FloorDiv(std::int64_t value, std::int64_t divisor) {
+  return value / divisor - (value % divisor < 0 ? 1 : 0);
+}
+
+// Days since 1970-01-01 (negative before it) of a valid date, and back; the
+// years may lie far outside 0001 to 9999, where a chart's time axis can reach.
 std::int64_t DaysFromCivil(CivilDate date);
 CivilDate CivilFromDays(std::int64_t days);
 

@@ -82,7 +82,7 @@ void AppendCharts(std::string& html, const FormatData& data, const LimitTable* l
   int number = 0;
   html += "<h3>Trends</h3>\n";
   for (const ChartGroup& group : kChartGroups) {
-    ChartSpec chart;
+    ChartInput chart;
     chart.id = prefix + "-chart-" + std::to_string(++number);
     chart.title = group.title;
     chart.axis_title = group.axis_title;
@@ -98,7 +98,7 @@ void AppendCharts(std::string& html, const FormatData& data, const LimitTable* l
   html += "<h3>Per-pass extremes</h3>\n";
   for (int i = 0; i < kPassExtremes; ++i) {
     const PassExtremeChart& extreme = kPassExtremeCharts[static_cast<std::size_t>(i)];
-    ChartSpec chart;
+    ChartInput chart;
     chart.id = prefix + "-extremes-" + std::to_string(i + 1);
     chart.title = extreme.title;
     chart.axis_title = extreme.axis_title;

@@ -15,3 +15,16 @@ void AppendCount(std::string& html, std::uint64_t value) {
   char text[kUnsignedTextMax];
   html.append(text, FormatUnsigned(value, text));
 }
+
+void AppendZeroPadded(std::string& html, std::uint64_t value, std::size_t digits) {
+  char text[kUnsignedTextMax];
+  const auto length = static_cast<std::size_t>(FormatUnsigned(value, text) - text);
+  if (length < digits) html.append(digits - length, '0');
+  html.append(text, length);
+}
+
+void AppendSigned(std::string& html, std::int64_t value) {
+  if (value < 0) html += '-';
+  // The magnitude in unsigned arithmetic, where the most negative value has one too.
+  AppendCount(html, value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value));
+}

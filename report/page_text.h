@@ -3,6 +3,7 @@
 // platform.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,3 +13,7 @@ void AppendNarrow(std::string& html, std::string_view text);
 // Six decimals, as the data CSV prints them ("%f").
 void AppendFixed(std::string& html, double value);
 void AppendCount(std::string& html, std::uint64_t value);
+// At least `digits` digits, zeros in front: "07" of 7 and 2.
+void AppendZeroPadded(std::string& html, std::uint64_t value, std::size_t digits);
+// A minus sign before a negative value's digits.
+void AppendSigned(std::string& html, std::int64_t value);

@@ -19,7 +19,7 @@ struct ChartSeriesView {
   const TimeSeries* samples;
 };
 
-struct ChartSpec {
+struct ChartInput {
   std::string id;               // unique on the page
   std::string title;            // e.g. "Solar currents"
   std::string axis_title;       // y axis, with unit, e.g. "Solar Current [mA]"
@@ -35,9 +35,6 @@ struct ChartSpec {
   const char* counted_many = "frames";
 };
 
-// The widest plot area: no chart draws more grid columns than this.
-inline constexpr int kPlotWidth = 1000;
-
 // Appends a <figure> holding an inline <svg> and a <figcaption> to `html`;
 // a chart without any sample gets a figure saying "No frames to draw."
-void AppendChart(std::string& html, const ChartSpec& chart);
+void AppendChart(std::string& html, const ChartInput& chart);

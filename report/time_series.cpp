@@ -13,22 +13,21 @@ bool ValueBefore(const Sample& a, const Sample& b) {
 }
 
 // Sorts the few samples of a column by t then seq (insertion sort: at most
-// eight of them).
+// those of two columns).
 void SortByTime(Sample* begin, Sample* end) {
   for (Sample* i = begin; i != end; ++i) {
     for (Sample* j = i; j != begin && TimeBefore(*j, j[-1]); --j) std::swap(*j, j[-1]);
   }
 }
 
-// Exact: the width is a power of two, so the division only moves the exponent.
-std::int64_t ColumnIndex(double t, double width) { return static_cast<std::int64_t>(std::floor(t / width)); }
-
-// The samples a column still knows about: all of them up to four, else the four slots.
-int Known(const Column& column) { return column.count <= 4 ? static_cast<int>(column.count) : 4; }
+// The samples a column still knows about: all of them up to kKeptPerColumn, else the slots.
+int Known(const Column& column) {
+  return static_cast<int>(column.count <= kKeptPerColumn ? column.count : kKeptPerColumn);
+}
 
 // `into` becomes the column of the samples of both (same index).
 void MergeColumns(Column& into, const Column& from) {
-  std::array<Sample, 8> candidates;
+  std::array<Sample, 2 * kKeptPerColumn> candidates;
   const int into_known = Known(into);
   const int from_known = Known(from);
   std::copy_n(into.kept.begin(), into_known, candidates.begin());
@@ -36,8 +35,8 @@ void MergeColumns(Column& into, const Column& from) {
   Sample* const end = candidates.data() + into_known + from_known;
   into.count += from.count;
   into.kept = {};
-  if (into.count <= 4) {
-    // Both held at most four, so every sample is a candidate.
+  if (into.count <= kKeptPerColumn) {
+    // Both kept all of theirs, so every sample is a candidate.
     SortByTime(candidates.data(), end);
     std::copy(candidates.data(), end, into.kept.begin());
     return;
@@ -52,22 +51,22 @@ void MergeColumns(Column& into, const Column& from) {
 // MergeColumns of a column and one more sample, without the candidates'
 // copies: the usual case, a sample that falls in a column already reduced.
 void AddToColumn(Column& column, const Sample& sample) {
-  if (column.count >= 4) {
-    if (column.count == 4) {  // the fifth sample: from all kept to the four slots
+  if (column.count >= kKeptPerColumn) {
+    if (column.count == kKeptPerColumn) {  // one sample too many: from all kept to the slots
       Column single{column.index, 1, {}};
       single.kept[0] = sample;
       MergeColumns(column, single);
       return;
     }
     ++column.count;
-    std::array<Sample, 4>& kept = column.kept;
+    KeptSamples& kept = column.kept;
     if (TimeBefore(sample, kept[kKeptFirst])) kept[kKeptFirst] = sample;
     if (TimeBefore(kept[kKeptLast], sample)) kept[kKeptLast] = sample;
     if (ValueBefore(sample, kept[kKeptMin])) kept[kKeptMin] = sample;
     if (ValueBefore(kept[kKeptMax], sample)) kept[kKeptMax] = sample;
     return;
   }
-  // At most four: kept in time order.
+  // Up to kKeptPerColumn: kept in time order.
   std::size_t at = column.count++;
   for (; at > 0 && TimeBefore(sample, column.kept[at - 1]); --at) column.kept[at] = column.kept[at - 1];
   column.kept[at] = sample;
@@ -90,10 +89,6 @@ void ShiftColumns(TimeSeries& series, int shift) {
   series.width = std::ldexp(series.width, shift);
 }
 
-void KeepWithinBudget(TimeSeries& series) {
-  while (series.columns.size() > kColumnBudget) ShiftColumns(series, 1);
-}
-
 // How many doublings lead from `from` to `to`, or -1 when none does.
 int DoublingsBetween(double from, double to) {
   for (int shift = 0; shift < 64; ++shift) {
@@ -105,6 +100,9 @@ int DoublingsBetween(double from, double to) {
 }
 
 }  // namespace
+
+// Exact: the width is a power of two, so the division only moves the exponent.
+std::int64_t ColumnIndex(double t, double width) { return static_cast<std::int64_t>(std::floor(t / width)); }
 
 bool AddSample(TimeSeries& series, const Sample& sample) {
   if (!(std::fabs(sample.t) <= kTimeLimit) || !std::isfinite(sample.v)) return false;
@@ -133,35 +131,8 @@ bool AddSample(TimeSeries& series, const Sample& sample) {
     columns.reserve(std::min(std::max<std::size_t>(16, 2 * columns.capacity()), kColumnBudget + 1));
   }
   columns.insert(columns.begin() + static_cast<std::ptrdiff_t>(position), single);
-  KeepWithinBudget(series);
+  while (columns.size() > kColumnBudget) ShiftColumns(series, 1);
   return true;
-}
-
-void MergeSeries(TimeSeries& into, const TimeSeries& from) {
-  TimeSeries other = from;
-  const double width = std::max(into.width, other.width);
-  CoarsenSeries(into, width);
-  CoarsenSeries(other, width);
-  std::vector<Column> merged;
-  merged.reserve(into.columns.size() + other.columns.size());
-  auto a = into.columns.begin();
-  auto b = other.columns.begin();
-  while (a != into.columns.end() || b != other.columns.end()) {
-    if (b == other.columns.end() || (a != into.columns.end() && a->index < b->index)) {
-      merged.push_back(*a++);
-    } else if (a == into.columns.end() || b->index < a->index) {
-      merged.push_back(*b++);
-    } else {
-      merged.push_back(*a++);
-      MergeColumns(merged.back(), *b++);
-    }
-  }
-  into.columns.swap(merged);
-  into.samples += other.samples;
-  KeepWithinBudget(into);
-  if (into.columns.capacity() > kColumnBudget + 1) {
-    into.columns = std::vector<Column>(into.columns.begin(), into.columns.end());
-  }
 }
 
 bool CoarsenSeries(TimeSeries& series, double width) {
@@ -171,11 +142,11 @@ bool CoarsenSeries(TimeSeries& series, double width) {
   return true;
 }
 
-int KeptInTimeOrder(const Column& column, std::array<Sample, 4>& out) {
+int KeptInTimeOrder(const Column& column, KeptSamples& out) {
   const int known = Known(column);
   std::copy_n(column.kept.begin(), known, out.begin());
-  if (column.count <= 4) return known;
-  SortByTime(out.data(), out.data() + 4);
+  if (column.count <= kKeptPerColumn) return known;
+  SortByTime(out.data(), out.data() + out.size());
   // The same sample can fill two slots (the first can be the minimum).
   return static_cast<int>(std::unique(out.begin(), out.end()) - out.begin());
 }

@@ -1,8 +1,8 @@
 // The samples of one chart series in bounded memory: a grid of time columns
 // whose width only ever doubles, each column keeping the count of its samples
 // and at most four of them (first, last, minimum and maximum once it holds
-// more than four). Reducing in pieces and merging gives exactly the result of
-// reducing everything at once.
+// more than four). Merging columns gives exactly the column of all their
+// samples, so the result does not depend on when the width doubled.
 #pragma once
 
 #include <array>
@@ -18,18 +18,23 @@ struct Sample {
   bool operator==(const Sample&) const = default;
 };
 
-// Slots of Column::kept once a column holds more than four samples.
+// The samples a column keeps: all of them up to this many, else the slots below.
+inline constexpr std::size_t kKeptPerColumn = 4;
+using KeptSamples = std::array<Sample, kKeptPerColumn>;
+
+// Slots of Column::kept once a column holds more than kKeptPerColumn samples.
 inline constexpr int kKeptFirst = 0;  // earliest by t, then seq
 inline constexpr int kKeptLast = 1;   // latest by t, then seq
 inline constexpr int kKeptMin = 2;    // least by v, then t, then seq
 inline constexpr int kKeptMax = 3;    // greatest by v, then t, then seq
+static_assert(kKeptMax + 1 == kKeptPerColumn, "a slot for each kept sample");
 
 struct Column {
   std::int64_t index;  // floor(t / width) of every sample in it
   std::uint64_t count;
-  // With at most four samples: all of them by t then seq, the rest of the
-  // slots value-initialised. Beyond four: the slots kKeptFirst to kKeptMax.
-  std::array<Sample, 4> kept;
+  // With at most kKeptPerColumn samples: all of them by t then seq, the rest
+  // of the slots value-initialised. Beyond: the slots kKeptFirst to kKeptMax.
+  KeptSamples kept;
   bool operator==(const Column&) const = default;
 };
 
@@ -48,17 +53,17 @@ struct TimeSeries {
   bool operator==(const TimeSeries&) const = default;
 };
 
+// The column of time `t` on a grid of columns `width` seconds wide:
+// floor(t / width), exact as the width is a power of two times a half second.
+std::int64_t ColumnIndex(double t, double width);
+
 // Takes in one sample. Returns false, ignoring it, when its value is not
 // finite or its time is not within kTimeLimit.
 bool AddSample(TimeSeries& series, const Sample& sample);
-
-// Takes in every sample of `from`: afterwards `into` is what reducing the
-// samples of both at once would have given.
-void MergeSeries(TimeSeries& into, const TimeSeries& from);
 
 // Merges neighbouring columns until the width is `width`. Returns false, and
 // changes nothing, unless `width` is the series' width times a power of two.
 bool CoarsenSeries(TimeSeries& series, double width);
 
 // The kept samples of a column by t then seq, each once. Returns their number.
-int KeptInTimeOrder(const Column& column, std::array<Sample, 4>& out);
+int KeptInTimeOrder(const Column& column, KeptSamples& out);

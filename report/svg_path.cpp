@@ -1,0 +1,100 @@
+#include "report/svg_path.h"
+
+#include <array>
+#include <utility>
+
+#include "report/page_text.h"
+
+namespace {
+
+constexpr std::int64_t kMarkerSpacing = 800;  // tenths: a marker every ~80 units along a line
+
+struct MarkerStep {
+  char command;  // 'M', 'L' or 'Z'
+  int dx, dy;    // tenths from the marked point
+};
+using Marker = std::array<MarkerStep, 5>;  // unused steps have command 0
+// Square, triangle, diamond, plus, cross, triangle pointing down.
+constexpr std::array<Marker, 6> kMarkers{{
+    {{{'M', -30, -30}, {'L', 30, -30}, {'L', 30, 30}, {'L', -30, 30}, {'Z', 0, 0}}},
+    {{{'M', 0, -40}, {'L', 35, 25}, {'L', -35, 25}, {'Z', 0, 0}, {0, 0, 0}}},
+    {{{'M', 0, -40}, {'L', 40, 0}, {'L', 0, 40}, {'L', -40, 0}, {'Z', 0, 0}}},
+    {{{'M', -40, 0}, {'L', 40, 0}, {'M', 0, -40}, {'L', 0, 40}, {0, 0, 0}}},
+    {{{'M', -30, -30}, {'L', 30, 30}, {'M', -30, 30}, {'L', 30, -30}, {0, 0, 0}}},
+    {{{'M', 0, 40}, {'L', 35, -25}, {'L', -35, -25}, {'Z', 0, 0}, {0, 0, 0}}},
+}};
+
+// Whether point i continues the line of point i - 1.
+struct Joins {
+  const std::vector<DrawPoint>& points;
+  bool connect_single;
+
+  bool SameLine(std::size_t i) const {
+    return i > 0 && (points[i].in_stroke || points[i].segment == points[i - 1].segment);
+  }
+  bool Alone(std::size_t i) const { return !SameLine(i) && !(i + 1 < points.size() && SameLine(i + 1)); }
+  bool Joined(std::size_t i) const { return SameLine(i) || (connect_single && i > 0 && (Alone(i - 1) || Alone(i))); }
+};
+
+}  // namespace
+
+void AppendTenths(std::string& out, std::int64_t tenths) {
+  if (tenths < 0) out += '-';
+  const std::uint64_t magnitude = tenths < 0 ? 0 - static_cast<std::uint64_t>(tenths) : tenths;
+  AppendCount(out, magnitude / 10);
+  out += '.';
+  AppendCount(out, magnitude % 10);
+}
+
+void AppendPoint(std::string& out, std::int64_t x, std::int64_t y) {
+  AppendTenths(out, x);
+  out += ' ';
+  AppendTenths(out, y);
+}
+
+void AppendMarker(std::string& d, std::size_t series, std::int64_t x, std::int64_t y) {
+  for (const MarkerStep& step : kMarkers[series % kMarkers.size()]) {
+    if (step.command == 0) break;
+    d += step.command;
+    if (step.command != 'Z') AppendPoint(d, x + step.dx, y + step.dy);
+  }
+}
+
+std::string SeriesPathData(const std::vector<DrawPoint>& points, std::size_t series, std::size_t series_count,
+                           bool connect_single, std::int64_t plot_left) {
+  const Joins joins{points, connect_single};
+  std::string d;
+  d.reserve(points.size() * 14);
+  std::vector<std::pair<std::int64_t, std::int64_t>> marks;
+  std::int64_t next_mark = plot_left + 200 + static_cast<std::int64_t>(series * kMarkerSpacing / series_count);
+  std::size_t subpath_start = 0;
+  int subpath_points = 0;
+  DrawPoint last{};
+  const auto end_subpath = [&] {
+    if (subpath_points != 1) return;
+    d.resize(subpath_start);  // a lone point draws nothing; its marker shows it
+    if (marks.empty() || marks.back() != std::pair{last.x, last.y}) marks.emplace_back(last.x, last.y);
+  };
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const DrawPoint& point = points[i];
+    if (joins.Joined(i)) {
+      if (point.x == last.x && point.y == last.y) continue;
+      d += 'L';
+      ++subpath_points;
+    } else {
+      end_subpath();
+      subpath_start = d.size();
+      d += 'M';
+      subpath_points = 1;
+    }
+    AppendPoint(d, point.x, point.y);
+    last = point;
+    if (point.x >= next_mark) {
+      marks.emplace_back(point.x, point.y);
+      next_mark = point.x + kMarkerSpacing;
+    }
+  }
+  end_subpath();
+  for (const auto& [x, y] : marks) AppendMarker(d, series, x, y);
+  return d;
+}

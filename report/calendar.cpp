@@ -3,7 +3,8 @@
 #include <chrono>
 #include <cmath>
 
-#include "report/page_text.h"
+#include "report/html_text.h"
+#include "text/number_format.h"
 
 namespace {
 

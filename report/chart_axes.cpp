@@ -6,8 +6,9 @@
 #include <utility>
 
 #include "report/calendar.h"
-#include "report/page_text.h"
+#include "report/html_text.h"
 #include "report/time_series.h"
+#include "text/number_format.h"
 
 namespace {
 
@@ -190,7 +191,7 @@ void AppendDuration(std::string& out, double seconds) {
   for (const auto& [size, name] : units) {
     if (whole < size) continue;
     if (!first) out += ' ';
-    AppendCount(out, whole / size);
+    AppendUnsigned(out, whole / size);
     out += name;
     whole %= size;
     first = false;

@@ -1,5 +1,7 @@
 #include "report/html_text.h"
 
+#include "platform/files.h"
+
 namespace {
 
 unsigned ByteAt(std::string_view text, std::size_t at) { return static_cast<unsigned char>(text[at]); }
@@ -67,6 +69,21 @@ bool IsPlainAscii(unsigned byte) { return byte >= 0x20 && byte < 0x7F && AsciiRe
 
 }  // namespace
 
+void AppendUtf8OrEscapes(std::string& out, std::string_view text) {
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const unsigned byte = ByteAt(text, at);
+    const std::size_t length = byte < 0x80 ? 1 : AllowedSequenceLength(text, at);
+    if (length == 0) {
+      AppendEscapedByte(out, byte);
+      ++at;
+    } else {
+      out.append(text, at, length);
+      at += length;
+    }
+  }
+}
+
 void AppendHtmlText(std::string& out, std::string_view text) {
   std::size_t at = 0;
   while (at < text.size()) {
@@ -101,3 +118,5 @@ void AppendHtmlText(std::string& out, std::string_view text) {
     }
   }
 }
+
+void AppendNarrow(std::string& html, std::string_view text) { AppendHtmlText(html, NarrowToUtf8(text)); }

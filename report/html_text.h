@@ -1,5 +1,5 @@
 // Text from capture files, file names and the command line, made safe for
-// the report page: the page must stay well-formed XML whatever bytes the
+// the report's pages: a page must stay well-formed XML whatever bytes the
 // input holds.
 #pragma once
 
@@ -13,3 +13,12 @@
 // which XML forbids) as the visible four characters \xHH (upper-case hex).
 // Valid UTF-8 stays as it is.
 void AppendHtmlText(std::string& out, std::string_view text);
+
+// Appends `text` with only the bytes that are not well-formed UTF-8 (as
+// above: a bad sequence, a C1 control, U+FFFE or U+FFFF) as \xHH; ASCII
+// bytes, controls included, stay as they are.
+void AppendUtf8OrEscapes(std::string& out, std::string_view text);
+
+// Narrow text as it came from a capture file, a file name or the command line
+// (on Windows in the ANSI code page), as HTML text.
+void AppendNarrow(std::string& html, std::string_view text);

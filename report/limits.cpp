@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/files.h"
+#include "text/number_format.h"
 
 namespace {
 
@@ -93,16 +94,6 @@ int FindChannel(std::string_view name) {
   return -1;
 }
 
-void AppendCount(std::string& out, std::size_t count) {
-  char digits[20];
-  std::size_t used = 0;
-  do {
-    digits[used++] = static_cast<char>('0' + count % 10);
-    count /= 10;
-  } while (count != 0);
-  while (used != 0) out += digits[--used];
-}
-
 void AppendQuoted(std::string& out, std::string_view text) {
   out += '"';
   out += text;
@@ -113,7 +104,7 @@ std::string LineMessage(std::string_view file_name, std::size_t line_number) {
   std::string message = "hkreport: ";
   message += file_name;
   message += ':';
-  AppendCount(message, line_number);
+  AppendUnsigned(message, line_number);
   message += ": ";
   return message;
 }
@@ -134,7 +125,7 @@ std::string CheckLine(const std::array<std::string_view, kCells>& cells, std::si
   if (first_line != 0) {
     AppendQuoted(wrong, cells[0]);
     wrong += " appears again (first on line ";
-    AppendCount(wrong, first_line);
+    AppendUnsigned(wrong, first_line);
     wrong += ')';
     return wrong;
   }
@@ -211,9 +202,9 @@ bool ParseLimits(std::string_view text, std::string_view file_name, LimitTable& 
     std::string wrong;
     if (count != kCells) {
       wrong = "expected ";
-      AppendCount(wrong, kCells);
+      AppendUnsigned(wrong, kCells);
       wrong += " cells, found ";
-      AppendCount(wrong, count);
+      AppendUnsigned(wrong, count);
     } else {
       wrong = CheckLine(cells, line_number, first_lines, limits);
     }

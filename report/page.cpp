@@ -5,9 +5,10 @@
 
 #include "platform/files.h"
 #include "report/chart_groups.h"
-#include "report/page_text.h"
+#include "report/html_text.h"
 #include "report/svg_chart.h"
 #include "report/tables.h"
+#include "text/number_format.h"
 
 namespace {
 

@@ -4,8 +4,9 @@
 
 #include "platform/files.h"
 #include "report/collect.h"
+#include "report/html_text.h"
 #include "report/page.h"
-#include "report/page_text.h"
+#include "text/number_format.h"
 
 namespace {
 
@@ -62,9 +63,9 @@ int WriteReport(const ReportRequest& request, OutputStream& errors) {
     return 1;
   }
   std::string done = "hkreport: wrote " + request.page + " (";
-  AppendCount(done, files);
+  AppendUnsigned(done, files);
   done += " capture files, ";
-  AppendCount(done, frames);
+  AppendUnsigned(done, frames);
   done += " frames)\n";
   Tell(errors, done);
   return status;

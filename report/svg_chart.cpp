@@ -9,8 +9,8 @@
 
 #include "report/chart_axes.h"
 #include "report/html_text.h"
-#include "report/page_text.h"
 #include "report/svg_path.h"
+#include "text/number_format.h"
 
 namespace {
 
@@ -136,7 +136,7 @@ std::vector<DrawPoint> SeriesPoints(const TimeSeries& series, const Plot& plot, 
 
 void AppendSeriesStyle(std::string& svg, std::size_t series) {
   svg += " class=\"series-";
-  AppendCount(svg, series);
+  AppendUnsigned(svg, series);
   svg += "\" fill=\"none\" stroke=\"";
   svg += kSeriesColours[series % kSeriesColours.size()];
   svg += "\" stroke-width=\"1.5\" stroke-linejoin=\"round\"";
@@ -250,7 +250,7 @@ void AppendCaption(std::string& html, const ChartInput& chart, const Plot* plot,
     html += " to draw.</figcaption>\n";
     return;
   }
-  AppendCount(html, chart.frames);
+  AppendUnsigned(html, chart.frames);
   html += " ";
   html += chart.frames == 1 ? chart.counted_one : chart.counted_many;
   if (!reduced) {
@@ -258,7 +258,7 @@ void AppendCaption(std::string& html, const ChartInput& chart, const Plot* plot,
     return;
   }
   html += "; drawn in ";
-  AppendCount(html, static_cast<std::uint64_t>(plot->grid.data_columns));
+  AppendUnsigned(html, static_cast<std::uint64_t>(plot->grid.data_columns));
   html += " columns of ";
   AppendDuration(html, plot->grid.width);
   html += ", reduced to first, last, minimum and maximum where a column holds more than four.</figcaption>\n";

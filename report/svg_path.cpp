@@ -3,7 +3,8 @@
 #include <array>
 #include <utility>
 
-#include "report/page_text.h"
+#include "report/html_text.h"
+#include "text/number_format.h"
 
 namespace {
 
@@ -41,9 +42,9 @@ struct Joins {
 void AppendTenths(std::string& out, std::int64_t tenths) {
   if (tenths < 0) out += '-';
   const std::uint64_t magnitude = tenths < 0 ? 0 - static_cast<std::uint64_t>(tenths) : tenths;
-  AppendCount(out, magnitude / 10);
+  AppendUnsigned(out, magnitude / 10);
   out += '.';
-  AppendCount(out, magnitude % 10);
+  AppendUnsigned(out, magnitude % 10);
 }
 
 void AppendPoint(std::string& out, std::int64_t x, std::int64_t y) {

@@ -5,7 +5,8 @@
 #include <span>
 
 #include "report/calendar.h"
-#include "report/page_text.h"
+#include "report/html_text.h"
+#include "text/number_format.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ void TextCell(std::string& html, std::string_view value, bool bad = false) {
 
 void CountCell(std::string& html, std::uint64_t value, bool bad = false) {
   OpenCell(html, false, bad);
-  AppendCount(html, value);
+  AppendUnsigned(html, value);
   html += "</td>";
 }
 
@@ -96,7 +97,7 @@ void HeaderRow(std::string& html, std::initializer_list<ColumnGroup> groups, boo
 bool AnnouncedDiffers(const PassSummary& pass) {
   if (pass.file.header.cell_count <= kReceivedPacketsCell) return false;
   std::string text;
-  AppendCount(text, pass.file.counts.packets);
+  AppendUnsigned(text, pass.file.counts.packets);
   return HeaderCell(pass, kReceivedPacketsCell) != text;
 }
 
@@ -106,7 +107,7 @@ void AppendFailureRow(std::string& html, const PassSummary& pass, const char* wh
   html += "<tr class=\"problem\">";
   TextCell(html, pass.name);
   html += "<td class=\"text bad\" colspan=\"";
-  AppendCount(html, kPassFileColumns.size() - 1 + kPassFrameColumns.size() + LimitColumns(limits));
+  AppendUnsigned(html, kPassFileColumns.size() - 1 + kPassFrameColumns.size() + LimitColumns(limits));
   html += "\">";
   html += what;
   AppendNarrow(html, std::strerror(error));
@@ -168,21 +169,21 @@ void AppendPassTime(std::string& html, const std::string& time_text) {
 void AppendSummary(std::string& html, const FormatData& data) {
   const PassTotals& totals = data.totals;
   html += "<dl class=\"summary\">\n<dt>Capture files</dt><dd>";
-  AppendCount(html, totals.files);
+  AppendUnsigned(html, totals.files);
   html += "</dd>\n<dt>Frames decoded</dt><dd>";
-  AppendCount(html, data.frames);
+  AppendUnsigned(html, data.frames);
   html += "</dd>\n<dt>First pass</dt><dd>";
   if (totals.any_dated) html += FormatGroundTime(totals.first_start);
   html += "</dd>\n<dt>Last pass</dt><dd>";
   if (totals.any_dated) html += FormatGroundTime(totals.last_start);
   html += "</dd>\n<dt>Tokens skipped</dt><dd>";
-  AppendCount(html, totals.skipped_tokens);
+  AppendUnsigned(html, totals.skipped_tokens);
   html += "</dd>\n<dt>Packets cut short</dt><dd>";
-  AppendCount(html, totals.cut_short);
+  AppendUnsigned(html, totals.cut_short);
   html += "</dd>\n<dt>Files that could not be read</dt><dd>";
-  AppendCount(html, totals.unreadable);
+  AppendUnsigned(html, totals.unreadable);
   html += "</dd>\n<dt>Passes left out of the charts (date or time does not parse)</dt><dd>";
-  AppendCount(html, totals.undated);
+  AppendUnsigned(html, totals.undated);
   html += "</dd>\n";
   if (!data.folders.empty()) {
     html += "<dt>Folders listed and not read</dt><dd>";

@@ -263,3 +263,26 @@ char* FormatFixed(double value, char* out) {
   *out++ = '.';
   return FormatMillionths(static_cast<uint32_t>(millionths), out);
 }
+
+void AppendUnsigned(std::string& out, uint64_t value) {
+  char text[kUnsignedTextMax];
+  out.append(text, FormatUnsigned(value, text));
+}
+
+void AppendSigned(std::string& out, int64_t value) {
+  if (value < 0) out += '-';
+  // The magnitude in unsigned arithmetic, where the most negative value has one too.
+  AppendUnsigned(out, value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value));
+}
+
+void AppendZeroPadded(std::string& out, uint64_t value, std::size_t digits) {
+  char text[kUnsignedTextMax];
+  const auto length = static_cast<std::size_t>(FormatUnsigned(value, text) - text);
+  if (length < digits) out.append(digits - length, '0');
+  out.append(text, length);
+}
+
+void AppendFixed(std::string& out, double value) {
+  char text[kFixedTextMax];
+  out.append(text, FormatFixed(value, text));
+}

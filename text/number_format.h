@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 // Room for the longest text FormatFixed can produce ("%4f" of -DBL_MAX).
 inline constexpr std::size_t kFixedTextMax = 320;
@@ -61,3 +62,10 @@ char* FormatUnsigned(uint64_t value, char* out);
 // printf("%4f"): fixed notation, six decimals, exact binary value rounded
 // half to even, right-aligned in at least four characters.
 char* FormatFixed(double value, char* out);
+
+// The same texts appended to a string, for messages and pages.
+void AppendUnsigned(std::string& out, uint64_t value);  // "%llu"
+void AppendSigned(std::string& out, int64_t value);     // "%lld"
+// At least `digits` digits, zeros in front: "07" of 7 and 2.
+void AppendZeroPadded(std::string& out, uint64_t value, std::size_t digits);
+void AppendFixed(std::string& out, double value);  // "%f": six decimals, as the data CSV prints them

@@ -9,6 +9,8 @@
 #include "analysis/problem_line.h"
 #include "text/text_output.h"
 
+namespace hkcsv {
+
 // Standard error, where the session's problems are told besides the trace,
 // and whether one of them means that data is missing.
 struct ProblemReport {
@@ -20,3 +22,5 @@ struct ProblemReport {
 // Lists the format's folder below `sample_root`, recreates its two CSV files
 // and processes every capture file in name order, tracing on `console`.
 void AnalyzeFormat(DownlinkFormat format, std::string_view sample_root, OutputStream& console, ProblemReport& problems);
+
+}  // namespace hkcsv

@@ -5,6 +5,8 @@
 #include "analysis/problem_line.h"
 #include "platform/files.h"
 
+namespace hkcsv {
+
 namespace {
 
 constexpr std::string_view kProgram = "hkcsv";
@@ -109,3 +111,5 @@ void AnalyzeFormat(DownlinkFormat format, std::string_view sample_root, OutputSt
   }
   WriteText(console, "\n");
 }
+
+}  // namespace hkcsv

@@ -4,6 +4,8 @@
 #include "analysis/pass_header.h"
 #include "analysis/problem_line.h"
 
+namespace hkcsv {
+
 namespace {
 
 // "Cannot open PATH: REASON" or "Cannot read PATH: REASON": on the trace, and
@@ -41,3 +43,5 @@ CaptureFile ReadCaptureFile(const std::string& path, PacketTail tail, RunState& 
   out.capture_path = {};
   return file;
 }
+
+}  // namespace hkcsv

@@ -16,6 +16,8 @@
 #include "text/text_input.h"
 #include "text/text_output.h"
 
+namespace hkcsv {
+
 // The cells of a header CSV row, in column order.
 enum PassHeaderCell {
   kDateCell,
@@ -114,3 +116,5 @@ struct CaptureListing {
 };
 
 CaptureListing ListCaptures(std::string_view sample_root, const FormatConstants& format);
+
+}  // namespace hkcsv

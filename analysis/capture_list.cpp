@@ -3,6 +3,8 @@
 
 #include "analysis/capture.h"
 
+namespace hkcsv {
+
 namespace {
 
 bool EndsWithTxt(const std::string& name) {
@@ -30,3 +32,5 @@ CaptureListing ListCaptures(std::string_view sample_root, const FormatConstants&
             [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
   return listing;
 }
+
+}  // namespace hkcsv

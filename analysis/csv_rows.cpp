@@ -4,6 +4,8 @@
 #include "hk/hk_columns.h"
 #include "text/number_format.h"
 
+namespace hkcsv {
+
 namespace {
 
 // The longest row: two numbers "%X,", two "%X, ", 35 cells "%4f," and the
@@ -56,3 +58,5 @@ void WriteDataRow(OutputStream& data_csv, const RunState& run) {
   at = PutLineEnd(data_csv, at);
   data_csv.used += static_cast<std::size_t>(at - start);
 }
+
+}  // namespace hkcsv

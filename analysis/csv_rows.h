@@ -4,6 +4,8 @@
 #include "analysis/run_state.h"
 #include "text/text_output.h"
 
+namespace hkcsv {
+
 void WriteHeaderColumnLine(OutputStream& header_csv);
 void WriteDataColumnLine(OutputStream& data_csv);
 
@@ -11,3 +13,5 @@ void WriteDataColumnLine(OutputStream& data_csv);
 // switch and reset information with "%X, ", then the 34 engineering values
 // with "%4f," each, and the line end.
 void WriteDataRow(OutputStream& data_csv, const RunState& run);
+
+}  // namespace hkcsv

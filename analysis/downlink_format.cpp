@@ -1,5 +1,7 @@
 #include "analysis/downlink_format.h"
 
+namespace hkcsv {
+
 const FormatConstants& ConstantsOf(DownlinkFormat format) {
   static constexpr FormatConstants kFM{"FM",
                                        "fm",
@@ -15,3 +17,5 @@ const FormatConstants& ConstantsOf(DownlinkFormat format) {
                                         PacketTail::kZerosThenNonzero};
   return format == DownlinkFormat::kFM ? kFM : kFSK;
 }
+
+}  // namespace hkcsv

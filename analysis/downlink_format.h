@@ -3,6 +3,8 @@
 
 #include <array>
 
+namespace hkcsv {
+
 // FM: frames received by AFSK and GMSK (menu choice 0). FSK: frames received
 // by FSK (menu choice 1).
 enum class DownlinkFormat { kFM, kFSK };
@@ -26,3 +28,5 @@ struct FormatConstants {
 };
 
 const FormatConstants& ConstantsOf(DownlinkFormat format);
+
+}  // namespace hkcsv

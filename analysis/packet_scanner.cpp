@@ -4,6 +4,8 @@
 #include "hk/hk_frame.h"
 #include "text/number_format.h"
 
+namespace hkcsv {
+
 namespace {
 
 constexpr int kSkippedValues = 3;  // between the marker and the packet number
@@ -140,3 +142,5 @@ void ScanPackets(InputStream& in, PacketTail tail, RunState& run, CaptureOutput&
     }
   }
 }
+
+}  // namespace hkcsv

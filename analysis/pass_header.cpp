@@ -4,6 +4,8 @@
 
 #include "text/number_format.h"
 
+namespace hkcsv {
+
 namespace {
 
 enum class Cell {
@@ -131,3 +133,5 @@ void ReadPassHeader(InputStream& in, CaptureOutput& out, PassHeader& header, int
   // A row cut short still ends its line, so the next file's row starts on its own.
   if (row.open && row.csv) WriteLineEnd(*row.csv);
 }
+
+}  // namespace hkcsv

@@ -6,9 +6,13 @@
 
 #include "analysis/capture.h"
 
+namespace hkcsv {
+
 // Reads the header, echoes its tokens on `out.trace`, appends the file's row
 // to `out.header_csv`, keeps its cells in `header`, and sets
 // `DataBlockNumber` from the last field (it keeps its value when the header
 // sets none). Stops right after the last token of the header, or at the end
 // of the file.
 void ReadPassHeader(InputStream& in, CaptureOutput& out, PassHeader& header, int32_t& DataBlockNumber);
+
+}  // namespace hkcsv

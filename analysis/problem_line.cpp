@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace hkcsv {
+
 void BeginProblem(ProblemLine line, std::string_view program, std::string_view path) {
   if (!line.copy) return;
   WriteBytes(*line.copy, program);
@@ -35,3 +37,5 @@ void ReportPathProblem(ProblemLine line, std::string_view program, std::string_v
   ProblemText(line, std::strerror(error));
   EndProblem(line);
 }
+
+}  // namespace hkcsv

@@ -7,6 +7,8 @@
 
 #include "text/text_output.h"
 
+namespace hkcsv {
+
 struct ProblemLine {
   OutputStream* trace;  // either may be null
   OutputStream* copy;
@@ -24,3 +26,5 @@ void EndProblem(ProblemLine line);
 // write", "Cannot list"), REASON the text of the error number `error`.
 void ReportPathProblem(ProblemLine line, std::string_view program, std::string_view what, std::string_view path,
                        int error);
+
+}  // namespace hkcsv

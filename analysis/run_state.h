@@ -6,6 +6,8 @@
 
 #include "hk/hk_frame.h"
 
+namespace hkcsv {
+
 struct RunState {
   int32_t DataBlockNumber = 0;  // HK frames per packet, from the pass header
   int32_t Data = 0;             // the last value read outside a packet's numbers and frames
@@ -14,3 +16,5 @@ struct RunState {
   HkFrame CDH_Data{};
   HkValues AnalysedData{};
 };
+
+}  // namespace hkcsv

@@ -9,6 +9,7 @@
 #include "platform/files.h"
 
 int main() {
+  using namespace hkcsv;
   InputStream keyboard = InputFromDescriptor(StandardInput(), false);
   OutputStream console = OutputToDescriptor(StandardOutput(), false);
   OutputStream errors = OutputToDescriptor(StandardError(), false);

@@ -17,6 +17,7 @@ int Print(std::FILE* stream, const char* text) { return std::fputs(text, stream)
 }  // namespace
 
 int main(int argc, char** argv) {
+  using namespace hkcsv;
   std::vector<std::string_view> arguments(argv + 1, argv + argc);
   CommandLine line = ParseCommandLine(arguments, kSampleRoot);
   switch (line.action) {

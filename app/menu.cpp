@@ -4,6 +4,8 @@
 
 #include "analysis/analysis.h"
 
+namespace hkcsv {
+
 namespace {
 
 // The choices 0 and 1 run a format; the next one closes the program.
@@ -53,3 +55,5 @@ int RunMenu(InputStream& keyboard, OutputStream& console, ProblemReport& problem
   // script that runs hkcsv after each pass learns of it.
   return problems.data_missing ? 1 : 0;
 }
+
+}  // namespace hkcsv

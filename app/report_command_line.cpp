@@ -2,6 +2,8 @@
 
 #include "platform/files.h"
 
+namespace hkcsv {
+
 const char kReportUsage[] =
     "Usage: hkreport [--root DIR] [--format fm|fsk|both] [--limits FILE] [--output FILE]\n"
     "       hkreport --help | --version\n"
@@ -74,3 +76,5 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& arguments, std
   if (!output_given) request.page = request.sample_root + kPathSeparator + "HK_Report.html";
   return line;
 }
+
+}  // namespace hkcsv

@@ -7,6 +7,8 @@
 
 #include "report/report.h"
 
+namespace hkcsv {
+
 enum class CommandAction { kReport, kHelp, kVersion, kUsageError };
 
 struct CommandLine {
@@ -21,3 +23,5 @@ extern const char kReportVersion[];
 // Parses the arguments after the program's name. `default_root` is the base
 // directory built into the program.
 CommandLine ParseCommandLine(const std::vector<std::string_view>& arguments, std::string_view default_root);
+
+}  // namespace hkcsv

@@ -3,4 +3,8 @@
 // per executable (see cmake/HkcsvExecutable.cmake).
 #pragma once
 
+namespace hkcsv {
+
 extern const char kSampleRoot[];
+
+}  // namespace hkcsv

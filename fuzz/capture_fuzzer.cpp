@@ -7,6 +7,8 @@
 #include "analysis/capture.h"
 #include "analysis/csv_rows.h"
 
+using namespace hkcsv;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   std::string console_text, header_text, data_text;

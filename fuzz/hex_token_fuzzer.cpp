@@ -8,6 +8,8 @@
 
 #include "text/text_input.h"
 
+using namespace hkcsv;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
   // The first byte picks the shape, the rest gives the digits and the tail.

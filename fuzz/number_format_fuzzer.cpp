@@ -8,6 +8,8 @@
 
 #include "text/number_format.h"
 
+using namespace hkcsv;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   for (; size >= 8; data += 8, size -= 8) {
     double value;

@@ -12,6 +12,8 @@
 #include "report/limits.h"
 #include "report/svg_chart.h"
 
+using namespace hkcsv;
+
 namespace {
 
 // A byte the escaped text may not hold, or an invalid UTF-8 sequence.

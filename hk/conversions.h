@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <limits>
 
+namespace hkcsv {
+
 struct TemperatureChannel {
   int scale;  // slope in hundredths
   int baias;  // offset
@@ -99,3 +101,5 @@ inline double ConvertGyroRate(int word) {
 
 // Volts / 0.00001.
 inline double ConvertMagnetic(int count) { return conversion_detail::Volts(count) / 0.00001; }
+
+}  // namespace hkcsv

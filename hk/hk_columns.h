@@ -6,6 +6,8 @@
 
 #include "hk/hk_frame.h"
 
+namespace hkcsv {
+
 struct HkColumn {
   const char* name;  // as in the data CSV column line, misspellings included
   const char* unit;  // engineering unit, empty for counters and bit fields
@@ -28,3 +30,5 @@ inline constexpr std::array<HkColumn, kHkValueCount> kHkColumns{{
     {"Gyro_z Rate", "deg/s"},  {"Mag_x", "nT"},           {"Mag_y", "nT"},           {"Mag_z", "nT"},
     {"Mag_ref", "nT"},
 }};
+
+}  // namespace hkcsv

@@ -2,6 +2,8 @@
 
 #include "hk/conversions.h"
 
+namespace hkcsv {
+
 namespace {
 
 // Byte offsets of the frame's fields. Multi-byte fields are big-endian.
@@ -69,3 +71,5 @@ void DecodeHkFrame(const HkFrame& CDH_Data, HkValues& AnalysedData) {
     AnalysedData[kMagneticSlot + i] = ConvertMagnetic(AD_Data[kMagneticWord + i]);
   }
 }
+
+}  // namespace hkcsv

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+namespace hkcsv {
+
 inline constexpr int kHkFrameBytes = 78;
 inline constexpr int kHkValueCount = 37;
 
@@ -28,3 +30,5 @@ inline constexpr int kMagneticSlot = 33;
 
 // Fills every slot of `AnalysedData` from the frame `CDH_Data`.
 void DecodeHkFrame(const HkFrame& CDH_Data, HkValues& AnalysedData);
+
+}  // namespace hkcsv

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+namespace hkcsv {
+
 // An open file, owned: it is closed when the handle goes out of scope or is
 // moved over, on every path. Move-only. A closed (empty) handle holds -1.
 class File {
@@ -90,3 +92,5 @@ int StandardError();
 // Whether two open descriptors are the same file or terminal, so that a
 // message written to both would show twice.
 bool SameFile(int descriptor_a, int descriptor_b);
+
+}  // namespace hkcsv

@@ -4,6 +4,8 @@
 
 #include "platform/files.h"
 
+namespace hkcsv {
+
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
     CloseFile(*this);
@@ -30,3 +32,5 @@ int ReadWholeFile(const std::string& path, std::string& bytes) {
     bytes.append(block.get(), got);
   }
 }
+
+}  // namespace hkcsv

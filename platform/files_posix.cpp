@@ -10,6 +10,8 @@
 #include "platform/files.h"
 #include "platform/listing_posix.h"
 
+namespace hkcsv {
+
 namespace {
 
 // Opens without blocking on a FIFO, then puts the descriptor back into
@@ -134,3 +136,5 @@ int ListFolderWith(const std::string& folder, const ReadFolderEntry& read, std::
 int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
   return ListFolderWith(folder, ReadNextEntry, entries);
 }
+
+}  // namespace hkcsv

@@ -11,6 +11,8 @@
 
 #include "platform/files.h"
 
+namespace hkcsv {
+
 namespace {
 
 // The error number of a Win32 error code, for the calls that are not the C
@@ -155,3 +157,5 @@ int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
   if (error != 0) entries.clear();
   return error;
 }
+
+}  // namespace hkcsv

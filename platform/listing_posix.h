@@ -10,6 +10,8 @@
 
 #include "platform/files.h"
 
+namespace hkcsv {
+
 // Reads the next entry of `listing` into `entry`, null at the end.
 using ReadFolderEntry = std::function<int(DIR* listing, const dirent*& entry)>;
 
@@ -18,3 +20,5 @@ int ReadNextEntry(DIR* listing, const dirent*& entry);
 
 // ListFolder with `read` as its reading step.
 int ListFolderWith(const std::string& folder, const ReadFolderEntry& read, std::vector<FolderEntry>& entries);
+
+}  // namespace hkcsv

@@ -6,6 +6,8 @@
 #include "report/html_text.h"
 #include "text/number_format.h"
 
+namespace hkcsv {
+
 namespace {
 
 // std::chrono's years end at 32767, but the Gregorian calendar repeats every
@@ -92,3 +94,5 @@ void AppendClock(std::string& out, std::int64_t second_of_day, bool with_seconds
     AppendZeroPadded(out, static_cast<std::uint64_t>(clock.seconds().count()), 2);
   }
 }
+
+}  // namespace hkcsv

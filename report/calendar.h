@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace hkcsv {
+
 struct CivilDate {
   std::int64_t year;
   int month;  // 1 to 12
@@ -40,3 +42,5 @@ std::string FormatGroundTime(double seconds);
 void AppendCivilDate(std::string& out, CivilDate date);
 // "HH:MM:SS", or "HH:MM" without `with_seconds`, of a second of the day.
 void AppendClock(std::string& out, std::int64_t second_of_day, bool with_seconds);
+
+}  // namespace hkcsv

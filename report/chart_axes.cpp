@@ -10,6 +10,8 @@
 #include "report/time_series.h"
 #include "text/number_format.h"
 
+namespace hkcsv {
+
 namespace {
 
 // ---- Value axis -------------------------------------------------------------
@@ -197,3 +199,5 @@ void AppendDuration(std::string& out, double seconds) {
     first = false;
   }
 }
+
+}  // namespace hkcsv

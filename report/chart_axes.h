@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace hkcsv {
+
 // ---- Value axis -------------------------------------------------------------
 
 // Ticks at k * multiplier * 10^exponent for k from `first` to `last`.
@@ -73,3 +75,5 @@ std::vector<TimeTick> ChooseTimeTicks(double from, double to);
 // The text of a column width, half a second times a power of two: "0.5 s",
 // "4 min 16 s", "1 d 2 h" (whole units, the zero ones left out).
 void AppendDuration(std::string& out, double seconds);
+
+}  // namespace hkcsv

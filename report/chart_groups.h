@@ -7,6 +7,8 @@
 
 #include "report/report_data.h"
 
+namespace hkcsv {
+
 struct ChartGroup {
   const char* title;
   const char* axis_title;  // with the unit
@@ -36,3 +38,5 @@ inline constexpr std::array<PassExtremeChart, kPassExtremes> kPassExtremeCharts{
     {"Highest battery temperature of each pass", "Battery Temp [degC]", "Max Battery Temp"},
     {"Largest gyro rate of each pass", "Gyro rate, absolute [deg/s]", "Max abs Gyro Rate"},
 }};
+
+}  // namespace hkcsv

@@ -7,6 +7,8 @@
 #include "report/calendar.h"
 #include "text/number_format.h"
 
+namespace hkcsv {
+
 namespace {
 
 constexpr std::string_view kProgram = "hkreport";
@@ -223,3 +225,5 @@ FormatData CollectFormat(DownlinkFormat format, std::string_view sample_root, co
   }
   return data;
 }
+
+}  // namespace hkcsv

@@ -8,6 +8,8 @@
 #include "report/report_data.h"
 #include "text/text_output.h"
 
+namespace hkcsv {
+
 // A rise of satellite time above this many seconds between two frames of a
 // pass is a gap in reception: the line breaks there.
 inline constexpr double kMaxFrameGapSeconds = 300.0;
@@ -22,3 +24,5 @@ FormatData CollectFormat(DownlinkFormat format, std::string_view sample_root, co
 
 // Whether anything of this format means data is missing (exit status 1).
 inline bool DataMissing(const FormatData& data) { return data.listing.error != 0 || data.totals.unreadable > 0; }
+
+}  // namespace hkcsv

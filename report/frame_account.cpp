@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numeric>
 
+namespace hkcsv {
+
 namespace {
 
 // The finisher of SplitMix64: every input bit reaches every output bit.
@@ -133,3 +135,5 @@ std::optional<std::int64_t> ExpectedFrames(std::optional<std::int64_t> announced
   if (!announced || *announced <= 0 || frames_per_packet <= 0) return std::nullopt;
   return *announced * frames_per_packet;
 }
+
+}  // namespace hkcsv

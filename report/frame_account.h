@@ -11,6 +11,8 @@
 
 #include "hk/hk_frame.h"
 
+namespace hkcsv {
+
 // What is kept of each frame of a pass until its account is closed: 12 bytes
 // a frame, the only memory of a pass that grows with its frames.
 struct FrameLog {
@@ -78,3 +80,5 @@ std::optional<std::int64_t> ParseCount(std::string_view text);
 
 // Frames expected: announced x per packet when both are positive.
 std::optional<std::int64_t> ExpectedFrames(std::optional<std::int64_t> announced, std::int32_t frames_per_packet);
+
+}  // namespace hkcsv

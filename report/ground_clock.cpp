@@ -1,5 +1,7 @@
 #include "report/ground_clock.h"
 
+namespace hkcsv {
+
 FramePlace PlaceFrame(GroundClock& clock, double start, double sat_time) {
   FramePlace place{start, true};
   if (clock.started) {
@@ -11,3 +13,5 @@ FramePlace PlaceFrame(GroundClock& clock, double start, double sat_time) {
   clock = {true, sat_time, place.ground_time};
   return place;
 }
+
+}  // namespace hkcsv

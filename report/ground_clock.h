@@ -5,6 +5,8 @@
 // line, whose first frame stands at the previous frame's time.
 #pragma once
 
+namespace hkcsv {
+
 // A rise of satellite time above this many seconds between two frames of a
 // pass is a gap in reception: the line breaks there.
 inline constexpr double kMaxFrameGapSeconds = 300.0;
@@ -22,3 +24,5 @@ struct FramePlace {
 
 // Places the next frame of a pass that starts at `start`.
 FramePlace PlaceFrame(GroundClock& clock, double start, double sat_time);
+
+}  // namespace hkcsv

@@ -2,6 +2,8 @@
 
 #include "platform/files.h"
 
+namespace hkcsv {
+
 namespace {
 
 unsigned ByteAt(std::string_view text, std::size_t at) { return static_cast<unsigned char>(text[at]); }
@@ -120,3 +122,5 @@ void AppendHtmlText(std::string& out, std::string_view text) {
 }
 
 void AppendNarrow(std::string& html, std::string_view text) { AppendHtmlText(html, NarrowToUtf8(text)); }
+
+}  // namespace hkcsv

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace hkcsv {
+
 // Appends `text` as HTML/XML character data or attribute text: & < > " ' as
 // &amp; &lt; &gt; &quot; &#39;, control bytes (00-1F, 7F, and the C1
 // controls U+0080-U+009F) and bytes that are not valid UTF-8 (each byte of a
@@ -22,3 +24,5 @@ void AppendUtf8OrEscapes(std::string& out, std::string_view text);
 // Narrow text as it came from a capture file, a file name or the command line
 // (on Windows in the ANSI code page), as HTML text.
 void AppendNarrow(std::string& html, std::string_view text);
+
+}  // namespace hkcsv

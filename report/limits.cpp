@@ -7,6 +7,8 @@
 #include "platform/files.h"
 #include "text/number_format.h"
 
+namespace hkcsv {
+
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -222,3 +224,5 @@ bool ReadLimits(const std::string& path, LimitTable& limits, std::vector<std::st
   }
   return ParseLimits(text, path, limits, errors);
 }
+
+}  // namespace hkcsv

@@ -11,6 +11,8 @@
 
 #include "hk/hk_columns.h"
 
+namespace hkcsv {
+
 // The four limits of a channel, in the order of a limits file line, which is
 // ascending where they are given.
 enum LimitSide { kRedLow, kYellowLow, kYellowHigh, kRedHigh, kLimitSides };
@@ -57,3 +59,5 @@ bool ParseLimits(std::string_view text, std::string_view file_name, LimitTable& 
 // Reads the file `path` and parses it. A file that cannot be opened or read
 // gives the one message "hkreport: FILE: REASON" and leaves `limits` empty.
 bool ReadLimits(const std::string& path, LimitTable& limits, std::vector<std::string>& errors);
+
+}  // namespace hkcsv

@@ -10,6 +10,8 @@
 #include "report/tables.h"
 #include "text/number_format.h"
 
+namespace hkcsv {
+
 namespace {
 
 constexpr const char kStyle[] =
@@ -169,3 +171,5 @@ void AppendPageEnd(std::string& html, std::uint64_t capture_files) {
   if (capture_files == 0) html += "<p>No capture files were found.</p>\n";
   html += "</body>\n</html>\n";
 }
+
+}  // namespace hkcsv

@@ -8,6 +8,8 @@
 #include "report/limits.h"
 #include "report/report_data.h"
 
+namespace hkcsv {
+
 struct PageInputs {
   std::string sample_root;         // the base directory, as given
   const std::string* limits_file;  // null when no limits were given
@@ -21,3 +23,5 @@ void AppendPageStart(std::string& html, const PageInputs& inputs);
 void AppendFormat(std::string& html, const FormatData& data, const LimitTable* limits);
 // The end of the page; `capture_files` of all formats together.
 void AppendPageEnd(std::string& html, std::uint64_t capture_files);
+
+}  // namespace hkcsv

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <unordered_set>
 
+namespace hkcsv {
+
 namespace {
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -54,3 +56,5 @@ std::string PercentEncode(std::string_view utf8) {
   }
   return link;
 }
+
+}  // namespace hkcsv

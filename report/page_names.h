@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace hkcsv {
+
 // The folder of the pass pages beside the overview page, named as browsers
 // name the folder of a saved page: "HK_Report.html" gives "HK_Report_files".
 std::string PagesFolderName(std::string_view overview_name);
@@ -18,3 +20,5 @@ std::vector<std::string> PassPageNames(const std::vector<std::string>& capture_n
 // A relative link: every byte outside A-Z a-z 0-9 - . _ ~ / as %HH of
 // `utf8`'s bytes.
 std::string PercentEncode(std::string_view utf8);
+
+}  // namespace hkcsv

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <numeric>
 
+namespace hkcsv {
+
 namespace {
 
 // Dated passes with frames, in ground time order, the listing order breaking ties.
@@ -58,3 +60,5 @@ std::optional<std::size_t> NewestPass(const std::vector<PassSummary>& passes) {
   }
   return newest;
 }
+
+}  // namespace hkcsv

@@ -8,6 +8,8 @@
 
 #include "report/report_data.h"
 
+namespace hkcsv {
+
 // A dated pass more than this from every other dated pass is taken for a
 // mistyped date.
 inline constexpr double kFarFromOtherPasses = 365 * 86400.0;
@@ -27,3 +29,5 @@ void MarkRestartsBetweenPasses(std::vector<PassSummary>& passes);
 // pass is charted, the last pass with frames in listing order. None when no
 // pass has frames.
 std::optional<std::size_t> NewestPass(const std::vector<PassSummary>& passes);
+
+}  // namespace hkcsv

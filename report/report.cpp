@@ -8,6 +8,8 @@
 #include "report/page.h"
 #include "text/number_format.h"
 
+namespace hkcsv {
+
 namespace {
 
 void Tell(OutputStream& errors, std::string_view text) {
@@ -70,3 +72,5 @@ int WriteReport(const ReportRequest& request, OutputStream& errors) {
   Tell(errors, done);
   return status;
 }
+
+}  // namespace hkcsv

@@ -8,6 +8,8 @@
 #include "report/limits.h"
 #include "text/text_output.h"
 
+namespace hkcsv {
+
 struct ReportRequest {
   std::string sample_root;  // the base directory holding the FM and FSK folders
   bool fm = true;
@@ -21,3 +23,5 @@ struct ReportRequest {
 // file and each failure on `errors`. Returns the exit status: 0, or 1 when a
 // file could not be listed or read, or the page could not be written.
 int WriteReport(const ReportRequest& request, OutputStream& errors);
+
+}  // namespace hkcsv

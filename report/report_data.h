@@ -12,6 +12,8 @@
 #include "hk/hk_columns.h"
 #include "report/time_series.h"
 
+namespace hkcsv {
+
 struct ChannelStats {
   std::uint64_t count = 0;
   double min = 0.0;
@@ -76,3 +78,5 @@ struct FormatData {
   std::vector<std::string> time_zones;  // as the headers give them, each once
   bool has_limits = false;
 };
+
+}  // namespace hkcsv

@@ -12,6 +12,8 @@
 #include "report/svg_path.h"
 #include "text/number_format.h"
 
+namespace hkcsv {
+
 namespace {
 
 // ---- Layout, in tenths of a user unit ----------------------------------------
@@ -337,3 +339,5 @@ void AppendChart(std::string& html, const ChartInput& chart) {
   AppendCaption(html, chart, &plot, reduced);
   html += "</figure>\n";
 }
+
+}  // namespace hkcsv

@@ -8,6 +8,8 @@
 
 #include "report/time_series.h"
 
+namespace hkcsv {
+
 struct ChartLimit {
   std::string label;
   double value;
@@ -38,3 +40,5 @@ struct ChartInput {
 // Appends a <figure> holding an inline <svg> and a <figcaption> to `html`;
 // a chart without any sample gets a figure saying "No frames to draw."
 void AppendChart(std::string& html, const ChartInput& chart);
+
+}  // namespace hkcsv

@@ -6,6 +6,8 @@
 #include "report/html_text.h"
 #include "text/number_format.h"
 
+namespace hkcsv {
+
 namespace {
 
 constexpr std::int64_t kMarkerSpacing = 800;  // tenths: a marker every ~80 units along a line
@@ -99,3 +101,5 @@ std::string SeriesPathData(const std::vector<DrawPoint>& points, std::size_t ser
   for (const auto& [x, y] : marks) AppendMarker(d, series, x, y);
   return d;
 }
+
+}  // namespace hkcsv

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace hkcsv {
+
 // Coordinates print with one decimal by integer arithmetic, so every
 // platform gives one text: "-12.5" of -125.
 void AppendTenths(std::string& out, std::int64_t tenths);
@@ -30,3 +32,5 @@ struct DrawPoint {
 // stack, and on every point left alone.
 std::string SeriesPathData(const std::vector<DrawPoint>& points, std::size_t series, std::size_t series_count,
                            bool connect_single, std::int64_t plot_left);
+
+}  // namespace hkcsv

@@ -8,6 +8,8 @@
 #include "report/html_text.h"
 #include "text/number_format.h"
 
+namespace hkcsv {
+
 namespace {
 
 template <std::size_t N>
@@ -228,3 +230,5 @@ void AppendChannelTable(std::string& html, const FormatData& data) {
   }
   html += "</tbody>\n</table>\n";
 }
+
+}  // namespace hkcsv

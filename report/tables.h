@@ -6,6 +6,10 @@
 
 #include "report/report_data.h"
 
+namespace hkcsv {
+
 void AppendSummary(std::string& html, const FormatData& data);
 void AppendPassTable(std::string& html, const FormatData& data);
 void AppendChannelTable(std::string& html, const FormatData& data);
+
+}  // namespace hkcsv

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace hkcsv {
+
 namespace {
 
 bool TimeBefore(const Sample& a, const Sample& b) { return a.t < b.t || (a.t == b.t && a.seq < b.seq); }
@@ -150,3 +152,5 @@ int KeptInTimeOrder(const Column& column, KeptSamples& out) {
   // The same sample can fill two slots (the first can be the minimum).
   return static_cast<int>(std::unique(out.begin(), out.end()) - out.begin());
 }
+
+}  // namespace hkcsv

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace hkcsv {
+
 struct Sample {
   double t;               // ground time, seconds since 1970
   float v;                // the value
@@ -67,3 +69,5 @@ bool CoarsenSeries(TimeSeries& series, double width);
 
 // The kept samples of a column by t then seq, each once. Returns their number.
 int KeptInTimeOrder(const Column& column, KeptSamples& out);
+
+}  // namespace hkcsv

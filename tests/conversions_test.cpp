@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+using namespace hkcsv;
+
 namespace {
 
 std::string Printed(double value) {

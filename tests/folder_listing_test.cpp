@@ -13,6 +13,8 @@
 
 #include "platform/listing_posix.h"
 
+using namespace hkcsv;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+using namespace hkcsv;
+
 namespace {
 
 HkValues Decode(const HkFrame& frame) {

@@ -13,6 +13,8 @@
 
 #include "hk/conversions.h"
 
+using namespace hkcsv;
+
 namespace {
 
 std::string Ours(double value) {

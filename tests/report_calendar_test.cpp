@@ -7,6 +7,8 @@
 
 #include "report/calendar.h"
 
+using namespace hkcsv;
+
 namespace {
 
 TEST(GroundTime, ParsesOnlyStrictDatesAndTimes) {

@@ -9,6 +9,8 @@
 
 #include "report/chart_axes.h"
 
+using namespace hkcsv;
+
 namespace {
 
 TEST(ChartAxes, ValueTicksAreRoundNumbers) {

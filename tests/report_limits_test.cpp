@@ -9,6 +9,8 @@
 #include "report/html_text.h"
 #include "report/limits.h"
 
+using namespace hkcsv;
+
 namespace {
 
 constexpr int kBusVoltage = 0;    // "Buss Voltage"

@@ -12,6 +12,8 @@
 #include "report/page_names.h"
 #include "report/pass_order.h"
 
+using namespace hkcsv;
+
 namespace {
 
 TEST(GroundClock, RisesUpTo300SecondsAdvanceAndFallsOrGapsStartALine) {

@@ -16,6 +16,8 @@
 #include "report/svg_chart.h"
 #include "report/time_series.h"
 
+using namespace hkcsv;
+
 namespace {
 
 // ---- The chart --------------------------------------------------------------

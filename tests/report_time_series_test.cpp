@@ -14,6 +14,8 @@
 
 #include "report/time_series.h"
 
+using namespace hkcsv;
+
 namespace {
 
 // A column as the rules define it, computed from all of its samples.

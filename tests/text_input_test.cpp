@@ -8,6 +8,8 @@
 #include <random>
 #include <string>
 
+using namespace hkcsv;
+
 namespace {
 
 std::size_t Consumed(const InputStream& in, const std::string& text) {

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace hkcsv {
+
 namespace {
 
 __extension__ typedef unsigned __int128 u128;  // GCC and Clang both have it
@@ -286,3 +288,5 @@ void AppendFixed(std::string& out, double value) {
   char text[kFixedTextMax];
   out.append(text, FormatFixed(value, text));
 }
+
+}  // namespace hkcsv

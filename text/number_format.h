@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+namespace hkcsv {
+
 // Room for the longest text FormatFixed can produce ("%4f" of -DBL_MAX).
 inline constexpr std::size_t kFixedTextMax = 320;
 inline constexpr std::size_t kHexTextMax = 8;
@@ -69,3 +71,5 @@ void AppendSigned(std::string& out, int64_t value);     // "%lld"
 // At least `digits` digits, zeros in front: "07" of 7 and 2.
 void AppendZeroPadded(std::string& out, uint64_t value, std::size_t digits);
 void AppendFixed(std::string& out, double value);  // "%f": six decimals, as the data CSV prints them
+
+}  // namespace hkcsv

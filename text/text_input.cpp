@@ -4,6 +4,8 @@
 
 #include "platform/files.h"
 
+namespace hkcsv {
+
 namespace {
 
 constexpr std::size_t kBlockSize = 128 * 1024;
@@ -143,3 +145,5 @@ ReadResult ReadSignedDecimal(InputStream& in, int32_t& value, bool wrap) {
 ReadResult ReadDecimal(InputStream& in, int32_t& value) { return ReadSignedDecimal(in, value, true); }
 
 ReadResult ReadInteger(InputStream& in, int32_t& value) { return ReadSignedDecimal(in, value, false); }
+
+}  // namespace hkcsv

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string_view>
 
+namespace hkcsv {
+
 struct InputStream {
   int fd = -1;                     // -1: the input is the text held between next and end
   bool ctrl_z_ends_input = false;  // byte 1A ends a capture file, as text mode does
@@ -133,3 +135,5 @@ void SkipToken(InputStream& in, Take&& take) {
     if (in.next != in.end) return;
   }
 }
+
+}  // namespace hkcsv

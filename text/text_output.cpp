@@ -2,6 +2,8 @@
 
 #include "text/number_format.h"
 
+namespace hkcsv {
+
 OutputStream OutputToDescriptor(int descriptor, bool crlf_line_ends) {
   OutputStream out;
   out.descriptor = descriptor;
@@ -65,3 +67,5 @@ void WriteFixed(OutputStream& out, double value) {
   char* at = Reserve(out, kFixedTextMax);
   out.used += static_cast<std::size_t>(FormatFixed(value, at) - at);
 }
+
+}  // namespace hkcsv

@@ -12,6 +12,8 @@
 
 #include "platform/files.h"
 
+namespace hkcsv {
+
 inline constexpr std::size_t kOutputBlockSize = 64 * 1024;
 
 struct OutputStream {
@@ -73,3 +75,5 @@ inline void WriteToken(OutputStream& out, const char* token) { WriteBytes(out, t
 void WriteHex(OutputStream& out, int32_t value);      // "%X"
 void WriteDecimal(OutputStream& out, int32_t value);  // "%d"
 void WriteFixed(OutputStream& out, double value);     // "%4f"
+
+}  // namespace hkcsv

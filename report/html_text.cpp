@@ -69,19 +69,30 @@ const char* AsciiReplacement(unsigned byte) {
 
 bool IsPlainAscii(unsigned byte) { return byte >= 0x20 && byte < 0x7F && AsciiReplacement(byte) == nullptr; }
 
+// Appends the non-ASCII sequence at `at`, or its first byte escaped when it
+// is not well-formed, and returns the position after it. Only that byte is
+// escaped; the next is looked at afresh. The other bytes of a bad sequence
+// are continuation bytes, which never start a sequence, so each of them is
+// escaped in its turn.
+std::size_t AppendSequence(std::string& out, std::string_view text, std::size_t at) {
+  const std::size_t length = AllowedSequenceLength(text, at);
+  if (length == 0) {
+    AppendEscapedByte(out, ByteAt(text, at));
+    return at + 1;
+  }
+  out.append(text, at, length);
+  return at + length;
+}
+
 }  // namespace
 
 void AppendUtf8OrEscapes(std::string& out, std::string_view text) {
   std::size_t at = 0;
   while (at < text.size()) {
-    const unsigned byte = ByteAt(text, at);
-    const std::size_t length = byte < 0x80 ? 1 : AllowedSequenceLength(text, at);
-    if (length == 0) {
-      AppendEscapedByte(out, byte);
-      ++at;
+    if (ByteAt(text, at) < 0x80) {
+      out += text[at++];
     } else {
-      out.append(text, at, length);
-      at += length;
+      at = AppendSequence(out, text, at);
     }
   }
 }
@@ -97,26 +108,14 @@ void AppendHtmlText(std::string& out, std::string_view text) {
     if (at == text.size()) break;
 
     const unsigned byte = ByteAt(text, at);
-    if (byte < 0x80) {
-      const char* replacement = AsciiReplacement(byte);
-      if (replacement) {
-        out += replacement;
-      } else {
-        AppendEscapedByte(out, byte);  // a control byte
-      }
-      ++at;
-      continue;
-    }
-    const std::size_t length = AllowedSequenceLength(text, at);
-    if (length == 0) {
-      // Only this byte is escaped; the next is looked at afresh. The other
-      // bytes of a bad sequence are continuation bytes, which never start a
-      // sequence, so each of them is escaped in its turn.
-      AppendEscapedByte(out, byte);
+    if (byte >= 0x80) {
+      at = AppendSequence(out, text, at);
+    } else if (const char* replacement = AsciiReplacement(byte)) {
+      out += replacement;
       ++at;
     } else {
-      out.append(text, at, length);
-      at += length;
+      AppendEscapedByte(out, byte);  // a control byte
+      ++at;
     }
   }
 }

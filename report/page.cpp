@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "report/chart_groups.h"
 #include "report/html_text.h"
+#include "report/page_style.h"
 #include "report/svg_chart.h"
 #include "report/tables.h"
 #include "text/number_format.h"
@@ -13,22 +14,6 @@
 namespace hkcsv {
 
 namespace {
-
-constexpr const char kStyle[] =
-    "body{font-family:sans-serif;margin:1.5em;color:#222}"
-    "h1{font-size:1.6em}h2{border-bottom:2px solid #444;padding-bottom:.2em;margin-top:2em}"
-    "table{border-collapse:collapse;margin:1em 0;font-size:.85em}"
-    "th,td{border:1px solid #bbb;padding:.2em .45em;text-align:right;white-space:nowrap}"
-    "th{background:#eee}td.text{text-align:left}div.wide{overflow-x:auto}"
-    "tr.problem{background:#fde2dd;font-weight:bold}"
-    "tr.problem td:first-child::before{content:\"\\26A0  \"}"
-    "td.bad{color:#a00000;text-decoration:underline}"
-    "p.problem{color:#a00000;font-weight:bold}"
-    "dl.summary{display:grid;grid-template-columns:max-content auto;gap:.2em 1em}"
-    "dl.summary dt{font-weight:bold}dl.summary dd{margin:0}"
-    "figure{margin:1.5em 0;max-width:1200px}figure svg{width:100%;height:auto}"
-    "figcaption{font-size:.85em;color:#444}"
-    "@media print{figure,tr{break-inside:avoid;page-break-inside:avoid}body{margin:0}div.wide{overflow:visible}}";
 
 // "Ground time (JST)": the zones the headers name, as text for the chart to
 // escape.
@@ -155,7 +140,7 @@ void AppendPageStart(std::string& html, const PageInputs& inputs) {
   html +=
       "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n<head>\n"
       "<meta charset=\"utf-8\"/>\n<title>HK report</title>\n<style>";
-  html += kStyle;
+  html += kPageStyle;
   html += "</style>\n</head>\n<body>\n<h1>HK report</h1>\n<p>Base directory: <code>";
   AppendNarrow(html, inputs.sample_root);
   html += "</code>";

@@ -14,8 +14,10 @@ struct ReportRequest {
   std::string sample_root;  // the base directory holding the FM and FSK folders
   bool fm = true;
   bool fsk = true;
-  std::optional<OperatingLimits> limits;  // with --limits
-  std::string page;                       // the page's path
+  std::optional<OperatingLimits> limits;   // with --limits
+  std::string page;                        // the overview page's path
+  std::optional<std::string> export_file;  // with --export: every frame in one CSV file
+  bool open_page = false;                  // with --open: show the page in the default browser
 };
 
 // Writes the page through a temporary file beside it, renamed into place at

@@ -22,6 +22,16 @@ void ReadCapture(InputStream& in, PacketTail tail, RunState& run, CaptureOutput&
   ScanPackets(in, tail, run, out, file.counts);
 }
 
+int ReadCaptureHeader(const std::string& path, PassHeader& header) {
+  File capture;
+  if (const int error = OpenForReading(path, capture)) return error;
+  InputStream in = InputFromDescriptor(capture.descriptor(), true);
+  CaptureOutput out;
+  int32_t frames_per_packet = 0;
+  ReadPassHeader(in, out, header, frames_per_packet);
+  return in.error;
+}
+
 CaptureFile ReadCaptureFile(const std::string& path, PacketTail tail, RunState& run, CaptureOutput& out) {
   CaptureFile file;
   out.capture_path = path;

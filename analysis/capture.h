@@ -85,6 +85,7 @@ struct CaptureOutput {
 };
 
 struct CaptureCounts {
+  std::uint64_t tokens = 0;          // after the pass header, skipped ones included
   std::uint64_t packets = 0;         // markers found, a packet cut short included
   std::uint64_t frames = 0;          // frames read whole
   std::uint64_t skipped_tokens = 0;  // tokens that are no hex number
@@ -102,6 +103,10 @@ struct CaptureFile {
 // trace, prints "InputFile = %d\n\n" after the open, and a line for an open
 // or read that failed.
 CaptureFile ReadCaptureFile(const std::string& path, PacketTail tail, RunState& run, CaptureOutput& out);
+
+// Reads only the pass header of the capture file at `path`, without output.
+// Returns 0, or the error number of an open or read that failed.
+int ReadCaptureHeader(const std::string& path, PassHeader& header);
 
 // The same on input that is already open.
 void ReadCapture(InputStream& in, PacketTail tail, RunState& run, CaptureOutput& out, CaptureFile& file);

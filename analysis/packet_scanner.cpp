@@ -21,6 +21,7 @@ ProblemLine ProblemOf(const CaptureOutput& out) { return {out.trace, out.errors}
 
 // Skips a token that is no hex number, with a warning where it was met.
 void SkipNonHexToken(Scan& scan) {
+  ++scan.counts.tokens;
   ++scan.counts.skipped_tokens;
   const ProblemLine line = ProblemOf(scan.out);
   if (!line.trace && !line.copy) {
@@ -45,6 +46,7 @@ bool ReadValueAfterNonHex(Scan& scan, int32_t& value) {
   for (;;) {
     SkipNonHexToken(scan);
     const ReadResult result = ReadHex(scan.in, value);
+    if (result == ReadResult::kValue) ++scan.counts.tokens;
     if (result != ReadResult::kNotANumber) return result == ReadResult::kValue;
   }
 }
@@ -54,7 +56,10 @@ bool ReadValueAfterNonHex(Scan& scan, int32_t& value) {
 // is read twice. Returns false at the end of the file.
 inline bool ReadValue(Scan& scan, int32_t& value) {
   const ReadResult result = ReadHex(scan.in, value);
-  if (result == ReadResult::kValue) return true;
+  if (result == ReadResult::kValue) {
+    ++scan.counts.tokens;
+    return true;
+  }
   return result == ReadResult::kNotANumber && ReadValueAfterNonHex(scan, value);
 }
 

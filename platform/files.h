@@ -79,6 +79,8 @@ bool FolderExists(const std::string& path);
 
 // The path separator that ends a folder's path.
 extern const char kPathSeparator[];
+// Every character that separates folders in a path given to the program.
+extern const char kPathSeparators[];
 
 // Narrow text (names, tokens) as UTF-8: on Windows it is converted from the
 // system's ANSI code page, elsewhere it already is UTF-8 or raw bytes.

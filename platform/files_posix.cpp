@@ -104,6 +104,7 @@ bool FolderExists(const std::string& path) {
 }
 
 const char kPathSeparator[] = "/";
+const char kPathSeparators[] = "/";
 
 int ReadNextEntry(DIR* listing, const dirent*& entry) {
   // readdir tells its end from its failure only by errno.

@@ -131,6 +131,7 @@ bool FolderExists(const std::string& path) {
 }
 
 const char kPathSeparator[] = "\\";
+const char kPathSeparators[] = "\\/";
 
 namespace {
 

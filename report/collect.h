@@ -2,6 +2,9 @@
 // pipeline and gathers what the report shows of them.
 #pragma once
 
+#include <cstddef>
+#include <functional>
+#include <optional>
 #include <string_view>
 
 #include "report/limits.h"
@@ -10,9 +13,17 @@
 
 namespace hkcsv {
 
-// A rise of satellite time above this many seconds between two frames of a
-// pass is a gap in reception: the line breaks there.
-inline constexpr double kMaxFrameGapSeconds = 300.0;
+// What the caller does while the passes are read; either may be empty.
+struct CollectHooks {
+  // Each frame as it is decoded, with its ground time (none when its pass
+  // has no date) and its worst limit state (none without limits).
+  std::function<void(const PassSummary& pass, std::optional<double> ground_time, const RunState& run,
+                     std::optional<LimitBand> state)>
+      frame;
+  // Each capture file once it is read (or could not be opened): its summary
+  // is data.passes[pass], and `detail` holds what its pass page shows.
+  std::function<void(FormatData& data, std::size_t pass, const PassDetail& detail)> pass_read;
+};
 
 // Lists and reads the format's capture files below `sample_root`, as hkcsv
 // reads them, and gathers the report's data; `limits` is null when none were
@@ -20,7 +31,7 @@ inline constexpr double kMaxFrameGapSeconds = 300.0;
 // frames, K tokens skipped, C cut short"), and the failures of listing and
 // reading.
 FormatData CollectFormat(DownlinkFormat format, std::string_view sample_root, const LimitTable* limits,
-                         OutputStream& errors);
+                         OutputStream& errors, const CollectHooks& hooks);
 
 // Whether anything of this format means data is missing (exit status 1).
 inline bool DataMissing(const FormatData& data) { return data.listing.error != 0 || data.totals.unreadable > 0; }

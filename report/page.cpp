@@ -1,143 +1,134 @@
 #include "report/page.h"
 
-#include <algorithm>
 #include <cstring>
 
-#include "platform/files.h"
-#include "report/chart_groups.h"
+#include "report/calendar.h"
+#include "report/charts.h"
 #include "report/html_text.h"
+#include "report/page_names.h"
 #include "report/page_style.h"
-#include "report/svg_chart.h"
-#include "report/tables.h"
 #include "text/number_format.h"
 
 namespace hkcsv {
 
 namespace {
 
-// "Ground time (JST)": the zones the headers name, as text for the chart to
-// escape.
-std::string TimeAxisTitle(const FormatData& data) {
-  std::string title = "Ground time";
-  if (data.time_zones.empty()) return title;
-  title += " (";
-  for (std::size_t i = 0; i < data.time_zones.size(); ++i) {
-    if (i > 0) title += ", ";
-    title += NarrowToUtf8(data.time_zones[i]);
-  }
-  return title + ")";
+struct Part {
+  const char* id;  // after the format's id: "fm-passes"
+  const char* title;
+};
+
+constexpr Part kParts[] = {{"summary", "Summary"},
+                           {"passes", "Passes"},
+                           {"channels", "Channels"},
+                           {"trends", "Trends"},
+                           {"extremes", "Per-pass extremes"}};
+
+void AppendPartHeading(std::string& html, const FormatConstants& constants, const Part& part) {
+  html += "<h3 id=\"";
+  html += constants.id;
+  html += '-';
+  html += part.id;
+  html += "\">";
+  html += part.title;
+  html += "</h3>\n";
 }
 
-std::vector<ChartLimit> LimitsOf(const LimitTable* limits, const std::vector<int>& channels) {
-  std::vector<ChartLimit> lines;
-  if (!limits) return lines;
-  for (int channel : channels) {
-    const ChannelLimits& limit = (*limits)[static_cast<std::size_t>(channel)];
-    const std::string name = kHkColumns[static_cast<std::size_t>(kFirstEngineeringSlot + channel)].name;
-    for (std::size_t side = 0; side < kLimitSides; ++side) {
-      if (!limit[side]) continue;
-      const std::string suffix = std::string(" ") + kLimitSideInfo[side].name;
-      const bool red = kLimitSideInfo[side].red;
-      // Channels that share a limit share its line: "Battery Temp1, Battery Temp2 red high".
-      auto same = std::find_if(lines.begin(), lines.end(), [&](const ChartLimit& line) {
-        return line.value == *limit[side] && line.red == red && line.label.ends_with(suffix);
-      });
-      if (same == lines.end()) {
-        lines.push_back({name + suffix, *limit[side], red});
-      } else {
-        same->label.insert(same->label.size() - suffix.size(), ", " + name);
-      }
-    }
-  }
-  // Different limits at one value would draw their labels over each other:
-  // one line, red if any of them is, with both labels.
-  std::vector<ChartLimit> merged;
-  for (const ChartLimit& line : lines) {
-    auto same = std::find_if(merged.begin(), merged.end(), [&](const ChartLimit& m) { return m.value == line.value; });
-    if (same == merged.end()) {
-      merged.push_back(line);
-    } else {
-      same->label += "; " + line.label;
-      same->red = same->red || line.red;
-    }
-  }
-  return merged;
+std::string FormatTitle(const FormatConstants& constants) {
+  return std::string(constants.folder) + ": " + constants.description;
 }
 
-void AppendCharts(std::string& html, const FormatData& data, const LimitTable* limits) {
-  const std::string time_title = TimeAxisTitle(data);
-  const std::string prefix = ConstantsOf(data.format).id;
-  int number = 0;
-  html += "<h3>Trends</h3>\n";
-  for (const ChartGroup& group : kChartGroups) {
-    ChartInput chart;
-    chart.id = prefix + "-chart-" + std::to_string(++number);
-    chart.title = group.title;
-    chart.axis_title = group.axis_title;
-    chart.time_axis_title = time_title;
-    for (int channel : group.channels) {
-      chart.series.push_back({kHkColumns[static_cast<std::size_t>(kFirstEngineeringSlot + channel)].name,
-                              &data.series[static_cast<std::size_t>(channel)]});
-    }
-    chart.limits = LimitsOf(limits, group.channels);
-    chart.frames = data.charted_frames;
-    AppendChart(html, chart);
+// The point of each charted pass on the per-pass extremes charts.
+std::vector<PassPoint> PassPoints(const FormatData& data, const PageContext& context) {
+  std::vector<PassPoint> points;
+  points.reserve(data.passes.size());
+  for (const PassSummary& pass : data.passes) {
+    PassPoint point;
+    if (pass.page_written) point.href = PassPageHref(context.pages_folder, ConstantsOf(data.format).folder, pass.page);
+    point.label = NarrowToUtf8(pass.name) + ", " + FormatGroundTime(pass.start);
+    point.values = {pass.min_bus_voltage, pass.max_battery_temp, pass.max_abs_gyro_rate};
+    points.push_back(std::move(point));
   }
-  html += "<h3>Per-pass extremes</h3>\n";
-  for (int i = 0; i < kPassExtremes; ++i) {
-    const PassExtremeChart& extreme = kPassExtremeCharts[static_cast<std::size_t>(i)];
-    ChartInput chart;
-    chart.id = prefix + "-extremes-" + std::to_string(i + 1);
-    chart.title = extreme.title;
-    chart.axis_title = extreme.axis_title;
-    chart.time_axis_title = time_title;
-    chart.series.push_back({extreme.series_name, &data.extremes[static_cast<std::size_t>(i)]});
-    chart.frames = data.totals.charted;
-    chart.connect_segments_of_one = true;
-    chart.counted_one = "pass";
-    chart.counted_many = "passes";
-    AppendChart(html, chart);
-  }
+  return points;
 }
 
-}  // namespace
+// Why there is nothing to show of a format, or empty.
+std::string NothingToShow(const FormatData& data) {
+  std::string html;
+  if (data.listing.missing) {
+    html = "<p>There is no such folder: nothing to report.</p>\n";
+  } else if (data.listing.error != 0) {
+    html = "<p class=\"problem\">Cannot list ";
+    AppendNarrow(html, data.listing.folder);
+    html += ": ";
+    AppendNarrow(html, std::strerror(data.listing.error));
+    html += "</p>\n";
+  } else if (data.totals.files == 0) {
+    html = "<p>No capture files in this folder.</p>\n";
+  }
+  return html;
+}
 
-void AppendFormat(std::string& html, const FormatData& data, const LimitTable* limits) {
+void AppendSection(std::string& html, const FormatData& data, const LimitTable* limits, const PageContext& context) {
   const FormatConstants& constants = ConstantsOf(data.format);
   html += "<section id=\"";
   html += constants.id;
   html += "\">\n<h2>";
-  html += constants.folder;
-  html += ": ";
-  html += constants.description;
+  html += FormatTitle(constants);
   html += "</h2>\n<p>Folder: <code>";
   AppendNarrow(html, data.listing.folder);
   html += "</code></p>\n";
-  if (data.listing.missing) {
-    html += "<p>There is no such folder: nothing to report.</p>\n</section>\n";
+  const std::string nothing = NothingToShow(data);
+  if (!nothing.empty()) {
+    html += nothing;
+    html += "</section>\n";
     return;
   }
-  if (data.listing.error != 0) {
-    html += "<p class=\"problem\">Cannot list ";
-    AppendNarrow(html, data.listing.folder);
-    html += ": ";
-    AppendNarrow(html, std::strerror(data.listing.error));
-    html += "</p>\n</section>\n";
-    return;
-  }
-  if (data.totals.files == 0) {
-    html += "<p>No capture files in this folder.</p>\n</section>\n";
-    return;
-  }
+  AppendPartHeading(html, constants, kParts[0]);
   AppendSummary(html, data);
-  AppendCharts(html, data, limits);
-  AppendPassTable(html, data);
-  AppendChannelTable(html, data);
+  AppendPartHeading(html, constants, kParts[1]);
+  AppendPassTable(html, context, data);
+  AppendPartHeading(html, constants, kParts[2]);
+  AppendChannelTable(html, context, data);
+  AppendPartHeading(html, constants, kParts[3]);
+  AppendTrendCharts(html, {constants.id, &data.series, data.charted_frames, limits, &data.time_zones});
+  AppendPartHeading(html, constants, kParts[4]);
+  const std::vector<PassPoint> points = PassPoints(data, context);
+  AppendExtremeCharts(html, {constants.id, &data.extremes, data.totals.charted, limits, &data.time_zones, &points});
   html += "</section>\n";
 }
 
-void AppendPageStart(std::string& html, const PageInputs& inputs) {
-  html +=
+}  // namespace
+
+FormatParts RenderFormat(const FormatData& data, const LimitTable* limits, const PageContext& context) {
+  const FormatConstants& constants = ConstantsOf(data.format);
+  FormatParts parts;
+  parts.capture_files = data.totals.files;
+  parts.contents = "<li><a href=\"#";
+  parts.contents += constants.id;
+  parts.contents += "\">";
+  parts.contents += FormatTitle(constants);
+  parts.contents += "</a>";
+  if (NothingToShow(data).empty()) {
+    for (const Part& part : kParts) {
+      parts.contents += part.id == kParts[0].id ? ": " : " | ";
+      parts.contents += "<a href=\"#";
+      parts.contents += constants.id;
+      parts.contents += '-';
+      parts.contents += part.id;
+      parts.contents += "\">";
+      parts.contents += part.title;
+      parts.contents += "</a>";
+    }
+    AppendLatestPass(parts.latest, context, data);
+  }
+  parts.contents += "</li>\n";
+  AppendSection(parts.section, data, limits, context);
+  return parts;
+}
+
+std::string RenderOverview(const PageInputs& inputs, const std::vector<FormatParts>& formats) {
+  std::string html =
       "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n<head>\n"
       "<meta charset=\"utf-8\"/>\n<title>HK report</title>\n<style>";
   html += kPageStyle;
@@ -150,11 +141,24 @@ void AppendPageStart(std::string& html, const PageInputs& inputs) {
     html += "</code>";
   }
   html += "</p>\n";
-}
-
-void AppendPageEnd(std::string& html, std::uint64_t capture_files) {
+  std::uint64_t capture_files = 0;
+  std::string latest;
+  for (const FormatParts& parts : formats) {
+    capture_files += parts.capture_files;
+    latest += parts.latest;
+  }
+  if (!latest.empty()) {
+    html += "<section id=\"latest\">\n<h2>Latest pass</h2>\n";
+    html += latest;
+    html += "</section>\n";
+  }
+  html += "<nav class=\"contents\"><ul>\n";
+  for (const FormatParts& parts : formats) html += parts.contents;
+  html += "</ul></nav>\n";
+  for (const FormatParts& parts : formats) html += parts.section;
   if (capture_files == 0) html += "<p>No capture files were found.</p>\n";
   html += "</body>\n</html>\n";
+  return html;
 }
 
 }  // namespace hkcsv

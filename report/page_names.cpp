@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "platform/files.h"
+
 namespace hkcsv {
 
 namespace {
@@ -39,6 +41,11 @@ std::vector<std::string> PassPageNames(const std::vector<std::string>& capture_n
     pages.push_back(std::move(page));
   }
   return pages;
+}
+
+std::string PassPageHref(std::string_view pages_folder, std::string_view format_folder, std::string_view page) {
+  return PercentEncode(NarrowToUtf8(pages_folder)) + "/" + PercentEncode(format_folder) + "/" +
+         PercentEncode(NarrowToUtf8(page));
 }
 
 std::string PercentEncode(std::string_view utf8) {

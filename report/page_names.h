@@ -17,6 +17,10 @@ std::string PagesFolderName(std::string_view overview_name);
 // its ending: "a.txt" and "a.TXT" give "a.html" and "a~2.html".
 std::vector<std::string> PassPageNames(const std::vector<std::string>& capture_names);
 
+// The link from the overview page to a pass page: the pass pages' folder,
+// the format's folder and the page's name, as UTF-8, percent-encoded.
+std::string PassPageHref(std::string_view pages_folder, std::string_view format_folder, std::string_view page);
+
 // A relative link: every byte outside A-Z a-z 0-9 - . _ ~ / as %HH of
 // `utf8`'s bytes.
 std::string PercentEncode(std::string_view utf8);

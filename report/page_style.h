@@ -8,15 +8,31 @@ inline constexpr char kPageStyle[] =
     "h1{font-size:1.6em}h2{border-bottom:2px solid #444;padding-bottom:.2em;margin-top:2em}"
     "table{border-collapse:collapse;margin:1em 0;font-size:.85em}"
     "th,td{border:1px solid #bbb;padding:.2em .45em;text-align:right;white-space:nowrap}"
-    "th{background:#eee}td.text{text-align:left}div.wide{overflow-x:auto}"
+    "th{background:#eee}td.text{text-align:left}"
     "tr.problem{background:#fde2dd;font-weight:bold}"
     "tr.problem td:first-child::before{content:\"\\26A0  \"}"
-    "td.bad{color:#a00000;text-decoration:underline}"
+    "td.bad{color:#a00000;text-decoration:underline}td.why{color:#a00000;text-align:left}"
     "p.problem{color:#a00000;font-weight:bold}"
+    "tr.repeated{color:#666;font-style:italic}"
+    ".red{background:#f6c1b8}.yellow{background:#fbe6a0}.ok{background:#dcefdc}"
+    // A long table scrolls in a box of its own; its header row and its
+    // first column stay in view.
+    "div.scroll{overflow:auto;max-height:36em;margin:1em 0;border:1px solid #bbb}"
+    "div.scroll table{margin:0;border-collapse:separate;border-spacing:0}"
+    "div.scroll th,div.scroll td{border-width:0 1px 1px 0}"
+    "div.scroll thead th{position:sticky;top:0;z-index:2}"
+    "div.scroll th:first-child,div.scroll td:first-child{position:sticky;left:0;z-index:1;background:#fff}"
+    "div.scroll thead th:first-child{z-index:3;background:#eee}"
+    "div.scroll tr.problem td:first-child{background:#fde2dd}"
     "dl.summary{display:grid;grid-template-columns:max-content auto;gap:.2em 1em}"
     "dl.summary dt{font-weight:bold}dl.summary dd{margin:0}"
+    "div.values{display:grid;grid-template-columns:repeat(auto-fill,minmax(17em,1fr));gap:.3em .6em;"
+    "font-size:.85em;margin:.5em 0 1.5em}"
+    "div.value{display:flex;justify-content:space-between;gap:1em;border:1px solid #ccc;padding:.15em .4em}"
+    "table.account th{text-align:left}nav{margin:.5em 0}"
     "figure{margin:1.5em 0;max-width:1200px}figure svg{width:100%;height:auto}"
     "figcaption{font-size:.85em;color:#444}"
-    "@media print{figure,tr{break-inside:avoid;page-break-inside:avoid}body{margin:0}div.wide{overflow:visible}}";
+    "@media print{figure,tr{break-inside:avoid;page-break-inside:avoid}body{margin:0}"
+    "div.scroll{overflow:visible;max-height:none}}";
 
 }  // namespace hkcsv

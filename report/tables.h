@@ -1,5 +1,5 @@
-// The report's tables of one downlink format: the summary, one row per
-// capture file, and one row per engineering channel.
+// The overview's tables of one downlink format: the summary, one row per
+// capture file, one row per engineering channel, and the latest pass.
 #pragma once
 
 #include <string>
@@ -8,8 +8,17 @@
 
 namespace hkcsv {
 
+// Where the overview page stands: the name of its pass pages' folder beside
+// it, as the links to them start.
+struct PageContext {
+  std::string pages_folder;  // narrow, as on disk: "HK_Report_files"
+};
+
 void AppendSummary(std::string& html, const FormatData& data);
-void AppendPassTable(std::string& html, const FormatData& data);
-void AppendChannelTable(std::string& html, const FormatData& data);
+void AppendPassTable(std::string& html, const PageContext& context, const FormatData& data);
+void AppendChannelTable(std::string& html, const PageContext& context, const FormatData& data);
+// The newest pass, linked to its page: its time, its frame account in brief
+// and every channel's value in its last frame.
+void AppendLatestPass(std::string& html, const PageContext& context, const FormatData& data);
 
 }  // namespace hkcsv

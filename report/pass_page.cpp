@@ -1,0 +1,272 @@
+#include "report/pass_page.h"
+
+#include <array>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "report/calendar.h"
+#include "report/charts.h"
+#include "report/html_table.h"
+#include "report/html_text.h"
+#include "report/page_names.h"
+#include "report/page_style.h"
+#include "report/pass_flags.h"
+#include "text/number_format.h"
+
+namespace hkcsv {
+
+namespace {
+
+constexpr std::array<const char*, 6> kChannelColumns{"Channel", "Unit", "Min", "Mean", "Max", "Last"};
+constexpr std::array<const char*, 2> kLimitColumns{"Past yellow", "Past red"};
+constexpr std::array<const char*, 7> kFrameColumns{"Frame",      "Ground time", "SatTime",  "packet num",
+                                                   "uplink num", "SwitchInfo",  "ResetInfo"};
+
+std::string PageHref(const PassSummary& pass) { return PercentEncode(NarrowToUtf8(pass.page)); }
+
+// Overview, previous and next capture file of the format, in listing order.
+void AppendNavigation(std::string& html, const PassPageInput& input) {
+  const std::vector<PassSummary>& passes = input.data->passes;
+  html += "<nav class=\"pass\"><a href=\"";
+  AppendHtmlText(html, input.overview_href);
+  html += "\">Overview</a>";
+  if (input.pass > 0) {
+    html += " | Previous: ";
+    AppendLink(html, PageHref(passes[input.pass - 1]), passes[input.pass - 1].name);
+  }
+  if (input.pass + 1 < passes.size()) {
+    html += " | Next: ";
+    AppendLink(html, PageHref(passes[input.pass + 1]), passes[input.pass + 1].name);
+  }
+  html += "</nav>\n";
+}
+
+void AppendRow(std::string& html, const char* what, const std::string& value) {
+  html += "<tr><th>";
+  html += what;
+  html += "</th><td>";
+  html += value;
+  html += "</td></tr>\n";
+}
+
+std::string Count(std::optional<std::uint64_t> value) {
+  std::string text;
+  if (value) AppendUnsigned(text, *value);
+  return text;
+}
+
+std::string Seconds(std::optional<double> value) {
+  std::string text;
+  if (value) AppendFixed(text, *value);
+  return text;
+}
+
+// The frame account: what the capture file held and how its satellite time
+// ran. A number that cannot be known is left empty.
+void AppendFrameAccount(std::string& html, const PassSummary& pass) {
+  const FrameAccount& account = pass.account;
+  const TimeSteps& steps = account.steps;
+  std::optional<double> span;
+  if (account.first_sat_time) span = *account.last_sat_time - *account.first_sat_time;
+  std::string announced;
+  if (account.announced) {
+    AppendSigned(announced, *account.announced);
+  } else if (pass.file.header.cell_count > kReceivedPacketsCell) {
+    AppendNarrow(announced, pass.file.header.cells[kReceivedPacketsCell]);
+  }
+  std::string expected;
+  if (account.expected) AppendSigned(expected, *account.expected);
+  std::string per_packet;
+  AppendSigned(per_packet, account.frames_per_packet);
+  html += "<table class=\"account\">\n<tbody>\n";
+  AppendRow(html, "Tokens after the header", Count(account.tokens));
+  AppendRow(html, "Tokens skipped (not hexadecimal)", Count(account.skipped_tokens));
+  AppendRow(html, "Markers found", Count(account.markers));
+  AppendRow(html, "Packets complete", Count(account.packets_complete));
+  AppendRow(html, "Packets cut short", Count(account.cut_short));
+  AppendRow(html, "Packets announced", announced);
+  AppendRow(html, "Frames per packet", per_packet);
+  AppendRow(html, "Frames decoded", Count(account.frames));
+  AppendRow(html, "Frames expected (announced x per packet)", expected);
+  AppendRow(html, "First SatTime [s]", Seconds(account.first_sat_time));
+  AppendRow(html, "Last SatTime [s]", Seconds(account.last_sat_time));
+  AppendRow(html, "Span [s]", Seconds(span));
+  AppendRow(html, "Rises of SatTime", Count(steps.rises));
+  AppendRow(html, "Usual step (median rise) [s]", Seconds(steps.usual_step));
+  AppendRow(html, "Gaps (rises over 1.5 usual steps)", Count(steps.gaps));
+  AppendRow(html, "Frames missing in the gaps (est.)", Count(steps.missing));
+  AppendRow(html, "Restarts (falls of SatTime)", Count(steps.falls));
+  AppendRow(html, "Repeated frames", Count(account.repeats.repeated));
+  AppendRow(html, "Frames at an earlier frame's SatTime with other bytes",
+            Count(account.repeats.same_time_other_bytes));
+  html += "</tbody>\n</table>\n";
+}
+
+const char* BandClass(LimitBand band) {
+  return band == LimitBand::kRed ? "red" : band == LimitBand::kYellow ? "yellow" : "";
+}
+
+void AppendChannels(std::string& html, const PassSummary& pass, const PassDetail& detail, bool limits) {
+  html += "<table class=\"channels\">\n";
+  if (limits) {
+    AppendHeaderRow(html, {kChannelColumns, kLimitColumns});
+  } else {
+    AppendHeaderRow(html, {kChannelColumns});
+  }
+  for (std::size_t channel = 0; channel < detail.channels.size(); ++channel) {
+    const ChannelStats& stats = detail.channels[channel];
+    const HkColumn& column = kHkColumns[kFirstEngineeringSlot + channel];
+    OpenRow(html, stats.red.value_or(0) > 0);
+    TextCell(html, column.name);
+    TextCell(html, column.unit);
+    FixedCell(html, stats.min);
+    FixedCell(html, stats.sum / static_cast<double>(stats.count));
+    FixedCell(html, stats.max);
+    FixedCell(html, pass.last_values[kFirstEngineeringSlot + channel],
+              stats.red ? BandClass(pass.last_bands[channel]) : "");
+    if (limits) {
+      CountCell(html, stats.yellow);
+      CountCell(html, stats.red, stats.red.value_or(0) > 0);
+    }
+    html += "</tr>\n";
+  }
+  AppendTableEnd(html);
+}
+
+void AppendHeader(std::string& html, const PassHeader& header) {
+  html += "<div class=\"scroll\"><table class=\"header\">\n";
+  AppendHeaderRow(html, {kPassHeaderColumnNames});
+  html += "<tr>";
+  for (int cell = 0; cell < kPassHeaderColumns; ++cell) {
+    if (cell < header.cell_count) {
+      TextCell(html, header.cells[static_cast<std::size_t>(cell)]);
+    } else {
+      EmptyCells(html, 1);
+    }
+  }
+  html += "</tr>\n</tbody>\n</table></div>\n";
+}
+
+void AppendHex(std::string& html, std::int32_t value) {
+  char text[kHexTextMax];
+  html += "<td>";
+  html.append(text, FormatHex(value, text));
+  html += "</td>";
+}
+
+void AppendFrames(std::string& html, const PassSummary& pass, const PassDetail& detail, const FormatData& data) {
+  static constexpr auto kValueColumns = [] {
+    std::array<const char*, kEngineeringChannels> names{};
+    for (std::size_t i = 0; i < names.size(); ++i) names[i] = kHkColumns[kFirstEngineeringSlot + i].name;
+    return names;
+  }();
+  html += "<div class=\"scroll frames\"><table class=\"frames\">\n";
+  AppendHeaderRow(html, {kFrameColumns, kValueColumns});
+  for (std::size_t i = 0; i < detail.rows.size(); ++i) {
+    const FrameRow& row = detail.rows[i];
+    html += row.repeated ? "<tr class=\"repeated\"><td>" : "<tr><td>";
+    AppendUnsigned(html, i + 1);
+    if (row.repeated) html += " repeated";
+    html += "</td><td>";
+    if (row.ground_time) html += FormatGroundTime(*row.ground_time);
+    html += "</td>";
+    FixedCell(html, row.values[kSatTimeSlot]);
+    AppendHex(html, row.packet_num);
+    AppendHex(html, row.uplink_num);
+    AppendHex(html, static_cast<std::int32_t>(row.values[kSwitchInfoSlot]));
+    AppendHex(html, static_cast<std::int32_t>(row.values[kResetInfoSlot]));
+    for (std::size_t channel = 0; channel < row.bands.size(); ++channel) {
+      FixedCell(html, row.values[kFirstEngineeringSlot + channel], BandClass(row.bands[channel]));
+    }
+    html += "</tr>\n";
+  }
+  html += "</tbody>\n</table></div>\n";
+  if (pass.file.counts.frames > detail.rows.size()) {
+    html += "<p>";
+    AppendUnsigned(html, pass.file.counts.frames - detail.rows.size());
+    html += " more frames are left out of this table; the data CSV, ";
+    html += ConstantsOf(data.format).data_csv;
+    html += ", holds them all.</p>\n";
+  }
+}
+
+void AppendWhy(std::string& html, const PassSummary& pass) {
+  const std::vector<std::string> why = WhyFlagged(pass);
+  if (why.empty()) return;
+  html += "<p class=\"problem\">";
+  for (std::size_t i = 0; i < why.size(); ++i) {
+    if (i > 0) html += ", ";
+    html += why[i];
+  }
+  html += "</p>\n";
+}
+
+}  // namespace
+
+std::string RenderPassPage(const PassPageInput& input) {
+  const FormatData& data = *input.data;
+  const PassSummary& pass = data.passes[input.pass];
+  const PassDetail& detail = *input.detail;
+  const FormatConstants& constants = ConstantsOf(data.format);
+  std::string html =
+      "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n<head>\n"
+      "<meta charset=\"utf-8\"/>\n<title>";
+  AppendNarrow(html, pass.name);
+  html += " - HK pass</title>\n<style>";
+  html += kPageStyle;
+  html += "</style>\n</head>\n<body>\n";
+  AppendNavigation(html, input);
+  html += "<h1>";
+  AppendNarrow(html, pass.name);
+  html += "</h1>\n<p>";
+  if (pass.time_parsed) {
+    html += FormatGroundTime(pass.start);
+    if (!pass.time_zone.empty()) {
+      html += ' ';
+      AppendNarrow(html, pass.time_zone);
+    }
+    html += ", ";
+  }
+  html += constants.folder;
+  html += ": ";
+  html += constants.description;
+  html += "</p>\n";
+  if (pass.file.open_error != 0) {
+    html += "<p class=\"problem\">Cannot open: ";
+    AppendNarrow(html, std::strerror(pass.file.open_error));
+    html += "</p>\n";
+  } else {
+    AppendWhy(html, pass);
+    if (pass.file.read_error != 0) {
+      html += "<p class=\"problem\">Cannot read: ";
+      AppendNarrow(html, std::strerror(pass.file.read_error));
+      html += "; what stands here was read before the failure.</p>\n";
+    }
+    html += "<h2 id=\"account\">Frame account</h2>\n";
+    AppendFrameAccount(html, pass);
+    if (pass.file.counts.frames > 0) {
+      html += "<h2 id=\"channels\">Channels</h2>\n";
+      AppendChannels(html, pass, detail, input.limits != nullptr);
+      html += "<h2 id=\"trends\">Trends</h2>\n";
+      if (pass.time_parsed) {
+        const std::vector<std::string> zones =
+            pass.time_zone.empty() ? std::vector<std::string>{} : std::vector<std::string>{pass.time_zone};
+        AppendTrendCharts(html, {"pass", &detail.series, pass.file.counts.frames, input.limits, &zones, true, true});
+      } else {
+        html += "<p>The pass's date or time does not parse: its frames have no ground time to be charted.</p>\n";
+      }
+    }
+    html += "<h2 id=\"header\">Pass header</h2>\n";
+    AppendHeader(html, pass.file.header);
+    if (pass.file.counts.frames > 0) {
+      html += "<h2 id=\"frames\">Frames</h2>\n";
+      AppendFrames(html, pass, detail, data);
+    }
+  }
+  AppendNavigation(html, input);
+  html += "</body>\n</html>\n";
+  return html;
+}
+
+}  // namespace hkcsv

@@ -65,6 +65,7 @@ TimeSteps CountTimeSteps(const std::vector<std::int32_t>& sat_times, std::vector
     const std::int64_t step = Step(sat_times, i);
     if (step > 0) ++steps.rises;
     if (step < 0) ++steps.falls;
+    if (step == 0) ++steps.unchanged;
   }
   // In counter steps; the mean of the middle two for an even count.
   double usual = 0;

@@ -31,8 +31,9 @@ void LogFrame(FrameLog& log, const HkFrame& frame, const HkValues& values);
 
 // How the satellite time ran from frame to frame.
 struct TimeSteps {
-  std::uint64_t rises = 0;  // steps up between consecutive frames
-  std::uint64_t falls = 0;  // steps down: restarts of the satellite's clock
+  std::uint64_t rises = 0;      // steps up between consecutive frames
+  std::uint64_t falls = 0;      // steps down: restarts of the satellite's clock
+  std::uint64_t unchanged = 0;  // steps to the same time: rises, falls and these are one less than the frames
   // The median of the rises, in seconds; none with fewer than two rises, and
   // then no gaps and no missing frames either.
   std::optional<double> usual_step;

@@ -93,10 +93,11 @@ void AppendFrameAccount(std::string& html, const PassSummary& pass) {
   AppendRow(html, "Last SatTime [s]", Seconds(account.last_sat_time));
   AppendRow(html, "Span [s]", Seconds(span));
   AppendRow(html, "Rises of SatTime", Count(steps.rises));
+  AppendRow(html, "Falls of SatTime (restarts)", Count(steps.falls));
+  AppendRow(html, "Steps to the same SatTime", Count(steps.unchanged));
   AppendRow(html, "Usual step (median rise) [s]", Seconds(steps.usual_step));
   AppendRow(html, "Gaps (rises over 1.5 usual steps)", Count(steps.gaps));
   AppendRow(html, "Frames missing in the gaps (est.)", Count(steps.missing));
-  AppendRow(html, "Restarts (falls of SatTime)", Count(steps.falls));
   AppendRow(html, "Repeated frames", Count(account.repeats.repeated));
   AppendRow(html, "Frames at an earlier frame's SatTime with other bytes",
             Count(account.repeats.same_time_other_bytes));

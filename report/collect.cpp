@@ -196,6 +196,7 @@ void CloseAccount(Collector& c) {
   account.steps = CountTimeSteps(detail.log.sat_times, &breaks);
   std::vector<bool> marks(detail.rows.size());
   account.repeats = FindRepeats(detail.log, &marks);
+  detail.log = FrameLog{};  // the largest part of a long pass, not needed for its page
   for (std::size_t i = 0; i < marks.size(); ++i) detail.rows[i].repeated = marks[i];
   BreakPassLines(detail, std::move(breaks));
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
+#include <unordered_set>
 
 namespace hkcsv {
 
@@ -89,34 +89,26 @@ TimeSteps CountTimeSteps(const std::vector<std::int32_t>& sat_times, std::vector
   return steps;
 }
 
-FrameRepeats FindRepeats(const FrameLog& log, std::vector<bool>* marks) {
-  const std::size_t count = log.digests.size();
-  std::vector<std::uint32_t> order(count);
-  std::iota(order.begin(), order.end(), 0u);
-  // Equal frames next to each other, the earliest first: the others repeat it.
-  std::sort(order.begin(), order.end(), [&log](std::uint32_t a, std::uint32_t b) {
-    return log.digests[a] != log.digests[b] ? log.digests[a] < log.digests[b] : a < b;
-  });
-  std::vector<bool> repeated(count);
-  FrameRepeats repeats;
-  for (std::size_t i = 1; i < count; ++i) {
-    if (log.digests[order[i]] != log.digests[order[i - 1]]) continue;
-    repeated[order[i]] = true;
-    ++repeats.repeated;
-  }
-  // Frames at one satellite time, the earliest first: each later one that
-  // repeats no frame has other bytes than an earlier one.
-  std::sort(order.begin(), order.end(), [&log](std::uint32_t a, std::uint32_t b) {
-    return log.sat_times[a] != log.sat_times[b] ? log.sat_times[a] < log.sat_times[b] : a < b;
-  });
-  for (std::size_t i = 1; i < count; ++i) {
-    if (log.sat_times[order[i]] == log.sat_times[order[i - 1]] && !repeated[order[i]]) {
-      ++repeats.same_time_other_bytes;
+FrameRepeats FindRepeats(FrameLog& log, std::vector<bool>* marks) {
+  // The first frames' marks need only those frames: a repeat repeats an earlier one.
+  if (marks) {
+    std::unordered_set<std::uint64_t> seen;
+    for (std::size_t i = 0; i < marks->size() && i < log.digests.size(); ++i) {
+      (*marks)[i] = !seen.insert(log.digests[i]).second;
     }
   }
-  if (marks) {
-    for (std::size_t i = 0; i < marks->size() && i < count; ++i) (*marks)[i] = repeated[i];
-  }
+  // Every frame but the first of its digest repeats an earlier one; every
+  // frame that does not, but the first at its satellite time, stands at an
+  // earlier frame's time with other bytes (a repeat has its original's time).
+  // Counting distinct values needs no more memory than the log.
+  const auto distinct = [](auto& values) {
+    std::sort(values.begin(), values.end());
+    return static_cast<std::uint64_t>(std::unique(values.begin(), values.end()) - values.begin());
+  };
+  const auto frames = static_cast<std::uint64_t>(log.digests.size());
+  FrameRepeats repeats;
+  repeats.repeated = frames - distinct(log.digests);
+  repeats.same_time_other_bytes = frames - repeats.repeated - distinct(log.sat_times);
   return repeats;
 }
 

@@ -53,9 +53,10 @@ struct FrameRepeats {
   std::uint64_t same_time_other_bytes = 0;
 };
 
-// Counts the repeats of the logged frames; with `marks`, sets whether each of
-// the first `marks->size()` frames is repeated.
-FrameRepeats FindRepeats(const FrameLog& log, std::vector<bool>* marks);
+// Counts the repeats of the logged frames, sorting the log in place (count
+// the time steps first); with `marks`, sets whether each of the first
+// `marks->size()` frames is repeated.
+FrameRepeats FindRepeats(FrameLog& log, std::vector<bool>* marks);
 
 // The account as the pass page shows it. Counts that cannot be known are
 // empty, never 0.

@@ -21,7 +21,6 @@ ProblemLine ProblemOf(const CaptureOutput& out) { return {out.trace, out.errors}
 
 // Skips a token that is no hex number, with a warning where it was met.
 void SkipNonHexToken(Scan& scan) {
-  ++scan.counts.tokens;
   ++scan.counts.skipped_tokens;
   const ProblemLine line = ProblemOf(scan.out);
   if (!line.trace && !line.copy) {
@@ -46,7 +45,6 @@ bool ReadValueAfterNonHex(Scan& scan, int32_t& value) {
   for (;;) {
     SkipNonHexToken(scan);
     const ReadResult result = ReadHex(scan.in, value);
-    if (result == ReadResult::kValue) ++scan.counts.tokens;
     if (result != ReadResult::kNotANumber) return result == ReadResult::kValue;
   }
 }
@@ -56,10 +54,7 @@ bool ReadValueAfterNonHex(Scan& scan, int32_t& value) {
 // is read twice. Returns false at the end of the file.
 inline bool ReadValue(Scan& scan, int32_t& value) {
   const ReadResult result = ReadHex(scan.in, value);
-  if (result == ReadResult::kValue) {
-    ++scan.counts.tokens;
-    return true;
-  }
+  if (result == ReadResult::kValue) return true;
   return result == ReadResult::kNotANumber && ReadValueAfterNonHex(scan, value);
 }
 
@@ -86,6 +81,7 @@ void TraceHex(Scan& scan, int32_t value) {
 bool ReadTail(Scan& scan, PacketTail tail, int32_t& Data) {
   if (tail == PacketTail::kOneValue) {
     if (!ReadValue(scan, Data)) return false;
+    ++scan.counts.tokens;
     Trace(scan, "\n");
     TraceHex(scan, Data);
     Trace(scan, "\n\n");
@@ -94,6 +90,7 @@ bool ReadTail(Scan& scan, PacketTail tail, int32_t& Data) {
   Trace(scan, "\n");
   for (;;) {
     if (!ReadValue(scan, Data)) return true;
+    ++scan.counts.tokens;
     if (Data != 0) break;
     Trace(scan, "0 ");
   }
@@ -103,17 +100,27 @@ bool ReadTail(Scan& scan, PacketTail tail, int32_t& Data) {
 }
 
 // Reads one packet after its marker. Returns false when the file ends inside
-// it: only frames read whole have been handed on.
+// it: only frames read whole have been handed on. The values it reads are
+// counted by the packet and by the frame, not one by one.
 bool ReadPacket(Scan& scan, PacketTail tail, RunState& run) {
-  for (int i = 0; i < kSkippedValues; ++i) {
-    if (!ReadEchoed(scan, run.Data)) return false;
+  int32_t* const numbers[] = {&run.Data, &run.Data, &run.Data, &run.packet_num, &run.uplink_num};
+  static_assert(std::size(numbers) == kSkippedValues + 2);
+  for (std::size_t i = 0; i < std::size(numbers); ++i) {
+    if (!ReadEchoed(scan, *numbers[i])) {
+      scan.counts.tokens += i;
+      return false;
+    }
   }
-  if (!ReadEchoed(scan, run.packet_num) || !ReadEchoed(scan, run.uplink_num)) return false;
+  scan.counts.tokens += std::size(numbers);
   for (int32_t frame = 0; frame < run.DataBlockNumber; ++frame) {
     Trace(scan, "\n");
     for (int32_t& byte : run.CDH_Data) {
-      if (!ReadEchoed(scan, byte)) return false;
+      if (!ReadEchoed(scan, byte)) {
+        scan.counts.tokens += static_cast<std::size_t>(&byte - run.CDH_Data.data());
+        return false;
+      }
     }
+    scan.counts.tokens += run.CDH_Data.size();
     DecodeHkFrame(run.CDH_Data, run.AnalysedData);
     ++scan.counts.frames;
     if (scan.out.frame) scan.out.frame(run);
@@ -125,8 +132,10 @@ bool ReadPacket(Scan& scan, PacketTail tail, RunState& run) {
 
 void ScanPackets(InputStream& in, PacketTail tail, RunState& run, CaptureOutput& out, CaptureCounts& counts) {
   Scan scan{in, out.trace, out, counts};
-  std::size_t matched = 0;  // values of SB matched in a row
+  std::size_t matched = 0;   // values of SB matched in a row
+  std::uint64_t sought = 0;  // values read in the search for a marker
   while (ReadValue(scan, run.Data)) {
+    ++sought;
     if (run.Data == SB[matched]) {
       ++matched;
     } else {
@@ -143,9 +152,11 @@ void ScanPackets(InputStream& in, PacketTail tail, RunState& run, CaptureOutput&
       BeginProblem(line, out.program, out.capture_path);
       ProblemText(line, "Packet cut short by the end of the file.");
       EndProblem(line);
-      return;
+      break;
     }
   }
+  // Every token after the header: the values read and the tokens skipped.
+  counts.tokens += sought + counts.skipped_tokens;
 }
 
 }  // namespace hkcsv

@@ -278,7 +278,17 @@ int OpenInBrowser(const std::string& path, int& exit_status) {
       reinterpret_cast<INT_PTR>(::ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   if (SUCCEEDED(com)) ::CoUninitialize();
   // A value above 32 is success; below, it is an error code.
-  return result > 32 ? 0 : ErrorNumberOf(static_cast<DWORD>(result));
+  if (result > 32) return 0;
+  switch (result) {
+    case 0:
+    case SE_ERR_OOM:
+      return ENOMEM;
+    case SE_ERR_NOASSOC:  // no program is set to open such a file
+    case SE_ERR_ASSOCINCOMPLETE:
+      return ENOEXEC;
+    default:
+      return ErrorNumberOf(static_cast<DWORD>(result));
+  }
 }
 
 unsigned ConsoleProcessCount() {

@@ -415,7 +415,8 @@ TEST_F(HkReport, AnInterruptRemovesThePagesTemporaryFileAndEndsTheRunByItsSignal
 TEST_F(HkReport, OpenShowsTheWrittenPageAndAFailureToShowItIsOnlyTold) {
   const std::string bin = root + "/bin";
   fs::create_directory(bin);
-  const std::string path = std::getenv("PATH");
+  const char* const path_before = std::getenv("PATH");
+  const std::string path = path_before ? path_before : "";
   ::setenv("PATH", bin.c_str(), 1);
   struct Case {
     std::string opener;  // the body of the xdg-open script; empty: there is none

@@ -19,7 +19,7 @@ bool EndsWithTxt(const std::string& name) {
 CaptureListing ListCaptures(std::string_view sample_root, const FormatConstants& format) {
   CaptureListing listing;
   listing.folder = std::string(sample_root) + kPathSeparator + format.folder;
-  listing.error = ListFolder(listing.folder + kPathSeparator, listing.entries);
+  listing.error = ListFolder(listing.folder + kPathSeparator, "*.txt", listing.entries);
   // A format folder that is not there below an existing base directory is
   // nothing to do; a base directory that is not there is a failure.
   if (listing.error == ENOENT && FolderExists(std::string(sample_root))) {

@@ -4,42 +4,64 @@
 #include <string>
 #include <vector>
 
+#include "app/lone_console.h"
 #include "app/report_command_line.h"
 #include "app/sample_root.h"
 #include "platform/files.h"
+#include "report/messages.h"
 
 namespace {
+
+using namespace hkcsv;
 
 constexpr int kUsageStatus = 2;
 
 int Print(std::FILE* stream, const char* text) { return std::fputs(text, stream) < 0 || std::fflush(stream) != 0; }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  using namespace hkcsv;
-  std::vector<std::string_view> arguments(argv + 1, argv + argc);
-  CommandLine line = ParseCommandLine(arguments, kSampleRoot);
+int Run(CommandLine& line, OutputStream& errors) {
   switch (line.action) {
     case CommandAction::kHelp:
       return Print(stdout, kReportUsage);
     case CommandAction::kVersion:
       return Print(stdout, kReportVersion);
     case CommandAction::kUsageError:
-      std::fprintf(stderr, "hkreport: %s\n", line.error.c_str());
-      std::fputs(kReportUsage, stderr);
+      TellLine(errors, "hkreport: " + line.error);
+      WriteText(errors, kReportUsage);
+      Flush(errors);
       return kUsageStatus;
     case CommandAction::kReport:
       break;
   }
-  OutputStream errors = OutputToDescriptor(StandardError(), false);
   ReportRequest& request = line.request;
   if (request.limits) {
     std::vector<std::string> problems;
     if (!ReadLimits(request.limits->file, request.limits->table, problems)) {
-      for (const std::string& problem : problems) std::fprintf(stderr, "%s\n", problem.c_str());
+      for (const std::string& problem : problems) TellLine(errors, problem);
       return kUsageStatus;
     }
   }
   return WriteReport(request, errors);
+}
+
+// Reads standard input up to a line end, or to its end.
+void WaitForEnter(OutputStream& errors) {
+  TellLine(errors, "Press Enter to close.");
+  char byte = 0;
+  std::size_t got = 0;
+  while (ReadSome(StandardInput(), &byte, 1, got) == 0 && got == 1 && byte != '\n') {
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  InstallInterruptHandlers();
+  OutputStream errors = OutputToDescriptor(StandardError(), false);
+  std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  CommandLine line = ParseCommandLine(arguments, kSampleRoot);
+  const RunEnding ending = DecideRunEnding(line.request.open_page, ConsoleProcessCount());
+  line.request.open_page = ending.open_page;
+  const int status = Run(line, errors);
+  if (ending.wait_for_enter) WaitForEnter(errors);
+  return status;
 }

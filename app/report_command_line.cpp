@@ -6,6 +6,7 @@ namespace hkcsv {
 
 const char kReportUsage[] =
     "Usage: hkreport [--root DIR] [--format fm|fsk|both] [--limits FILE] [--output FILE]\n"
+    "                [--export FILE] [--open]\n"
     "       hkreport --help | --version\n"
     "Reads the capture files below the base directory, as hkcsv does, and writes one HTML page\n"
     "of trend charts, a table of the passes and a table of the channels.\n"
@@ -14,11 +15,14 @@ const char kReportUsage[] =
     "  --limits FILE    operating limits: lines of column name, red low, yellow low,\n"
     "                   yellow high, red high\n"
     "  --output FILE    the page (default: HK_Report.html in the base directory)\n"
+    "  --export FILE    every HK frame of the chosen formats in one CSV file\n"
+    "  --open           show the page in the default browser once it is written\n"
     "  --help           show this text and exit\n"
     "  --version        show the version and exit\n"
     "Exit status: 0 when every file was read and the page written, 1 when a file could not\n"
     "be listed or read (the page says so) or the page could not be written, 2 for a bad\n"
-    "command line or limits file.\n";
+    "command line or limits file, or an output that is a file the run reads or not a\n"
+    "regular file.\n";
 
 const char kReportVersion[] = "hkreport 1.0\n";
 
@@ -49,7 +53,13 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& arguments, std
       option = option.substr(0, equals);
       has_value = true;
     }
-    if (option != "--root" && option != "--format" && option != "--limits" && option != "--output") {
+    if (option == "--open") {
+      if (has_value) return UsageError("option '--open' takes no value");
+      request.open_page = true;
+      continue;
+    }
+    if (option != "--root" && option != "--format" && option != "--limits" && option != "--output" &&
+        option != "--export") {
       if (!option.starts_with("-") || option == "-")
         return UsageError("unexpected argument '" + std::string(option) + "'");
       return UsageError("unknown option '" + std::string(option) + "'");
@@ -63,6 +73,8 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& arguments, std
       request.sample_root = std::string(value);
     } else if (option == "--limits") {
       request.limits = OperatingLimits{std::string(value)};
+    } else if (option == "--export") {
+      request.export_file = std::string(value);
     } else if (option == "--output") {
       request.page = std::string(value);
       output_given = true;

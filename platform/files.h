@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,11 +58,53 @@ int WriteAll(int descriptor, const void* bytes, std::size_t count);
 // `bytes`, which holds what was read before a failure.
 int ReadWholeFile(const std::string& path, std::string& bytes);
 
+// Creates the new file `path` for writing, in binary mode, exclusively:
+// EEXIST when anything stands under that name, a link included.
+int CreateNewFile(const std::string& path, File& file);
+
+// Creates a new file named `prefix` followed by six random characters of
+// [A-Za-z0-9], exclusively: a name that exists already is never opened, and
+// another is drawn. Sets `path` to the name created.
+int CreateUniqueFile(const std::string& prefix, File& file, std::string& path);
+
 // Moves the file `from` over `to`, replacing it in one step.
 int MoveOverFile(const std::string& from, const std::string& to);
 
 // Removes a file.
 int RemoveFile(const std::string& path);
+
+// Creates the folder `path`; 0 also when it is a folder already.
+int MakeFolder(const std::string& path);
+
+enum class PathKind {
+  kMissing,       // nothing by that name
+  kRegularFile,   // a regular file, or a link that leads to one
+  kFolder,        // a folder, or a link that leads to one
+  kOther,         // a FIFO, a device, a socket, ...
+  kDanglingLink,  // a symbolic link that leads nowhere
+};
+
+// What makes a file the same file under any of its names: the device and
+// inode on POSIX, the volume serial number and file index on Windows.
+struct FileIdentity {
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+struct PathInfo {
+  PathKind kind = PathKind::kMissing;
+  FileIdentity identity;  // when the path leads to a file or folder
+};
+
+// What `path` is, following links. A path that leads nowhere is no failure:
+// it is kMissing or kDanglingLink.
+int InspectPath(const std::string& path, PathInfo& info);
+
+// The file that `path`'s chain of links ends at, as an absolute path (POSIX:
+// realpath, which fails when it does not exist); Windows gives `path` as it
+// stands.
+int ResolvePath(const std::string& path, std::string& resolved);
 
 struct FolderEntry {
   std::string name;  // without the folder
@@ -69,10 +112,11 @@ struct FolderEntry {
 };
 
 // Lists the entries of `folder` (which ends with the separator) that may
-// match "*.txt"; the caller filters the names and sorts them. ENOENT when
-// the folder does not exist. On a failure there is no entry: a listing that
+// match `pattern` ("*.txt"): Windows lists through the pattern, POSIX lists
+// every entry. The caller filters the names and sorts them. ENOENT when the
+// folder does not exist. On a failure there is no entry: a listing that
 // fails half-way lists nothing.
-int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries);
+int ListFolder(const std::string& folder, std::string_view pattern, std::vector<FolderEntry>& entries);
 
 // Whether `path` names an existing folder.
 bool FolderExists(const std::string& path);
@@ -94,5 +138,34 @@ int StandardError();
 // Whether two open descriptors are the same file or terminal, so that a
 // message written to both would show twice.
 bool SameFile(int descriptor_a, int descriptor_b);
+
+// Sets up, once at the start, what an interrupt does: a write to a closed
+// pipe fails with EPIPE instead of ending the process; SIGINT and SIGTERM
+// (on Windows Ctrl+C, Ctrl+Break and closing the console) remove the
+// registered temporary file, if any, and end the process as the signal
+// does by default. A signal that was ignored at the start stays ignored.
+void InstallInterruptHandlers();
+
+// Names the one temporary file that an interrupt removes (ENAMETOOLONG when
+// its path does not fit the handler's fixed buffer), and forgets it again.
+int RegisterTemporaryFile(const std::string& path);
+void UnregisterTemporaryFile();
+
+// CreateUniqueFile, and RegisterTemporaryFile of the file created, with
+// interrupts held back in between: no interrupt finds the file there and
+// not registered. When it cannot be registered, it is removed again.
+int CreateTemporaryFile(const std::string& prefix, File& file, std::string& path);
+
+// The program that OpenInBrowser hands the page to, for messages.
+extern const char kBrowserOpener[];
+
+// Opens `path` in the default browser: xdg-open on Linux, whose exit status
+// is waited for and set in `exit_status` (ENOENT when there is no
+// xdg-open); ShellExecute on Windows, where `exit_status` is 0.
+int OpenInBrowser(const std::string& path, int& exit_status);
+
+// How many processes share this process's console (Windows); 0 where there
+// is no such count (POSIX, or no console).
+unsigned ConsoleProcessCount();
 
 }  // namespace hkcsv

@@ -1,6 +1,8 @@
 // The parts of the platform layer that both platforms share, built on the
 // calls of files_posix.cpp or files_win32.cpp.
+#include <cerrno>
 #include <memory>
+#include <random>
 
 #include "platform/files.h"
 
@@ -31,6 +33,23 @@ int ReadWholeFile(const std::string& path, std::string& bytes) {
     if (got == 0) return 0;
     bytes.append(block.get(), got);
   }
+}
+
+int CreateUniqueFile(const std::string& prefix, File& file, std::string& path) {
+  constexpr std::string_view kCharacters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  constexpr int kRandomCharacters = 6;
+  // 62^6 names: a hundred taken ones in a row means something else is wrong.
+  constexpr int kAttempts = 100;
+  std::random_device random;
+  std::uniform_int_distribution<std::size_t> pick(0, kCharacters.size() - 1);
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    std::string name = prefix;
+    for (int i = 0; i < kRandomCharacters; ++i) name += kCharacters[pick(random)];
+    const int error = CreateNewFile(name, file);
+    if (error == 0) path = std::move(name);
+    if (error != EEXIST) return error;
+  }
+  return EEXIST;
 }
 
 }  // namespace hkcsv

@@ -1,10 +1,16 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "platform/files.h"
@@ -32,6 +38,24 @@ struct CloseListing {
   void operator()(DIR* listing) const { ::closedir(listing); }
 };
 
+struct FreeMemory {
+  void operator()(char* memory) const { std::free(memory); }
+};
+
+// The temporary file that SIGINT and SIGTERM remove. A signal handler
+// reaches nothing but globals, and may call only async-signal-safe
+// functions: so the path waits in a fixed buffer, and `temporary_registered`
+// (lock-free, so safe to read in a handler) says whether it is whole.
+char temporary_path[4096];
+std::atomic<bool> temporary_registered{false};
+
+void RemoveTemporaryAndEnd(int signal_number) {
+  if (temporary_registered.load()) ::unlink(temporary_path);
+  // SA_RESETHAND has put back the default action and SA_NODEFER lets the
+  // signal through at once: the process ends as the signal ends it.
+  ::raise(signal_number);
+}
+
 }  // namespace
 
 int CloseFile(File& file) {
@@ -48,6 +72,13 @@ int CreateForWriting(const std::string& path, File& file) {
   File created(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666));
   if (!created.is_open()) return errno;
   ::fcntl(created.descriptor(), F_SETFL, ::fcntl(created.descriptor(), F_GETFL) & ~O_NONBLOCK);
+  file = std::move(created);
+  return 0;
+}
+
+int CreateNewFile(const std::string& path, File& file) {
+  File created(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+  if (!created.is_open()) return errno;
   file = std::move(created);
   return 0;
 }
@@ -84,6 +115,35 @@ int MoveOverFile(const std::string& from, const std::string& to) {
 }
 
 int RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0 ? 0 : errno; }
+
+int MakeFolder(const std::string& path) {
+  if (::mkdir(path.c_str(), 0777) == 0) return 0;
+  const int error = errno;
+  return error == EEXIST && FolderExists(path) ? 0 : error;
+}
+
+int InspectPath(const std::string& path, PathInfo& info) {
+  info = PathInfo{};
+  struct stat status;
+  if (::stat(path.c_str(), &status) != 0) {
+    if (errno != ENOENT) return errno;
+    struct stat link;
+    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) info.kind = PathKind::kDanglingLink;
+    return 0;
+  }
+  info.kind = S_ISREG(status.st_mode)   ? PathKind::kRegularFile
+              : S_ISDIR(status.st_mode) ? PathKind::kFolder
+                                        : PathKind::kOther;
+  info.identity = {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+  return 0;
+}
+
+int ResolvePath(const std::string& path, std::string& resolved) {
+  const std::unique_ptr<char, FreeMemory> real(::realpath(path.c_str(), nullptr));
+  if (!real) return errno;
+  resolved = real.get();
+  return 0;
+}
 
 std::string NarrowToUtf8(std::string_view text) { return std::string(text); }
 
@@ -134,8 +194,82 @@ int ListFolderWith(const std::string& folder, const ReadFolderEntry& read, std::
   }
 }
 
-int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
+int ListFolder(const std::string& folder, std::string_view /*pattern*/, std::vector<FolderEntry>& entries) {
   return ListFolderWith(folder, ReadNextEntry, entries);
 }
+
+void InstallInterruptHandlers() {
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  ::sigaction(SIGPIPE, &ignore, nullptr);
+  for (const int signal_number : {SIGINT, SIGTERM}) {
+    struct sigaction before {};
+    // A shell starts background jobs with SIGINT ignored: leave it so.
+    if (::sigaction(signal_number, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) continue;
+    struct sigaction action {};
+    action.sa_handler = RemoveTemporaryAndEnd;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND | SA_NODEFER;
+    ::sigaction(signal_number, &action, nullptr);
+  }
+}
+
+int RegisterTemporaryFile(const std::string& path) {
+  if (path.size() >= sizeof temporary_path) return ENAMETOOLONG;
+  temporary_registered.store(false);
+  std::memcpy(temporary_path, path.c_str(), path.size() + 1);
+  temporary_registered.store(true);
+  return 0;
+}
+
+void UnregisterTemporaryFile() { temporary_registered.store(false); }
+
+int CreateTemporaryFile(const std::string& prefix, File& file, std::string& path) {
+  sigset_t interrupts;
+  sigset_t before;
+  sigemptyset(&interrupts);
+  sigaddset(&interrupts, SIGINT);
+  sigaddset(&interrupts, SIGTERM);
+  ::pthread_sigmask(SIG_BLOCK, &interrupts, &before);
+  int error = CreateUniqueFile(prefix, file, path);
+  if (error == 0) error = RegisterTemporaryFile(path);
+  if (error != 0 && file.is_open()) {
+    CloseFile(file);
+    RemoveFile(path);
+  }
+  ::pthread_sigmask(SIG_SETMASK, &before, nullptr);  // a held-back interrupt acts now
+  return error;
+}
+
+const char kBrowserOpener[] = "xdg-open";
+
+int OpenInBrowser(const std::string& path, int& exit_status) {
+  exit_status = 0;
+  std::string program = kBrowserOpener;
+  std::string argument = path;
+  char* const arguments[] = {program.data(), argument.data(), nullptr};
+  // The opener gets the default action of SIGPIPE back, which this process
+  // ignores.
+  posix_spawnattr_t attributes;
+  if (const int error = ::posix_spawnattr_init(&attributes)) return error;
+  sigset_t defaults;
+  sigemptyset(&defaults);
+  sigaddset(&defaults, SIGPIPE);
+  ::posix_spawnattr_setsigdefault(&attributes, &defaults);
+  ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+  pid_t child = 0;
+  const int error = ::posix_spawnp(&child, program.c_str(), nullptr, &attributes, arguments, environ);
+  ::posix_spawnattr_destroy(&attributes);
+  if (error != 0) return error;
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) return errno;
+  }
+  exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return 0;
+}
+
+unsigned ConsoleProcessCount() { return 0; }
 
 }  // namespace hkcsv

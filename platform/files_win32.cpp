@@ -5,8 +5,13 @@
 #include <share.h>
 #include <sys/stat.h>
 #include <windows.h>
+// After windows.h, which they need.
+#include <objbase.h>
+#include <shellapi.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <memory>
 
 #include "platform/files.h"
@@ -26,6 +31,9 @@ int ErrorNumberOf(DWORD code) {
       return EACCES;
     case ERROR_DIRECTORY:
       return ENOTDIR;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return EEXIST;
     default:
       return EIO;
   }
@@ -34,6 +42,27 @@ int ErrorNumberOf(DWORD code) {
 struct CloseListing {
   void operator()(HANDLE listing) const { ::FindClose(listing); }
 };
+
+struct CloseOwnedHandle {
+  void operator()(HANDLE handle) const { ::CloseHandle(handle); }
+};
+
+// The temporary file that Ctrl+C, Ctrl+Break and closing the console
+// remove. The console's handler runs on a thread of its own and reaches
+// nothing but globals: so the path waits in a fixed buffer, and
+// `temporary_registered` says whether it is whole.
+// `temporary_lock` keeps the handler out while a temporary file is created
+// and registered.
+char temporary_path[MAX_PATH * 4];
+std::atomic<bool> temporary_registered{false};
+SRWLOCK temporary_lock = SRWLOCK_INIT;
+
+BOOL WINAPI RemoveTemporaryOnInterrupt(DWORD /*event*/) {
+  ::AcquireSRWLockExclusive(&temporary_lock);
+  if (temporary_registered.load()) ::DeleteFileA(temporary_path);
+  ::ReleaseSRWLockExclusive(&temporary_lock);
+  return FALSE;  // on to the default handler, which ends the process
+}
 
 // The largest piece handed to one _read or _write, whose counts are int.
 constexpr std::size_t kLargestPiece = 1u << 30;
@@ -67,6 +96,24 @@ int CreateForWriting(const std::string& path, File& file) {
   return 0;
 }
 
+int CreateNewFile(const std::string& path, File& file) {
+  // CreateFileA rather than _sopen_s: the file must be shared for deletion,
+  // so that an interrupt can remove it while it is open (it goes when the
+  // process ends). Others may read it, not write it.
+  const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return ErrorNumberOf(::GetLastError());
+  const int descriptor = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY);
+  if (descriptor < 0) {
+    const int error = errno;
+    ::CloseHandle(handle);
+    return error;
+  }
+  file = File(descriptor);
+  ::_setmode(descriptor, _O_BINARY);
+  return 0;
+}
+
 int ReadSome(int descriptor, void* buffer, std::size_t count, std::size_t& got) {
   got = 0;
   const int read = ::_read(descriptor, buffer, static_cast<unsigned>(count < kLargestPiece ? count : kLargestPiece));
@@ -92,6 +139,45 @@ int MoveOverFile(const std::string& from, const std::string& to) {
 }
 
 int RemoveFile(const std::string& path) { return ::DeleteFileA(path.c_str()) ? 0 : ErrorNumberOf(::GetLastError()); }
+
+int MakeFolder(const std::string& path) {
+  if (::CreateDirectoryA(path.c_str(), nullptr)) return 0;
+  const int error = ErrorNumberOf(::GetLastError());
+  return error == EEXIST && FolderExists(path) ? 0 : error;
+}
+
+int InspectPath(const std::string& path, PathInfo& info) {
+  info = PathInfo{};
+  // No access asked for: only the file's information is read. Backup
+  // semantics let a folder be opened too; links are followed.
+  const HANDLE handle = ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD code = ::GetLastError();
+    if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) return ErrorNumberOf(code);
+    // The name itself is there when it is a link that leads nowhere.
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+      info.kind = PathKind::kDanglingLink;
+    }
+    return 0;
+  }
+  const std::unique_ptr<void, CloseOwnedHandle> opened(handle);
+  if (::GetFileType(handle) != FILE_TYPE_DISK) {  // a device such as NUL or CON, a pipe
+    info.kind = PathKind::kOther;
+    return 0;
+  }
+  BY_HANDLE_FILE_INFORMATION file;
+  if (!::GetFileInformationByHandle(handle, &file)) return ErrorNumberOf(::GetLastError());
+  info.kind = (file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? PathKind::kFolder : PathKind::kRegularFile;
+  info.identity = {file.dwVolumeSerialNumber, (std::uint64_t{file.nFileIndexHigh} << 32) | file.nFileIndexLow};
+  return 0;
+}
+
+int ResolvePath(const std::string& path, std::string& resolved) {
+  resolved = path;
+  return 0;
+}
 
 std::string NarrowToUtf8(std::string_view text) {
   bool ascii = true;
@@ -143,10 +229,10 @@ int ListingError(DWORD code) {
 
 }  // namespace
 
-int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
+int ListFolder(const std::string& folder, std::string_view pattern, std::vector<FolderEntry>& entries) {
   entries.clear();
   WIN32_FIND_DATAA found;
-  const HANDLE first = ::FindFirstFileA((folder + "*.txt").c_str(), &found);
+  const HANDLE first = ::FindFirstFileA((folder + std::string(pattern)).c_str(), &found);
   if (first == INVALID_HANDLE_VALUE) return ListingError(::GetLastError());
   const std::unique_ptr<void, CloseListing> listing(first);
   do {
@@ -157,6 +243,59 @@ int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
   const int error = ListingError(::GetLastError());
   if (error != 0) entries.clear();
   return error;
+}
+
+void InstallInterruptHandlers() { ::SetConsoleCtrlHandler(RemoveTemporaryOnInterrupt, TRUE); }
+
+int RegisterTemporaryFile(const std::string& path) {
+  if (path.size() >= sizeof temporary_path) return ENAMETOOLONG;
+  temporary_registered.store(false);
+  std::memcpy(temporary_path, path.c_str(), path.size() + 1);
+  temporary_registered.store(true);
+  return 0;
+}
+
+void UnregisterTemporaryFile() { temporary_registered.store(false); }
+
+int CreateTemporaryFile(const std::string& prefix, File& file, std::string& path) {
+  ::AcquireSRWLockExclusive(&temporary_lock);
+  int error = CreateUniqueFile(prefix, file, path);
+  if (error == 0) error = RegisterTemporaryFile(path);
+  if (error != 0 && file.is_open()) {
+    CloseFile(file);
+    RemoveFile(path);
+  }
+  ::ReleaseSRWLockExclusive(&temporary_lock);
+  return error;
+}
+
+const char kBrowserOpener[] = "ShellExecute";
+
+int OpenInBrowser(const std::string& path, int& exit_status) {
+  exit_status = 0;
+  // The shell may hand the page to a handler through COM.
+  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  const auto result =
+      reinterpret_cast<INT_PTR>(::ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  if (SUCCEEDED(com)) ::CoUninitialize();
+  // A value above 32 is success; below, it is an error code.
+  if (result > 32) return 0;
+  switch (result) {
+    case 0:
+    case SE_ERR_OOM:
+      return ENOMEM;
+    case SE_ERR_NOASSOC:  // no program is set to open such a file
+    case SE_ERR_ASSOCINCOMPLETE:
+      return ENOEXEC;
+    default:
+      return ErrorNumberOf(static_cast<DWORD>(result));
+  }
+}
+
+unsigned ConsoleProcessCount() {
+  DWORD processes[4];
+  // The count of all of them, even when more than fit.
+  return ::GetConsoleProcessList(processes, 4);
 }
 
 }  // namespace hkcsv

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/files.h"
+#include "report/messages.h"
 #include "text/number_format.h"
 
 namespace hkcsv {
@@ -120,12 +121,12 @@ std::string CheckLine(const std::array<std::string_view, kCells>& cells, std::si
   const int channel = FindChannel(cells[0]);
   if (channel < 0) {
     wrong = "unknown column ";
-    AppendQuoted(wrong, cells[0]);
+    AppendQuoted(wrong, Clipped(cells[0]));
     return wrong;
   }
   std::size_t& first_line = first_lines[static_cast<std::size_t>(channel)];
   if (first_line != 0) {
-    AppendQuoted(wrong, cells[0]);
+    AppendQuoted(wrong, Clipped(cells[0]));
     wrong += " appears again (first on line ";
     AppendUnsigned(wrong, first_line);
     wrong += ')';
@@ -142,7 +143,7 @@ std::string CheckLine(const std::array<std::string_view, kCells>& cells, std::si
     if (result != NumberResult::kValue) {
       wrong = kLimitSideInfo[i].name;
       wrong += ' ';
-      AppendQuoted(wrong, cell);
+      AppendQuoted(wrong, Clipped(cell));
       wrong += result == NumberResult::kOutOfRange ? " is out of the range of a double" : " is not a number";
       return wrong;
     }
@@ -157,11 +158,11 @@ std::string CheckLine(const std::array<std::string_view, kCells>& cells, std::si
     if (previous != kLimitSides && *values[previous] > *values[i]) {
       wrong = kLimitSideInfo[previous].name;
       wrong += ' ';
-      wrong += cells[previous + 1];
+      wrong += Clipped(cells[previous + 1]);
       wrong += " is above ";
       wrong += kLimitSideInfo[i].name;
       wrong += ' ';
-      wrong += cells[i + 1];
+      wrong += Clipped(cells[i + 1]);
       return wrong;
     }
     previous = i;

@@ -1,33 +1,60 @@
 #include "report/page_file.h"
 
-#include <cerrno>
-#include <filesystem>
+#include <cstring>
+
+#include "platform/files.h"
 
 namespace hkcsv {
 
-int WriteWholeFile(const std::string& path, std::string_view bytes, std::string& failed) {
-  const std::string temporary = path + ".tmp";
-  failed = temporary;
+PageFile::~PageFile() { AbandonPageFile(*this); }
+
+FileFailure BeginPageFile(const std::string& path, PageFile& page) {
+  AbandonPageFile(page);
+  page.path = path;
+  // Through a link the file it leads to is replaced, and the link stays. A
+  // path that leads to nothing yet is created as it stands.
+  if (ResolvePath(path, page.target) != 0) page.target = path;
   File file;
-  int error = CreateForWriting(temporary, file);
-  if (error == 0) error = WriteAll(file.descriptor(), bytes.data(), bytes.size());
-  if (error == 0) error = CloseFile(file);
-  if (error == 0) {
-    failed = path;
-    error = MoveOverFile(temporary, path);
+  std::string temporary;
+  if (const int error = CreateTemporaryFile(page.target + ".tmp.", file, temporary)) return {path, error};
+  page.temporary = std::move(temporary);
+  page.out = OutputToFile(std::move(file), false);
+  return {};
+}
+
+FileFailure CommitPageFile(PageFile& page) {
+  FileFailure failure;
+  if (const int error = CloseOutput(page.out)) {
+    failure = {page.temporary, error};
+  } else if (const int moved = MoveOverFile(page.temporary, page.target)) {
+    failure = {page.path, moved};
+  } else {
+    UnregisterTemporaryFile();
+    page.temporary.clear();
+    return failure;
   }
-  if (error != 0) RemoveFile(temporary);
-  return error;
+  AbandonPageFile(page);
+  return failure;
 }
 
-int MakeFolder(const std::string& path) {
-  std::error_code error;
-  std::filesystem::create_directory(path, error);
-  return error.value();
+void AbandonPageFile(PageFile& page) {
+  if (page.temporary.empty()) return;
+  CloseFile(page.out.file);  // unflushed bytes are dropped with the file
+  page.out = OutputStream{};
+  RemoveFile(page.temporary);  // if it cannot go, nothing else can be done about it
+  UnregisterTemporaryFile();
+  page.temporary.clear();
 }
 
-int ListFolder(const std::string& folder, const char*, std::vector<FolderEntry>& entries) {
-  return ListFolder(folder, entries);
+FileFailure WritePageFile(const std::string& path, std::string_view bytes) {
+  PageFile page;
+  if (FileFailure failure = BeginPageFile(path, page); failure.error != 0) return failure;
+  WriteBytes(page.out, bytes);
+  return CommitPageFile(page);
+}
+
+std::string CannotWriteLine(const FileFailure& failure) {
+  return "hkreport: cannot write " + failure.file + ": " + std::strerror(failure.error);
 }
 
 }  // namespace hkcsv

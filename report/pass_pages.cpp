@@ -32,16 +32,15 @@ PassPagesPlace PlacePassPages(const std::string& overview_path) {
 int WritePassPage(const PassPagesPlace& place, FormatData& data, std::size_t pass, const PassDetail& detail,
                   const LimitTable* limits, OutputStream& errors) {
   const std::string folder = FormatFolder(place, data);
-  std::string failed = folder;
-  int error = MakeFolder(folder);
-  if (error == 0) {
+  FileFailure failure{folder, MakeFolder(folder)};
+  if (failure.error == 0) {
     const std::string page =
         RenderPassPage({&data, pass, &detail, limits, "../../" + PercentEncode(NarrowToUtf8(place.overview_name))});
-    error = WriteWholeFile(folder + kPathSeparator + data.passes[pass].page, page, failed);
+    failure = WritePageFile(folder + kPathSeparator + data.passes[pass].page, page);
   }
-  if (error != 0) {
-    TellLine(errors, "hkreport: cannot write " + failed + ": " + std::strerror(error));
-    return error;
+  if (failure.error != 0) {
+    TellLine(errors, CannotWriteLine(failure));
+    return failure.error;
   }
   data.passes[pass].page_written = true;
   return 0;

@@ -1,12 +1,14 @@
 #include "report/report.h"
 
 #include <cstring>
+#include <optional>
+#include <vector>
 
 #include "platform/files.h"
 #include "report/collect.h"
 #include "report/export_csv.h"
-#include "report/html_text.h"
 #include "report/messages.h"
+#include "report/output_check.h"
 #include "report/page.h"
 #include "report/page_file.h"
 #include "report/pass_pages.h"
@@ -16,27 +18,37 @@ namespace hkcsv {
 
 namespace {
 
-void TellFailure(OutputStream& errors, const std::string& file, int error) {
-  TellLine(errors, "hkreport: cannot write " + file + ": " + std::strerror(error));
+constexpr int kRefusedStatus = 2;
+
+// Tells why `output` may not be written, when it may not.
+bool Refused(const std::string& output, const std::vector<KeptFile>& kept, OutputStream& errors) {
+  const std::string why = OutputRefusal(output, kept);
+  if (!why.empty()) TellLine(errors, "hkreport: refusing to write " + output + ": " + why);
+  return !why.empty();
 }
 
-// The export file while it is written under a temporary name.
+// Shows the written page in the default browser. A page that does not open
+// is told, and the run has not failed for it.
+void OpenPage(const std::string& page, OutputStream& errors) {
+  int exit_status = 0;
+  const int error = OpenInBrowser(page, exit_status);
+  std::string line = "hkreport: cannot show " + page + ": " + kBrowserOpener;
+  if (error != 0) {
+    TellLine(errors, line + ": " + std::strerror(error));
+  } else if (exit_status != 0) {
+    line += " ended with status ";
+    AppendUnsigned(line, static_cast<unsigned>(exit_status));
+    TellLine(errors, line);
+  }
+}
+
+// The export of every frame while it is written: the cells every row of the
+// current pass starts with are made once per pass.
 struct Export {
-  std::string path;
-  std::string temporary;
-  OutputStream out;
-  std::string pass_cells;  // the cells every row of the current pass starts with
+  PageFile file;
+  std::string pass_cells;
   const PassSummary* pass = nullptr;
 };
-
-int BeginExport(Export& export_file) {
-  export_file.temporary = export_file.path + ".tmp";
-  File file;
-  if (const int error = CreateForWriting(export_file.temporary, file)) return error;
-  export_file.out = OutputToFile(std::move(file), true);
-  WriteExportColumns(export_file.out);
-  return 0;
-}
 
 void ExportFrame(Export& export_file, DownlinkFormat format, const PassSummary& pass, std::optional<double> ground_time,
                  const RunState& run, std::optional<LimitBand> state) {
@@ -46,55 +58,50 @@ void ExportFrame(Export& export_file, DownlinkFormat format, const PassSummary& 
         ExportPassCells(ConstantsOf(format).folder, pass.name,
                         pass.time_parsed ? std::optional<double>(pass.start) : std::nullopt, pass.time_zone);
   }
-  WriteExportRow(export_file.out, export_file.pass_cells, ground_time, run, state);
-}
-
-int CommitExport(Export& export_file, std::string& failed) {
-  failed = export_file.temporary;
-  int error = CloseOutput(export_file.out);
-  if (error == 0) {
-    failed = export_file.path;
-    error = MoveOverFile(export_file.temporary, export_file.path);
-  }
-  if (error != 0) RemoveFile(export_file.temporary);
-  return error;
+  WriteExportRow(export_file.file.out, export_file.pass_cells, ground_time, run, state);
 }
 
 }  // namespace
 
 int WriteReport(const ReportRequest& request, OutputStream& errors) {
+  std::vector<KeptFile> kept = KeptFiles(request);
+  if (Refused(request.page, kept, errors)) return kRefusedStatus;
+  if (request.export_file) {
+    kept.push_back({request.page, "the page"});
+    if (Refused(*request.export_file, kept, errors)) return kRefusedStatus;
+  }
   const LimitTable* limits = request.limits ? &request.limits->table : nullptr;
   const PassPagesPlace place = PlacePassPages(request.page);
   // The folder of the pass pages first: where it cannot be made, the
   // overview beside it cannot be written either.
   if (const int error = MakeFolder(place.folder)) {
-    TellFailure(errors, place.folder, error);
+    TellLine(errors, CannotWriteLine({place.folder, error}));
     return 1;
   }
-  int status = 0;
   std::optional<Export> export_file;
   if (request.export_file) {
     export_file.emplace();
-    export_file->path = *request.export_file;
-    if (const int error = BeginExport(*export_file)) {
-      TellFailure(errors, export_file->temporary, error);
+    if (const FileFailure failure = BeginPageFile(*request.export_file, export_file->file); failure.error != 0) {
+      TellLine(errors, CannotWriteLine(failure));
       return 1;
     }
+    WriteExportColumns(export_file->file.out);
   }
 
   // One format at a time: read, write its pass pages, render its part of the
   // overview, forget its data.
+  int status = 0;
   std::vector<FormatParts> parts;
   std::uint64_t files = 0;
   std::uint64_t frames = 0;
   for (const DownlinkFormat format : kDownlinkFormats) {
     if (!(format == DownlinkFormat::kFM ? request.fm : request.fsk)) continue;
-    if (export_file) export_file->pass = nullptr;
     CollectHooks hooks;
     hooks.pass_read = [&](FormatData& data, std::size_t pass, const PassDetail& detail) {
       if (WritePassPage(place, data, pass, detail, limits, errors) != 0) status = 1;
     };
     if (export_file) {
+      export_file->pass = nullptr;
       hooks.frame = [&](const PassSummary& pass, std::optional<double> ground_time, const RunState& run,
                         std::optional<LimitBand> state) {
         ExportFrame(*export_file, format, pass, ground_time, run, state);
@@ -111,16 +118,11 @@ int WriteReport(const ReportRequest& request, OutputStream& errors) {
   // The overview last, so that it never links to a page that is not there.
   const std::string overview = RenderOverview(
       {request.sample_root, request.limits ? &request.limits->file : nullptr, {place.folder_name}}, parts);
-  std::string failed;
-  int error = WriteWholeFile(request.page, overview, failed);
-  if (error == 0 && export_file) error = CommitExport(*export_file, failed);
-  if (error != 0) {
-    if (export_file) {
-      CloseOutput(export_file->out);
-      RemoveFile(export_file->temporary);
-    }
-    TellFailure(errors, failed, error);
-    return 1;
+  FileFailure failure = WritePageFile(request.page, overview);
+  if (failure.error == 0 && export_file) failure = CommitPageFile(export_file->file);
+  if (failure.error != 0) {
+    TellLine(errors, CannotWriteLine(failure));
+    return 1;  // an export not committed is abandoned with its file
   }
   std::string done = "hkreport: wrote " + request.page + " (";
   AppendUnsigned(done, files);
@@ -128,6 +130,7 @@ int WriteReport(const ReportRequest& request, OutputStream& errors) {
   AppendUnsigned(done, frames);
   done += " frames)";
   TellLine(errors, done);
+  if (request.open_page) OpenPage(request.page, errors);
   return status;
 }
 

@@ -21,9 +21,11 @@ struct ReportRequest {
 };
 
 // Writes the page through a temporary file beside it, renamed into place at
-// the end, so no half page ever stands under its name. Tells each capture
-// file and each failure on `errors`. Returns the exit status: 0, or 1 when a
-// file could not be listed or read, or the page could not be written.
+// the end, so no half page ever stands under its name, and opens it with
+// `open_page`. Refuses an output that is a file the run reads or not a
+// regular file. Tells each capture file and each failure on `errors`.
+// Returns the exit status: 0, 1 when a file could not be listed or read or
+// the page could not be written, 2 when an output was refused.
 int WriteReport(const ReportRequest& request, OutputStream& errors);
 
 }  // namespace hkcsv

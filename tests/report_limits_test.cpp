@@ -21,7 +21,7 @@ constexpr int kMagZ = 32;
 constexpr int kMagReference = 33;  // "Mag_ref"
 
 struct LimitsCase {
-  const char* text;
+  std::string text;
   std::vector<std::string> errors;
 };
 
@@ -45,6 +45,13 @@ TEST(ParseLimitsTest, ReportsEachBadLineWithItsMessage) {
       {"Buss Voltage,3.4,3.5,4.1,4.0\n", {"hkreport: lim.txt:1: yellow high 4.1 is above red high 4.0"}},
       {"Buss Voltage,4,,,3.9\n", {"hkreport: lim.txt:1: red low 4 is above red high 3.9"}},
       {"Buss Voltage,,1e1,,9.5\n", {"hkreport: lim.txt:1: yellow low 1e1 is above red high 9.5"}},
+      // Echoed cells are cut at 64 bytes.
+      {std::string(70, 'A') + ",,,,\n", {"hkreport: lim.txt:1: unknown column \"" + std::string(64, 'A') + "...\""}},
+      {"Buss Voltage,1e" + std::string(70, '9') + ",,,\n",
+       {"hkreport: lim.txt:1: red low \"1e" + std::string(62, '9') + "...\" is out of the range of a double"}},
+      {"Buss Voltage,,4." + std::string(70, '5') + ",,3." + std::string(62, '0') + "\n",
+       {"hkreport: lim.txt:1: yellow low 4." + std::string(62, '5') + "... is above red high 3." +
+        std::string(62, '0')}},
       // Equal limits are in order.
       {"Buss Voltage,3.5,3.5,3.5,3.5\n", {}},
   };

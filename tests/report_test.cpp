@@ -1,13 +1,27 @@
 // hkreport through the real executable: its command line, its messages and
 // exit status, and the numbers of its pass and channel tables for capture
 // files whose values are worked out by hand.
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/e2e_support.h"
 
 namespace fs = std::filesystem;
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -17,8 +31,91 @@ class HkReport : public EndToEnd {
     arguments.insert(arguments.begin(), {"--root", root});
     return RunWithArguments(HKREPORT_EXE, arguments);
   }
+  // Starts a run apart, its standard error on `error_descriptor` and its
+  // other streams on /dev/null. It exports every frame: the export's
+  // temporary file stands from the run's start to its end.
+  pid_t Start(int error_descriptor) {
+    std::vector<std::string> arguments{HKREPORT_EXE, "--root", root, "--export", export_file};
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      const int null = ::open("/dev/null", O_RDWR);
+      ::dup2(null, 0);
+      ::dup2(null, 1);
+      ::dup2(error_descriptor, 2);
+      for (const int signal_number : {SIGPIPE, SIGINT, SIGTERM}) std::signal(signal_number, SIG_DFL);
+      ::execv(argv[0], argv.data());
+      ::_exit(127);
+    }
+    return pid;
+  }
+  // The temporary files of the page and of the export in the base directory.
+  std::vector<std::string> Temporaries() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(root)) {
+      const std::string name = entry.path().filename().string();
+      if ((name.starts_with("HK_Report.html.tmp") || name.starts_with("frames.csv.tmp")) && !entry.is_directory()) {
+        names.push_back(name);
+      }
+    }
+    return names;
+  }
+  // Waits (ten seconds at most) until `count` temporary files stand at once.
+  bool AwaitTemporaries(std::size_t count) {
+    for (int wait = 0; wait < 10000; ++wait) {
+      if (Temporaries().size() >= count) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+  }
+  // Thirty capture files with long names and nothing in them: a run tells
+  // more of them than a one-page pipe holds before it writes its page end.
+  void WriteManyCaptures() {
+    for (int i = 10; i < 40; ++i) WriteFile(fm + std::string(200, 'p') + std::to_string(i) + ".txt", "");
+  }
   const std::string page = root + "/HK_Report.html";
+  const std::string export_file = root + "/frames.csv";
 };
+
+// A pipe that holds one page, 4096 bytes: a run that tells more blocks there
+// until the pipe is read.
+std::array<int, 2> SmallPipe() {
+  int ends[2] = {-1, -1};
+  EXPECT_EQ(::pipe2(ends, O_CLOEXEC), 0);
+  EXPECT_EQ(::fcntl(ends[1], F_SETPIPE_SZ, 4096), 4096);
+  return {ends[0], ends[1]};
+}
+
+// Reads each descriptor to its end, all at once, and closes it.
+std::vector<std::string> ReadToEnd(const std::vector<int>& descriptors) {
+  std::vector<std::string> texts(descriptors.size());
+  std::vector<pollfd> polled;
+  for (const int descriptor : descriptors) polled.push_back({descriptor, POLLIN, 0});
+  for (std::size_t open = descriptors.size(); open > 0;) {
+    ::poll(polled.data(), polled.size(), -1);
+    for (std::size_t i = 0; i < polled.size(); ++i) {
+      if (polled[i].fd < 0 || polled[i].revents == 0) continue;
+      char bytes[4096];
+      const ssize_t got = ::read(polled[i].fd, bytes, sizeof bytes);
+      if (got > 0) {
+        texts[i].append(bytes, static_cast<std::size_t>(got));
+      } else {
+        ::close(polled[i].fd);
+        polled[i].fd = -1;
+        --open;
+      }
+    }
+  }
+  return texts;
+}
+
+int WaitFor(pid_t pid) {
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return status;
+}
 
 // The zero frame: every value 0 but the temperatures, which read their
 // channel's offset (Battery Temp1 127, Battery Temp2 126).
@@ -171,6 +268,8 @@ TEST_F(HkReport, ChannelTableAndLimitsCountedOnBothSidesOfEachBoundary) {
 
 TEST_F(HkReport, CommandLine) {
   WriteFile(root + "/bad_limits.txt", "Buss Voltage, 1, 2, 3, 4\nBus Voltage, 1, 2, 3, 4\nMag_x, 5, 4, , \n");
+  WriteFile(root + "/control_limits.txt", "\x1B[2J\0x, 1, 2, 3, 4\n"s);
+  WriteFile(root + "/big_limits.txt", "Buss Voltage, " + std::string(1 << 20, 'x') + ", , ,\n");
   struct Case {
     std::vector<std::string> arguments;
     int status;
@@ -189,6 +288,16 @@ TEST_F(HkReport, CommandLine) {
       {{"--output", root + "/no/such/page.html"},
        1,
        "hkreport: cannot write " + root + "/no/such/page_files: No such file or directory"},
+      {{"--export"}, 2, "hkreport: option '--export' needs a value"},
+      {{"--open=yes"}, 2, "hkreport: option '--open' takes no value"},
+      // Control bytes reach no terminal, and no echoed cell is longer than 64 bytes.
+      {{"--bogus\x1B[2J"}, 2, "hkreport: unknown option '--bogus\\x1B[2J'"},
+      {{"--limits", root + "/control_limits.txt"},
+       2,
+       "hkreport: " + root + "/control_limits.txt:1: unknown column \"\\x1B[2J\\x00x\""},
+      {{"--limits", root + "/big_limits.txt"},
+       2,
+       "hkreport: " + root + "/big_limits.txt:1: red low \"" + std::string(64, 'x') + "...\" is not a number"},
   };
   for (const Case& c : cases) {
     const RunResult result = Run(c.arguments);
@@ -249,6 +358,162 @@ TEST_F(HkReport, FoldersThatCannotBeReadAreShownOnThePage) {
     fs::remove(root + "_page.html");
     fs::remove_all(root + "_page_files");
   }
+}
+
+TEST_F(HkReport, RefusesToWriteOverWhatItReadsOrWhatIsNoRegularFile) {
+  WriteFile(fm + "a.txt", PassHeader("1"));
+  WriteFile(fm + "line\nbreak.txt", PassHeader("1"));
+  const std::string limits = root + "/limits.txt";
+  WriteFile(limits, "Mag_x, , , ,\n");
+  ASSERT_EQ(::mkfifo((root + "/fifo").c_str(), 0644), 0);
+  fs::create_symlink(root + "/nowhere", root + "/dangling");
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string refused;  // as told
+    std::string why;
+  };
+  std::vector<Case> cases{
+      {{"--output", fm + "a.txt"}, fm + "a.txt", "it is the capture file " + fm + "a.txt"},
+      {{"--output", fm + "line\nbreak.txt"},
+       fm + "line\\x0Abreak.txt",
+       "it is the capture file " + fm + "line\\x0Abreak.txt"},
+      {{"--limits", limits, "--output", limits}, limits, "it is the limits file " + limits},
+      {{"--output", root + "/fifo"}, root + "/fifo", "it is not a regular file"},
+      {{"--output", root + "/dangling"}, root + "/dangling", "it is a symbolic link that leads nowhere"},
+      {{"--export", fm + "a.txt"}, fm + "a.txt", "it is the capture file " + fm + "a.txt"},
+      {{"--export", page}, page, "it is the page " + page},
+  };
+  // A device node can be made only as root.
+  const bool as_root = ::geteuid() == 0;
+  if (as_root) {
+    ASSERT_EQ(::mknod((root + "/null").c_str(), S_IFCHR | 0666, ::makedev(1, 3)), 0);
+    cases.push_back({{"--output", root + "/null"}, root + "/null", "it is not a regular file"});
+  }
+  for (const Case& c : cases) {
+    const RunResult result = Run(c.arguments);
+    EXPECT_EQ(result.status, 2) << c.refused;
+    EXPECT_EQ(result.errors, "hkreport: refusing to write " + c.refused + ": " + c.why + "\n");
+    EXPECT_EQ(result.console, "");
+  }
+  EXPECT_EQ(ReadFile(fm + "a.txt"), PassHeader("1"));
+  EXPECT_EQ(ReadFile(fm + "line\nbreak.txt"), PassHeader("1"));
+  EXPECT_EQ(ReadFile(limits), "Mag_x, , , ,\n");
+  EXPECT_TRUE(fs::is_fifo(root + "/fifo"));
+  EXPECT_TRUE(fs::is_symlink(root + "/dangling"));
+  EXPECT_TRUE(!as_root || fs::is_character_file(root + "/null"));
+  EXPECT_FALSE(Exists(page));
+  EXPECT_EQ(Temporaries(), std::vector<std::string>{});
+}
+
+TEST_F(HkReport, WritesTheFileALinkLeadsToAndWhateverStandsAtPageTmp) {
+  ASSERT_EQ(Run({}).status, 0);
+  const std::string expected = ReadFile(page);
+  fs::remove(page);
+  WriteFile(root + "/target.html", "old");
+  fs::create_symlink(root + "/target.html", root + "/link.html");
+  fs::create_directory(page + ".tmp");  // in nobody's way
+  for (const std::string& output : {root + "/link.html", page}) {
+    const RunResult result = Run({"--output", output});
+    EXPECT_EQ(result.status, 0) << output;
+    EXPECT_EQ(result.errors, "hkreport: wrote " + output + " (0 capture files, 0 frames)\n");
+  }
+  EXPECT_EQ(fs::read_symlink(root + "/link.html"), root + "/target.html");
+  EXPECT_EQ(ReadFile(root + "/target.html"), expected);
+  EXPECT_EQ(ReadFile(page), expected);
+  EXPECT_EQ(Temporaries(), std::vector<std::string>{});
+}
+
+TEST_F(HkReport, TwoRunsAtOnceEachWriteAWholePage) {
+  WriteManyCaptures();
+  const RunResult alone = Run({"--export", export_file});
+  const std::string expected = ReadFile(page);
+  const std::string expected_export = ReadFile(export_file);
+  fs::remove(page);
+  fs::remove(export_file);
+  std::vector<int> readers;
+  std::vector<pid_t> runs;
+  for (int i = 0; i < 2; ++i) {
+    const std::array<int, 2> ends = SmallPipe();
+    runs.push_back(Start(ends[1]));
+    ::close(ends[1]);
+    readers.push_back(ends[0]);
+  }
+  // Each blocks on its full standard error with its export half written.
+  EXPECT_TRUE(AwaitTemporaries(2));
+  const std::vector<std::string> told = ReadToEnd(readers);
+  for (int i = 0; i < 2; ++i) {
+    const int status = WaitFor(runs[i]);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(told[i], alone.errors);
+  }
+  EXPECT_EQ(ReadFile(page), expected);
+  EXPECT_EQ(ReadFile(export_file), expected_export);
+  EXPECT_EQ(Temporaries(), std::vector<std::string>{});
+}
+
+TEST_F(HkReport, AClosedStandardErrorFailsNoPage) {
+  WriteFile(fm + "a.txt", PassHeader("1") + kMarker + " 1 2 3 1F 3 " + kExampleFrame + " 7E");
+  ASSERT_EQ(Run({}).status, 0);
+  const std::string expected = ReadFile(page);
+  fs::remove(page);
+  // As under "hkreport 2>&1 | head -1", but certain: nobody reads the pipe
+  // from the start.
+  int ends[2];
+  ASSERT_EQ(::pipe2(ends, O_CLOEXEC), 0);
+  ::close(ends[0]);
+  const pid_t run = Start(ends[1]);
+  ::close(ends[1]);
+  const int status = WaitFor(run);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(ReadFile(page), expected);
+  EXPECT_EQ(Temporaries(), std::vector<std::string>{});
+}
+
+TEST_F(HkReport, AnInterruptRemovesThePagesTemporaryFileAndEndsTheRunByItsSignal) {
+  WriteManyCaptures();
+  for (const int signal_number : {SIGTERM, SIGINT}) {
+    const std::array<int, 2> ends = SmallPipe();
+    const pid_t run = Start(ends[1]);
+    ::close(ends[1]);
+    // The run blocks on its full standard error with its export half written.
+    ASSERT_TRUE(AwaitTemporaries(1)) << signal_number;
+    ::kill(run, signal_number);
+    const int status = WaitFor(run);
+    ::close(ends[0]);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number) << status;
+    EXPECT_EQ(Temporaries(), std::vector<std::string>{}) << signal_number;
+    EXPECT_FALSE(Exists(page));
+    EXPECT_FALSE(Exists(export_file));
+  }
+}
+
+TEST_F(HkReport, OpenShowsTheWrittenPageAndAFailureToShowItIsOnlyTold) {
+  const std::string bin = root + "/bin";
+  fs::create_directory(bin);
+  const char* const path_before = std::getenv("PATH");
+  const std::string path = path_before ? path_before : "";
+  ::setenv("PATH", bin.c_str(), 1);
+  struct Case {
+    std::string opener;  // the body of the xdg-open script; empty: there is none
+    std::string told;
+  };
+  const Case cases[] = {
+      {"echo \"$@\" > " + root + "/opened.txt", ""},
+      {"exit 3", "hkreport: cannot show " + page + ": xdg-open ended with status 3\n"},
+      {"", "hkreport: cannot show " + page + ": xdg-open: No such file or directory\n"},
+  };
+  for (const Case& c : cases) {
+    fs::remove(bin + "/xdg-open");
+    if (!c.opener.empty()) {
+      WriteFile(bin + "/xdg-open", "#!/bin/sh\n" + c.opener + "\n");
+      fs::permissions(bin + "/xdg-open", fs::perms::owner_all);
+    }
+    const RunResult result = Run({"--open"});
+    EXPECT_EQ(result.status, 0) << c.opener;
+    EXPECT_EQ(result.errors, "hkreport: wrote " + page + " (0 capture files, 0 frames)\n" + c.told);
+  }
+  ::setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(ReadFile(root + "/opened.txt"), page + "\n");
 }
 
 }  // namespace

@@ -1,0 +1,18 @@
+// hkreport started by a double-click on Windows: its console window is its
+// own, and closes the moment the program ends.
+#pragma once
+
+namespace hkcsv {
+
+struct RunEnding {
+  bool open_page;       // show the page in the browser
+  bool wait_for_enter;  // keep the console open until Enter
+};
+
+// When hkreport is the only process on its console (nobody started it from
+// a prompt or a script), it shows the page as with --open and waits for
+// Enter before it ends; otherwise it does as asked. `console_processes` is 0
+// where there is no such count.
+RunEnding DecideRunEnding(bool open_requested, unsigned console_processes);
+
+}  // namespace hkcsv

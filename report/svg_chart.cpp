@@ -317,7 +317,7 @@ void AppendChart(std::string& html, const ChartInput& chart) {
   const TimeGrid& grid = plot.grid;
   const std::vector<TimeTick> time_ticks =
       ChooseTimeTicks(static_cast<double>(grid.first_column) * grid.width,
-                      static_cast<double>(grid.first_column + grid.columns) * grid.width);
+                      static_cast<double>(grid.first_column + grid.columns) * grid.width, 8, false);
   AppendSvgStart(html, chart, id);
   AppendGrid(html, plot, time_ticks);
   AppendLimits(html, chart, plot);

@@ -200,14 +200,14 @@ TEST(SvgChart, PlotIsAtMost1000UnitsWideWithOneStrokePerColumn) {
   const double width = std::stod(Attribute(html, "<rect class=\"plot\"", "width"));
   EXPECT_LE(width, 1000);
   for (const char* series : {"series-0", "series-1", "series-2"}) {
-    std::map<std::int64_t, int> strokes;  // runs of points at one x, by the unit column they stand in
+    std::map<std::int64_t, int> strokes;  // runs of points at one x, by that x in tenths: each a column of its own
     for (const auto& subpath : Subpaths(Attribute(html, std::string("<path class=\"") + series + "\"", "d"))) {
       for (std::size_t i = 0; i < subpath.size(); ++i) {
         EXPECT_GE(subpath[i].x, left - 4.5) << series;  // a marker may reach 4 units past a point
         EXPECT_LE(subpath[i].x, left + width + 4.5) << series;
         const bool starts_run =
             i + 1 < subpath.size() && subpath[i + 1].x == subpath[i].x && (i == 0 || subpath[i - 1].x != subpath[i].x);
-        if (subpath.size() > 5 && starts_run) ++strokes[static_cast<std::int64_t>(std::floor(subpath[i].x))];
+        if (subpath.size() > 5 && starts_run) ++strokes[std::llround(subpath[i].x * 10)];
       }
     }
     if (series == std::string("series-0")) {
@@ -246,6 +246,34 @@ TEST(SvgChart, CaptionTellsHowTheFramesWereDrawn) {
           .find("<figcaption><strong>Solar currents</strong>: 10000 frames; drawn in 625 columns of 16 s, reduced "
                 "to first, last, minimum and maximum where a column holds more than four.</figcaption>"),
       std::string::npos);
+  // Columns of 0.5 s holding eight frames each, drawn as strokes at their
+  // centres on a grid widened to 120 columns; the caption counts those drawn.
+  struct Reduced {
+    double first;  // t of the first of `frames` frames 1/16 s apart
+    std::uint32_t frames;
+    std::vector<double> stroke_xs;  // the first and the last
+    const char* caption;
+  };
+  const Reduced cases[] = {
+      // Columns 2e9 to 2e9 + 9 of the grid from 2e9 - 55: centres 55.5 and 64.5 columns of 326/120 units in.
+      {1e9, 80, {208.8, 233.2}, ": 80 frames; drawn in 10 columns of 0.5 s, reduced"},
+      // Before 1970: columns -20 to -1 of the grid from -70.
+      {-10, 160, {195.2, 246.8}, ": 160 frames; drawn in 20 columns of 0.5 s, reduced"},
+  };
+  for (const Reduced& c : cases) {
+    TimeSeries reduced;
+    for (std::uint32_t i = 0; i < c.frames; ++i) AddSample(reduced, {c.first + i / 16.0, i % 3 * 1.0f, i, 0});
+    const std::string html = Render(Chart({{"Buss Voltage", &reduced}}, c.frames));
+    const auto subpaths = Subpaths(Attribute(html, "<path class=\"series-0\"", "d"));
+    ASSERT_EQ(subpaths.size(), 1u) << c.first;
+    std::vector<double> xs;  // of the strokes, one per column
+    for (const Point& point : subpaths[0]) {
+      if (xs.empty() || xs.back() != point.x) xs.push_back(point.x);
+    }
+    EXPECT_EQ(xs.size(), c.frames / 8) << c.first;
+    EXPECT_EQ((std::vector<double>{xs.front(), xs.back()}), c.stroke_xs) << c.first;
+    EXPECT_NE(html.find(c.caption), std::string::npos) << c.first;
+  }
   const TimeSeries empty;
   const std::string none = Render(Chart({{"Buss Voltage", &empty}, {"Buss Current", nullptr}}, 0));
   EXPECT_NE(none.find("No frames to draw."), std::string::npos);

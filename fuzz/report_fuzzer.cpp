@@ -1,13 +1,16 @@
 // The report's own handling of arbitrary input: a limits file of any bytes,
-// page text of any bytes, and chart series of any times and values. Nothing
+// page text of any bytes (zone tokens and point titles among it), and chart
+// series of any times and values. Nothing
 // may crash, and the text put on the page must stay well-formed: no raw
 // markup character, no control byte, only valid UTF-8.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "report/charts.h"
 #include "report/html_text.h"
 #include "report/limits.h"
 #include "report/svg_chart.h"
@@ -61,7 +64,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::memcpy(&v, data + at + 8, sizeof v);
     AddSample(series[seq % 2], {t, v, seq, static_cast<std::uint32_t>(data[at] % 3)});
   }
-  ChartInput chart{"c", "Chart <&>", "Value [V]", "Ground time", {{"a", &series[0]}, {"b\xFF", &series[1]}}, {}, seq};
+  // The lines of the input as zone tokens, and each sample's point titled
+  // and linked with the input.
+  std::vector<std::string> zones;
+  for (std::size_t at = 0; at <= text.size();) {
+    const std::size_t end = std::min(text.find('\n', at), text.size());
+    zones.emplace_back(text.substr(at, end - at));
+    at = end + 1;
+  }
+  const std::vector<PointLink> links(seq, PointLink{text, text, static_cast<double>(size)});
+  ChartInput chart{"c",
+                   "Chart <&>",
+                   "Value [V]",
+                   TimeAxisTitle(zones),
+                   {{"a", &series[0], &links}, {"b\xFF", &series[1]}},
+                   LimitLines(&limits, std::vector<int>{0, 1, 2}, size % 2 == 0),
+                   seq};
+  chart.point_marker = size % 3 == 0 ? "m" : "";
   for (const ChannelLimits& limit : limits) {
     if (limit[kRedHigh]) chart.limits.push_back({"red high", *limit[kRedHigh], true});
     if (limit[kYellowLow]) chart.limits.push_back({"yellow low", *limit[kYellowLow], false});

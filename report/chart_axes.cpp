@@ -30,8 +30,6 @@ double Scaled(double value, int exponent) {
 
 // ---- Time axis --------------------------------------------------------------
 
-constexpr double kMaxTimeTicks = 8;
-
 // Steps of whole seconds, finest first: clock labels with seconds below a
 // minute and without them below a day, then dates.
 constexpr std::int64_t kSecondSteps[] = {1,   2,    5,    10,   15,    30,    60,    120,   300,    600,
@@ -67,7 +65,7 @@ std::vector<TimeTick> LabelTicks(const std::vector<std::int64_t>& times, LabelKi
 }
 
 // Every `step` seconds, counted from 1970 (from the first Monday for weeks).
-std::vector<TimeTick> TicksOfSeconds(double from, double to, std::int64_t step) {
+std::vector<TimeTick> TicksOfSeconds(double from, double to, std::int64_t step, bool with_seconds) {
   const std::int64_t offset = step == kWeek ? kFirstMonday : 0;
   const auto first =
       static_cast<std::int64_t>(std::ceil((from - static_cast<double>(offset)) / static_cast<double>(step)));
@@ -75,9 +73,9 @@ std::vector<TimeTick> TicksOfSeconds(double from, double to, std::int64_t step) 
       static_cast<std::int64_t>(std::floor((to - static_cast<double>(offset)) / static_cast<double>(step)));
   std::vector<std::int64_t> times;
   for (std::int64_t k = first; k <= last; ++k) times.push_back(k * step + offset);
-  const LabelKind kind = step < 60               ? LabelKind::kClockWithSeconds
-                         : step < kSecondsPerDay ? LabelKind::kClock
-                                                 : LabelKind::kDate;
+  const LabelKind kind = step < 60 || (with_seconds && step < kSecondsPerDay) ? LabelKind::kClockWithSeconds
+                         : step < kSecondsPerDay                              ? LabelKind::kClock
+                                                                              : LabelKind::kDate;
   return LabelTicks(times, kind);
 }
 
@@ -172,12 +170,13 @@ TimeGrid ChooseTimeGrid(double t_min, double t_max, double widest) {
   return grid;
 }
 
-std::vector<TimeTick> ChooseTimeTicks(double from, double to) {
+std::vector<TimeTick> ChooseTimeTicks(double from, double to, int max_steps, bool with_seconds) {
+  const auto most = static_cast<double>(max_steps);
   for (std::int64_t step : kSecondSteps) {
-    if ((to - from) / static_cast<double>(step) <= kMaxTimeTicks) return TicksOfSeconds(from, to, step);
+    if ((to - from) / static_cast<double>(step) <= most) return TicksOfSeconds(from, to, step, with_seconds);
   }
   for (std::int64_t step : kMonthSteps) {
-    if ((to - from) / (static_cast<double>(step) * kMeanMonth) <= kMaxTimeTicks) return TicksOfMonths(from, to, step);
+    if ((to - from) / (static_cast<double>(step) * kMeanMonth) <= most) return TicksOfMonths(from, to, step);
   }
   return TicksOfMonths(from, to, kMonthSteps[std::size(kMonthSteps) - 1]);
 }
@@ -198,6 +197,43 @@ void AppendDuration(std::string& out, double seconds) {
     whole %= size;
     first = false;
   }
+}
+
+std::vector<std::int64_t> SpreadLabels(const std::vector<std::int64_t>& wanted, std::int64_t gap, std::int64_t low,
+                                       std::int64_t high) {
+  std::vector<std::size_t> order(wanted.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return wanted[a] < wanted[b]; });
+  // Runs of labels gap apart, in order. A run stands where the mean of its
+  // labels' wanted positions, each less its offset in the run, puts it.
+  struct Run {
+    std::size_t first, count;
+    std::int64_t sum;  // of wanted position less offset in the run
+    std::int64_t start;
+  };
+  std::vector<Run> runs;
+  for (std::size_t k = 0; k < order.size(); ++k) {
+    runs.push_back({k, 1, wanted[order[k]], 0});
+    for (;;) {
+      Run& run = runs.back();
+      const auto count = static_cast<std::int64_t>(run.count);
+      const std::int64_t mean = FloorDiv(2 * run.sum + count, 2 * count);  // rounded to nearest
+      run.start = std::max(low, std::min(mean, high - (count - 1) * gap));
+      if (runs.size() < 2) break;
+      Run& before = runs[runs.size() - 2];
+      if (before.start + static_cast<std::int64_t>(before.count) * gap <= run.start) break;
+      before.sum += run.sum - static_cast<std::int64_t>(before.count) * count * gap;
+      before.count += run.count;
+      runs.pop_back();
+    }
+  }
+  std::vector<std::int64_t> positions(wanted.size());
+  for (const Run& run : runs) {
+    for (std::size_t i = 0; i < run.count; ++i) {
+      positions[order[run.first + i]] = run.start + static_cast<std::int64_t>(i) * gap;
+    }
+  }
+  return positions;
 }
 
 }  // namespace hkcsv

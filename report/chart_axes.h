@@ -67,13 +67,24 @@ struct TimeTick {
 };
 
 // The ticks within [from, to] seconds at the finest calendar step of which
-// the span holds at most eight: 1 s to 30 s, 1 min to 12 h, 1 or 2 days,
-// weeks from Monday, 1 to 6 months, then 1, 2 or 5 times a power of ten
-// years, up to 50,000 years whatever the span.
-std::vector<TimeTick> ChooseTimeTicks(double from, double to);
+// the span holds at most `max_steps`: 1 s to 30 s, 1 min to 12 h, 1 or 2
+// days, weeks from Monday, 1 to 6 months, then 1, 2 or 5 times a power of ten
+// years, up to 50,000 years whatever the span. Clock labels show seconds
+// below a step of a minute, or always `with_seconds`.
+std::vector<TimeTick> ChooseTimeTicks(double from, double to, int max_steps, bool with_seconds);
 
 // The text of a column width, half a second times a power of two: "0.5 s",
 // "4 min 16 s", "1 d 2 h" (whole units, the zero ones left out).
 void AppendDuration(std::string& out, double seconds);
+
+// ---- Labels -----------------------------------------------------------------
+
+// Positions for labels wanted at `wanted` (in any order) that keep every two
+// at least `gap` apart: labels that would come closer move apart, as little
+// as they can (each run of touching labels centred on where its labels want
+// to be), keeping their order, and within [low, high] as far as they fit
+// there (from `low` on when they do not). Returned in the order of `wanted`.
+std::vector<std::int64_t> SpreadLabels(const std::vector<std::int64_t>& wanted, std::int64_t gap, std::int64_t low,
+                                       std::int64_t high);
 
 }  // namespace hkcsv

@@ -1,4 +1,5 @@
-// The report's trend charts: which engineering channels each one draws.
+// The report's charts: the groups of the trend charts, each channel a chart
+// of its own under its group's heading, and the per-pass extremes charts.
 // Channel i is data CSV column kHkColumns[kFirstEngineeringSlot + i].
 #pragma once
 
@@ -30,13 +31,15 @@ struct PassExtremeChart {
   const char* title;
   const char* axis_title;
   const char* series_name;
+  std::vector<int> limit_channels;  // whose limits the chart draws
+  bool magnitude;                   // of absolute values: draws the limits' magnitudes
 };
 
 // One point per pass, in the order of PassExtreme.
-inline constexpr std::array<PassExtremeChart, kPassExtremes> kPassExtremeCharts{{
-    {"Lowest bus voltage of each pass", "Buss Voltage [V]", "Min Buss Voltage"},
-    {"Highest battery temperature of each pass", "Battery Temp [degC]", "Max Battery Temp"},
-    {"Largest gyro rate of each pass", "Gyro rate, absolute [deg/s]", "Max abs Gyro Rate"},
+inline const std::array<PassExtremeChart, kPassExtremes> kPassExtremeCharts{{
+    {"Lowest bus voltage of each pass", "Buss Voltage [V]", "Min Buss Voltage", {0}, false},
+    {"Highest battery temperature of each pass", "Battery Temp [degC]", "Max Battery Temp", {8, 9}, false},
+    {"Largest gyro rate of each pass", "Gyro rate, absolute [deg/s]", "Max abs Gyro Rate", {27, 28, 29}, true},
 }};
 
 }  // namespace hkcsv

@@ -32,6 +32,23 @@ inline constexpr char kPageStyle[] =
     "table.account th{text-align:left}nav{margin:.5em 0}"
     "figure{margin:1.5em 0;max-width:1200px}figure svg{width:100%;height:auto}"
     "figcaption{font-size:.85em;color:#444}"
+    // Small charts, two or three a row on a 1,280-pixel page.
+    "h4{margin:1.2em 0 0}"
+    "div.charts{display:grid;grid-template-columns:repeat(auto-fill,minmax(370px,1fr));gap:0 1.5em}"
+    "div.charts figure{margin:.5em 0}"
+    "svg.chart{font:10px sans-serif;fill:#222}svg.chart .chart-title{font-size:12px;font-weight:bold}"
+    "svg.defs{position:absolute;width:0;height:0}"
+    ".plot{fill:#fff;stroke:#999}.grid{fill:none;stroke:#ddd}"
+    ".ytick,text.limit-red,text.limit-yellow{text-anchor:end}.xtick,.xdate,.axis-title{text-anchor:middle}"
+    "path.limit-red,path.limit-yellow{fill:none;stroke-width:1.5;stroke-dasharray:6 4}"
+    "path.limit-red{stroke:#c00}path.limit-yellow{stroke:#d4a000}"
+    "text.limit-red{fill:#a00000}text.limit-yellow{fill:#7a5c00}"
+    "text.limit-red,text.limit-yellow{paint-order:stroke;stroke:#fff;stroke-width:3px;stroke-linejoin:round}"
+    // Okabe-Ito colours, without the yellow that limit lines use.
+    "[class^=series-]{fill:none;stroke-width:1.5;stroke-linejoin:round}"
+    ".series-0{stroke:#0072b2}.series-1{stroke:#e69f00}.series-2{stroke:#009e73}.series-3{stroke:#d55e00}"
+    ".series-4{stroke:#cc79a7}.series-5{stroke:#56b4e9}.series-6{stroke:#000}"
+    "svg.defs circle,circle.pt{fill:#0072b2}circle.pt{stroke:#fff;stroke-width:.8}"
     "@media print{figure,tr{break-inside:avoid;page-break-inside:avoid}body{margin:0}"
     "div.scroll{overflow:visible;max-height:none}}";
 

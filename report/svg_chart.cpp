@@ -1,13 +1,11 @@
 #include "report/svg_chart.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <limits>
 #include <string_view>
 #include <utility>
 
-#include "report/chart_axes.h"
 #include "report/html_text.h"
 #include "report/svg_path.h"
 #include "text/number_format.h"
@@ -17,20 +15,31 @@ namespace hkcsv {
 namespace {
 
 // ---- Layout, in tenths of a user unit ----------------------------------------
+// About as many user units as the chart takes pixels with three side by side
+// on a 1,280-pixel page, so that the stylesheet's 10-unit text reads as 10 px.
 
-constexpr std::int64_t kPlotLeft = 840;  // room for the y tick labels and the axis title
-constexpr std::int64_t kPlotTop = 120;
-constexpr std::int64_t kPlotWidth = 10000;
-static_assert(kPlotWidth >= 10 * kMaxColumns, "a unit or more for each grid column");
-constexpr std::int64_t kPlotHeight = 3000;
+constexpr std::int64_t kViewWidth = 4000;
+constexpr std::int64_t kPlotLeft = 580;  // room for the y tick labels and the axis title
+constexpr std::int64_t kPlotWidth = 3260;
+// Neighbouring grid columns stand three tenths apart or more, so no two
+// share the x of a stroke.
+static_assert(kPlotWidth >= 3 * kMaxColumns, "a few tenths for each grid column");
 constexpr std::int64_t kPlotRight = kPlotLeft + kPlotWidth;
+constexpr std::int64_t kTitleBaseline = 160;
+constexpr std::int64_t kPlotTop = 260;
+constexpr std::int64_t kPlotHeight = 1600;
 constexpr std::int64_t kPlotBottom = kPlotTop + kPlotHeight;
-constexpr std::int64_t kViewWidth = kPlotRight + 400;
-constexpr std::int64_t kLegendTop = kPlotBottom + 720;  // baseline of the legend's first row
-constexpr std::int64_t kLegendRowHeight = 180;
-constexpr std::int64_t kLegendEntryWidth = 2000;
+constexpr std::int64_t kAxesBottom = kPlotBottom + 440;  // below the time axis title
+constexpr std::int64_t kLegendRowHeight = 150;
+constexpr std::int64_t kLegendEntryWidth = 1080;
 constexpr std::int64_t kLegendPerRow = kPlotWidth / kLegendEntryWidth;
-constexpr double kValueLimit = 1e38;  // limit values beyond this are not drawn
+constexpr std::int64_t kLabelGap = 110;    // a line of 10-unit text
+constexpr std::int64_t kNarrowChar = 62;   // an estimate of the width of a 10-unit Latin character
+constexpr std::int64_t kWideChar = 100;    // of any other
+constexpr int kMaxTimeSteps = 5;           // a clock or date label needs a fifth of the plot
+constexpr double kValueLimit = 1e38;       // limit values beyond this are not drawn
+constexpr std::int64_t kPointRadius = 40;  // of the marker of a point that carries a title
+constexpr std::size_t kSeriesClasses = 7;  // series-0 to series-6, each a colour of the stylesheet
 
 // The lengths of the frame (view box and plot area) print as whole units.
 void AppendWholeUnits(std::string& out, std::int64_t tenths) { AppendSigned(out, tenths / 10); }
@@ -44,47 +53,55 @@ void AppendAttribute(std::string& out, std::string_view name, std::int64_t tenth
   out += '"';
 }
 
-// Okabe-Ito colours, without the yellow that limit lines use.
-constexpr std::array<const char*, 7> kSeriesColours{"#0072B2", "#E69F00", "#009E73", "#D55E00",
-                                                    "#CC79A7", "#56B4E9", "#000000"};
-
 // ---- Plot geometry ------------------------------------------------------------
 
-struct Extent {
+struct TimeExtent {
   double t_min, t_max;
-  double v_min, v_max;
   double widest;  // the widest column width among the series
 };
 
-void Extend(Extent& extent, const TimeSeries& series) {
+// The earliest and the latest sample stand in the first and the last column.
+void ExtendTime(TimeExtent& extent, const TimeSeries& series) {
   extent.widest = std::max(extent.widest, series.width);
   KeptSamples kept;
+  KeptInTimeOrder(series.columns.front(), kept);
+  extent.t_min = std::min(extent.t_min, kept[0].t);
+  const int count = KeptInTimeOrder(series.columns.back(), kept);
+  extent.t_max = std::max(extent.t_max, kept[static_cast<std::size_t>(count - 1)].t);
+}
+
+struct ValueExtent {
+  double v_min, v_max;
+};
+
+void ExtendValues(ValueExtent& extent, const TimeSeries& series) {
   for (const Column& column : series.columns) {
-    const int count = KeptInTimeOrder(column, kept);
-    for (int i = 0; i < count; ++i) {
-      extent.t_min = std::min(extent.t_min, kept[i].t);
-      extent.t_max = std::max(extent.t_max, kept[i].t);
-      extent.v_min = std::min(extent.v_min, static_cast<double>(kept[i].v));
-      extent.v_max = std::max(extent.v_max, static_cast<double>(kept[i].v));
+    // The samples it keeps, in any order.
+    const std::size_t known = std::min<std::uint64_t>(column.count, kKeptPerColumn);
+    for (std::size_t i = 0; i < known; ++i) {
+      extent.v_min = std::min(extent.v_min, static_cast<double>(column.kept[i].v));
+      extent.v_max = std::max(extent.v_max, static_cast<double>(column.kept[i].v));
     }
   }
 }
 
+bool HasSamples(const TimeSeries* series) { return series != nullptr && !series->columns.empty(); }
+
 struct Plot {
-  TimeGrid grid;
+  const TimeGrid& grid;
   ValueTicks ticks;
   double y_low, y_high;  // the values of the lowest and the highest tick
 };
 
 // The value axis covers the samples and every limit drawn.
-Plot ChoosePlot(const Extent& extent, const std::vector<ChartLimit>& limits) {
+Plot ChoosePlot(const TimeGrid& grid, const ValueExtent& extent, const std::vector<ChartLimit>& limits) {
   double low = extent.v_min, high = extent.v_max;
   for (const ChartLimit& limit : limits) {
     if (!(std::fabs(limit.value) <= kValueLimit)) continue;
     low = std::min(low, limit.value);
     high = std::max(high, limit.value);
   }
-  Plot plot{ChooseTimeGrid(extent.t_min, extent.t_max, extent.widest), ChooseValueTicks(low, high), 0, 0};
+  Plot plot{grid, ChooseValueTicks(low, high), 0, 0};
   plot.y_low = TickValue(plot.ticks, plot.ticks.first);
   plot.y_high = TickValue(plot.ticks, plot.ticks.last);
   return plot;
@@ -97,16 +114,16 @@ Plot ChoosePlot(const Extent& extent, const std::vector<ChartLimit>& limits) {
 constexpr double Units(std::int64_t tenths) { return static_cast<double>(tenths) / 10; }
 std::int64_t RoundToTenths(double units) { return std::llround(units * 10); }
 
-double ColumnScale(const Plot& plot) { return Units(kPlotWidth) / static_cast<double>(plot.grid.columns); }
+double ColumnScale(const TimeGrid& grid) { return Units(kPlotWidth) / static_cast<double>(grid.columns); }
 
-std::int64_t XOfTime(const Plot& plot, double t) {
-  const double column = t / plot.grid.width - static_cast<double>(plot.grid.first_column);
-  return RoundToTenths(Units(kPlotLeft) + column * ColumnScale(plot));
+std::int64_t XOfTime(const TimeGrid& grid, double t) {
+  const double column = t / grid.width - static_cast<double>(grid.first_column);
+  return RoundToTenths(Units(kPlotLeft) + column * ColumnScale(grid));
 }
 
-std::int64_t XOfColumnCentre(const Plot& plot, std::int64_t index) {
-  const double column = static_cast<double>(index - plot.grid.first_column) + 0.5;
-  return RoundToTenths(Units(kPlotLeft) + column * ColumnScale(plot));
+std::int64_t XOfColumnCentre(const TimeGrid& grid, std::int64_t index) {
+  const double column = static_cast<double>(index - grid.first_column) + 0.5;
+  return RoundToTenths(Units(kPlotLeft) + column * ColumnScale(grid));
 }
 
 std::int64_t YOfValue(const Plot& plot, double v) {
@@ -115,138 +132,253 @@ std::int64_t YOfValue(const Plot& plot, double v) {
 
 // ---- Series -------------------------------------------------------------------
 
+// Whether a column of `width` seconds would hold more than kKeptPerColumn
+// samples of the series. Unless one does, the series draws the same on the
+// coarser grid as it stands, every sample at its own time.
+bool CoarseningReduces(const TimeSeries& series, double width) {
+  std::int64_t index = 0;
+  std::uint64_t count = 0;
+  for (const Column& column : series.columns) {
+    const std::int64_t coarse = ColumnIndex(column.kept[0].t, width);  // a sample of the column however reduced
+    count = count > 0 && coarse == index ? count + column.count : column.count;
+    index = coarse;
+    if (count > kKeptPerColumn) return true;
+  }
+  return false;
+}
+
 // The kept samples of a series on the plot's grid in time order: those of a
 // reduced column at its centre as one vertical stroke, the others at their
 // own time. Sets `reduced` when such a column occurs.
 std::vector<DrawPoint> SeriesPoints(const TimeSeries& series, const Plot& plot, bool& reduced) {
-  TimeSeries grid = series;
-  CoarsenSeries(grid, plot.grid.width);
+  const TimeSeries* source = &series;
+  TimeSeries coarse;
+  if (series.width != plot.grid.width && CoarseningReduces(series, plot.grid.width)) {
+    coarse = series;
+    CoarsenSeries(coarse, plot.grid.width);
+    source = &coarse;
+  }
   std::vector<DrawPoint> points;
-  points.reserve(grid.columns.size() * kKeptPerColumn);
+  points.reserve(source->columns.size() * kKeptPerColumn);
   KeptSamples kept;
-  for (const Column& column : grid.columns) {
+  for (const Column& column : source->columns) {
     const int count = KeptInTimeOrder(column, kept);
     const bool stroke = column.count > kKeptPerColumn;
     reduced = reduced || stroke;
     for (int i = 0; i < count; ++i) {
-      const std::int64_t x = stroke ? XOfColumnCentre(plot, column.index) : XOfTime(plot, kept[i].t);
-      points.push_back({x, YOfValue(plot, kept[i].v), kept[i].segment, stroke && i > 0});
+      const std::int64_t x = stroke ? XOfColumnCentre(plot.grid, column.index) : XOfTime(plot.grid, kept[i].t);
+      points.push_back({x, YOfValue(plot, kept[i].v), kept[i].segment, kept[i].seq, stroke && i > 0});
     }
   }
   return points;
 }
 
-void AppendSeriesStyle(std::string& svg, std::size_t series) {
-  svg += " class=\"series-";
-  AppendUnsigned(svg, series);
-  svg += "\" fill=\"none\" stroke=\"";
-  svg += kSeriesColours[series % kSeriesColours.size()];
-  svg += "\" stroke-width=\"1.5\" stroke-linejoin=\"round\"";
-}
-
 // ---- The figure ---------------------------------------------------------------
 
-void AppendTextElement(std::string& svg, std::string_view css_class, std::int64_t x, std::int64_t y,
-                       std::string_view anchor, std::string_view text) {
+void AppendTextStart(std::string& svg, std::string_view css_class, std::int64_t x, std::int64_t y) {
   svg += "<text class=\"";
   svg += css_class;
   svg += '"';
   AppendAttribute(svg, "x", x);
   AppendAttribute(svg, "y", y);
-  if (!anchor.empty()) {
-    svg += " text-anchor=\"";
-    svg += anchor;
-    svg += '"';
-  }
+}
+
+void AppendTextElement(std::string& svg, std::string_view css_class, std::int64_t x, std::int64_t y,
+                       std::string_view text) {
+  AppendTextStart(svg, css_class, x, y);
   svg += '>';
   AppendHtmlText(svg, text);
   svg += "</text>\n";
 }
 
-void AppendGrid(std::string& svg, const Plot& plot, const std::vector<TimeTick>& time_ticks) {
-  std::string d;
+// A generous estimate of the width of escaped text in tenths.
+std::int64_t TextWidth(std::string_view escaped) {
+  std::int64_t width = 0;
+  for (std::size_t i = 0; i < escaped.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(escaped[i]);
+    if (byte == '&') i = std::min(escaped.find(';', i), escaped.size());  // an entity shows one character
+    if (byte < 0x80) width += kNarrowChar;
+    if (byte >= 0xC0) width += kWideChar;  // the lead byte of a character beyond ASCII
+  }
+  return width;
+}
+
+// Text that might not fit `width` tenths (it holds text from the captures)
+// is squeezed to fit rather than clipped.
+void AppendFittedText(std::string& svg, std::string_view css_class, std::int64_t x, std::int64_t y,
+                      std::string_view text, std::int64_t width) {
+  std::string escaped;
+  AppendHtmlText(escaped, text);
+  AppendTextStart(svg, css_class, x, y);
+  if (TextWidth(escaped) > width) {
+    AppendAttribute(svg, "textLength", width);
+    svg += " lengthAdjust=\"spacingAndGlyphs\"";
+  }
+  svg += '>';
+  svg += escaped;
+  svg += "</text>\n";
+}
+
+// The vertical grid lines and tick labels of a time axis.
+void DrawTimeAxis(TimeAxis& axis) {
+  for (const TimeTick& tick : axis.ticks) {
+    const std::int64_t x = XOfTime(axis.grid, static_cast<double>(tick.t));
+    AppendStep(axis.grid_lines, 'M', x, kPlotTop);
+    axis.grid_lines += 'V';
+    AppendTenths(axis.grid_lines, kPlotBottom);
+    AppendTextElement(axis.labels, "xtick", x, kPlotBottom + 130, tick.label);
+    if (!tick.date.empty()) AppendTextElement(axis.labels, "xdate", x, kPlotBottom + 250, tick.date);
+  }
+}
+
+void AppendGrid(std::string& svg, const Plot& plot, const TimeAxis& axis) {
+  svg += "<path class=\"grid\" d=\"";
   for (std::int64_t k = plot.ticks.first; k <= plot.ticks.last; ++k) {
     const std::int64_t y = YOfValue(plot, TickValue(plot.ticks, k));
-    d += 'M';
-    AppendPoint(d, kPlotLeft, y);
-    d += 'L';
-    AppendPoint(d, kPlotRight, y);
+    AppendStep(svg, 'M', kPlotLeft, y);
+    svg += 'H';
+    AppendTenths(svg, kPlotRight);
   }
-  for (const TimeTick& tick : time_ticks) {
-    const std::int64_t x = XOfTime(plot, static_cast<double>(tick.t));
-    d += 'M';
-    AppendPoint(d, x, kPlotTop);
-    d += 'L';
-    AppendPoint(d, x, kPlotBottom);
-  }
-  svg += "<path class=\"grid\" fill=\"none\" stroke=\"#DDDDDD\" stroke-width=\"1\" d=\"";
-  svg += d;
+  svg += axis.grid_lines;
   svg += "\"/>\n";
 }
 
-void AppendAxes(std::string& svg, const ChartInput& chart, const Plot& plot, const std::vector<TimeTick>& time_ticks) {
+void AppendAxes(std::string& svg, const ChartInput& chart, const Plot& plot, const TimeAxis& axis) {
   std::string label;
   for (std::int64_t k = plot.ticks.first; k <= plot.ticks.last; ++k) {
     label.clear();
     AppendTickLabel(label, plot.ticks, k);
     const std::int64_t y = YOfValue(plot, TickValue(plot.ticks, k));
-    AppendTextElement(svg, "ytick", kPlotLeft - 60, y + 40, "end", label);
+    AppendTextElement(svg, "ytick", kPlotLeft - 50, y + 35, label);
   }
-  for (const TimeTick& tick : time_ticks) {
-    const std::int64_t x = XOfTime(plot, static_cast<double>(tick.t));
-    AppendTextElement(svg, "xtick", x, kPlotBottom + 160, "middle", tick.label);
-    if (!tick.date.empty()) AppendTextElement(svg, "xdate", x, kPlotBottom + 300, "middle", tick.date);
-  }
-  AppendTextElement(svg, "axis-title", kPlotLeft + kPlotWidth / 2, kPlotBottom + 480, "middle", chart.time_axis_title);
+  svg += axis.labels;
+  AppendFittedText(svg, "axis-title", kPlotLeft + kPlotWidth / 2, kPlotBottom + 390, chart.time_axis_title,
+                   kViewWidth - 200);
   // Rotated a quarter turn: the x of the text runs up the left edge.
   svg += "<text class=\"axis-title\" transform=\"rotate(-90)\"";
   AppendAttribute(svg, "x", -(kPlotTop + kPlotHeight / 2));
-  AppendAttribute(svg, "y", 160);
-  svg += " text-anchor=\"middle\">";
+  AppendAttribute(svg, "y", 110);
+  svg += '>';
   AppendHtmlText(svg, chart.axis_title);
   svg += "</text>\n";
 }
 
-void AppendLimits(std::string& svg, const ChartInput& chart, const Plot& plot) {
-  for (const ChartLimit& limit : chart.limits) {
+// The limits drawn: each a dashed line across the plot, under the series,
+// and a label at its right end just above it, over them; labels that would
+// touch move apart.
+struct LimitMarks {
+  std::vector<const ChartLimit*> limits;
+  std::vector<std::int64_t> ys;
+  std::vector<std::int64_t> label_baselines;
+};
+
+LimitMarks PlaceLimits(const std::vector<ChartLimit>& limits, const Plot& plot) {
+  LimitMarks marks;
+  for (const ChartLimit& limit : limits) {
     if (!(std::fabs(limit.value) <= kValueLimit)) continue;
-    const std::int64_t y = YOfValue(plot, limit.value);
-    svg +=
-        limit.red ? "<path class=\"limit-red\" stroke=\"#CC0000\"" : "<path class=\"limit-yellow\" stroke=\"#D4A000\"";
-    svg += " stroke-width=\"1.5\" stroke-dasharray=\"6 4\" fill=\"none\" d=\"M";
-    AppendPoint(svg, kPlotLeft, y);
-    svg += 'L';
-    AppendPoint(svg, kPlotRight, y);
+    marks.limits.push_back(&limit);
+    marks.ys.push_back(YOfValue(plot, limit.value));
+  }
+  std::vector<std::int64_t> wanted = marks.ys;
+  for (std::int64_t& y : wanted) y -= 30;
+  marks.label_baselines = SpreadLabels(wanted, kLabelGap, kPlotTop + 100, kPlotBottom - 30);
+  return marks;
+}
+
+const char* LimitClass(const ChartLimit& limit) { return limit.red ? "limit-red" : "limit-yellow"; }
+
+void AppendLimitLines(std::string& svg, const LimitMarks& marks) {
+  for (std::size_t i = 0; i < marks.limits.size(); ++i) {
+    svg += "<path class=\"";
+    svg += LimitClass(*marks.limits[i]);
+    svg += "\" d=\"";
+    AppendStep(svg, 'M', kPlotLeft, marks.ys[i]);
+    svg += 'H';
+    AppendTenths(svg, kPlotRight);
     svg += "\"/>\n";
-    svg += limit.red ? "<g fill=\"#A00000\">" : "<g fill=\"#7A5C00\">";
-    AppendTextElement(svg, "limit-label", kPlotRight - 40, y - 30, "end", limit.label);
-    svg += "</g>\n";
+  }
+}
+
+void AppendLimitLabels(std::string& svg, const LimitMarks& marks) {
+  for (std::size_t i = 0; i < marks.limits.size(); ++i) {
+    AppendTextElement(svg, LimitClass(*marks.limits[i]), kPlotRight - 40, marks.label_baselines[i],
+                      marks.limits[i]->label);
+  }
+}
+
+// "LABEL: VALUE" over each point with a link entry, inside a link where it has an href.
+void AppendPointLinks(std::string& svg, const std::vector<DrawPoint>& points, const std::vector<PointLink>& links) {
+  for (const DrawPoint& point : points) {
+    if (point.seq >= links.size()) continue;
+    const PointLink& link = links[point.seq];
+    if (!link.href.empty()) {
+      svg += "<a href=\"";
+      AppendHtmlText(svg, link.href);
+      svg += "\">";
+    }
+    svg += "<circle class=\"pt\"";
+    AppendAttribute(svg, "cx", point.x);
+    AppendAttribute(svg, "cy", point.y);
+    AppendAttribute(svg, "r", kPointRadius);
+    svg += "><title>";
+    AppendHtmlText(svg, link.label);
+    svg += ": ";
+    AppendFixed(svg, link.value);
+    svg += "</title></circle>";
+    svg += link.href.empty() ? "\n" : "</a>\n";
+  }
+}
+
+void AppendSeries(std::string& svg, const ChartInput& chart, const Plot& plot, bool& reduced) {
+  for (std::size_t i = 0; i < chart.series.size(); ++i) {
+    const ChartSeriesView& view = chart.series[i];
+    if (!HasSamples(view.samples)) continue;
+    bool series_reduced = false;
+    const std::vector<DrawPoint> points = SeriesPoints(*view.samples, plot, series_reduced);
+    reduced = reduced || series_reduced;
+    const bool marked = !chart.point_marker.empty() && !series_reduced;
+    svg += "<path class=\"series-";
+    AppendUnsigned(svg, i % kSeriesClasses);
+    svg += '"';
+    if (marked) {
+      for (const char* end : {"start", "mid", "end"}) {
+        svg += " marker-";
+        svg += end;
+        svg += "=\"url(#";
+        AppendHtmlText(svg, chart.point_marker);
+        svg += ")\"";
+      }
+    }
+    svg += " d=\"";
+    // Points with a link or a dot of their own need no marker when alone.
+    const bool mark_lone = view.links == nullptr && !marked;
+    AppendSeriesPath(svg, points, {i, chart.series.size(), chart.connect_segments_of_one, mark_lone, kPlotLeft});
+    svg += "\"/>\n";
+    if (view.links != nullptr) AppendPointLinks(svg, points, *view.links);
   }
 }
 
 void AppendLegend(std::string& svg, const ChartInput& chart) {
   for (std::size_t i = 0; i < chart.series.size(); ++i) {
     const std::int64_t x = kPlotLeft + static_cast<std::int64_t>(i % kLegendPerRow) * kLegendEntryWidth;
-    const std::int64_t y = kLegendTop + static_cast<std::int64_t>(i / kLegendPerRow) * kLegendRowHeight;
-    std::string d = "M";
-    AppendPoint(d, x, y - 40);
-    d += 'L';
-    AppendPoint(d, x + 240, y - 40);
-    AppendMarker(d, i, x + 120, y - 40);
-    svg += "<path";
-    AppendSeriesStyle(svg, i);
-    svg += " d=\"";
-    svg += d;
+    const std::int64_t y = kAxesBottom + 100 + static_cast<std::int64_t>(i / kLegendPerRow) * kLegendRowHeight;
+    svg += "<path class=\"series-";
+    AppendUnsigned(svg, i % kSeriesClasses);
+    svg += "\" d=\"";
+    AppendStep(svg, 'M', x, y - 35);
+    svg += 'H';
+    AppendTenths(svg, x + 200);
+    AppendMarker(svg, i, x + 100, y - 35);
     svg += "\"/>\n";
-    AppendTextElement(svg, "legend", x + 300, y, "", chart.series[i].name);
+    AppendTextElement(svg, "legend", x + 250, y, chart.series[i].name);
   }
 }
 
-void AppendCaption(std::string& html, const ChartInput& chart, const Plot* plot, bool reduced) {
+void AppendCaption(std::string& html, const ChartInput& chart, const TimeGrid* grid, bool reduced) {
   html += "<figcaption><strong>";
   AppendHtmlText(html, chart.title);
   html += "</strong>: ";
-  if (plot == nullptr) {
+  if (grid == nullptr) {
     html += "No ";
     html += chart.counted_many;
     html += " to draw.</figcaption>\n";
@@ -260,26 +392,30 @@ void AppendCaption(std::string& html, const ChartInput& chart, const Plot* plot,
     return;
   }
   html += "; drawn in ";
-  AppendUnsigned(html, static_cast<std::uint64_t>(plot->grid.data_columns));
+  AppendUnsigned(html, static_cast<std::uint64_t>(grid->data_columns));
   html += " columns of ";
-  AppendDuration(html, plot->grid.width);
+  AppendDuration(html, grid->width);
   html += ", reduced to first, last, minimum and maximum where a column holds more than four.</figcaption>\n";
 }
 
-// The <svg> element's start, its title and the plot's frame.
+// The <svg> element's start, its titles and the plot's frame; a legend
+// names the series of a chart that has more than one.
 void AppendSvgStart(std::string& html, const ChartInput& chart, std::string_view id) {
-  const auto legend_rows = static_cast<std::int64_t>((chart.series.size() + kLegendPerRow - 1) / kLegendPerRow);
-  html += "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 ";
+  const auto series = static_cast<std::int64_t>(chart.series.size());
+  const std::int64_t legend_rows = series > 1 ? (series + kLegendPerRow - 1) / kLegendPerRow : 0;
+  html += "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"chart\" viewBox=\"0 0 ";
   AppendWholeUnits(html, kViewWidth);
   html += ' ';
-  AppendWholeUnits(html, kLegendTop + legend_rows * kLegendRowHeight);
+  AppendWholeUnits(html, kAxesBottom + (legend_rows > 0 ? 50 : 0) + legend_rows * kLegendRowHeight);
   html += "\" role=\"img\" aria-labelledby=\"";
   html += id;
-  html += "-title\" font-family=\"sans-serif\" font-size=\"12\" fill=\"#222222\">\n<title id=\"";
+  html += "-title\">\n<title id=\"";
   html += id;
   html += "-title\">";
   AppendHtmlText(html, chart.title);
-  html += "</title>\n<rect class=\"plot\"";
+  html += "</title>\n";
+  AppendTextElement(html, "chart-title", kPlotLeft, kTitleBaseline, chart.title);
+  html += "<rect class=\"plot\"";
   const std::pair<const char*, std::int64_t> frame[] = {
       {"x", kPlotLeft}, {"y", kPlotTop}, {"width", kPlotWidth}, {"height", kPlotHeight}};
   for (const auto& [name, tenths] : frame) {
@@ -289,54 +425,64 @@ void AppendSvgStart(std::string& html, const ChartInput& chart, std::string_view
     AppendWholeUnits(html, tenths);
     html += '"';
   }
-  html += " fill=\"#FFFFFF\" stroke=\"#999999\"/>\n";
+  html += "/>\n";
 }
 
 }  // namespace
 
+std::optional<TimeAxis> ChooseTimeAxis(const std::vector<const TimeSeries*>& series, bool clock_with_seconds) {
+  constexpr double kHuge = std::numeric_limits<double>::infinity();
+  TimeExtent extent{kHuge, -kHuge, 0};
+  bool any = false;
+  for (const TimeSeries* one : series) {
+    if (!HasSamples(one)) continue;
+    ExtendTime(extent, *one);
+    any = true;
+  }
+  if (!any) return std::nullopt;
+  TimeAxis axis{ChooseTimeGrid(extent.t_min, extent.t_max, extent.widest), {}, {}, {}};
+  const TimeGrid& grid = axis.grid;
+  axis.ticks = ChooseTimeTicks(static_cast<double>(grid.first_column) * grid.width,
+                               static_cast<double>(grid.first_column + grid.columns) * grid.width, kMaxTimeSteps,
+                               clock_with_seconds);
+  DrawTimeAxis(axis);
+  return axis;
+}
+
 void AppendChart(std::string& html, const ChartInput& chart) {
   constexpr double kHuge = std::numeric_limits<double>::infinity();
-  Extent extent{kHuge, -kHuge, kHuge, -kHuge, 0};
-  bool any = false;
+  ValueExtent values{kHuge, -kHuge};
+  std::vector<const TimeSeries*> drawn;
   for (const ChartSeriesView& view : chart.series) {
-    if (view.samples == nullptr || view.samples->columns.empty()) continue;
-    Extend(extent, *view.samples);
-    any = true;
+    if (!HasSamples(view.samples)) continue;
+    ExtendValues(values, *view.samples);
+    drawn.push_back(view.samples);
   }
   std::string id;
   AppendHtmlText(id, chart.id);
   html += "<figure class=\"chart\" id=\"";
   html += id;
   html += "\">\n";
-  if (!any) {
+  if (drawn.empty()) {
     AppendCaption(html, chart, nullptr, false);
     html += "</figure>\n";
     return;
   }
-  const Plot plot = ChoosePlot(extent, chart.limits);
-  const TimeGrid& grid = plot.grid;
-  const std::vector<TimeTick> time_ticks =
-      ChooseTimeTicks(static_cast<double>(grid.first_column) * grid.width,
-                      static_cast<double>(grid.first_column + grid.columns) * grid.width);
+  std::optional<TimeAxis> own;
+  if (chart.time_axis == nullptr) own = ChooseTimeAxis(drawn, false);
+  const TimeAxis& axis = chart.time_axis != nullptr ? *chart.time_axis : *own;
+  const Plot plot = ChoosePlot(axis.grid, values, chart.limits);
   AppendSvgStart(html, chart, id);
-  AppendGrid(html, plot, time_ticks);
-  AppendLimits(html, chart, plot);
+  AppendGrid(html, plot, axis);
+  const LimitMarks limits = PlaceLimits(chart.limits, plot);
+  AppendLimitLines(html, limits);
   bool reduced = false;
-  for (std::size_t i = 0; i < chart.series.size(); ++i) {
-    const TimeSeries* samples = chart.series[i].samples;
-    if (samples == nullptr || samples->columns.empty()) continue;
-    const std::string d = SeriesPathData(SeriesPoints(*samples, plot, reduced), i, chart.series.size(),
-                                         chart.connect_segments_of_one, kPlotLeft);
-    html += "<path";
-    AppendSeriesStyle(html, i);
-    html += " d=\"";
-    html += d;
-    html += "\"/>\n";
-  }
-  AppendAxes(html, chart, plot, time_ticks);
-  AppendLegend(html, chart);
+  AppendSeries(html, chart, plot, reduced);
+  AppendLimitLabels(html, limits);
+  AppendAxes(html, chart, plot, axis);
+  if (chart.series.size() > 1) AppendLegend(html, chart);
   html += "</svg>\n";
-  AppendCaption(html, chart, &plot, reduced);
+  AppendCaption(html, chart, &axis.grid, reduced);
   html += "</figure>\n";
 }
 

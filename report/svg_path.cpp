@@ -1,6 +1,7 @@
 #include "report/svg_path.h"
 
 #include <array>
+#include <limits>
 #include <utility>
 
 #include "report/html_text.h"
@@ -39,58 +40,72 @@ struct Joins {
   bool Joined(std::size_t i) const { return SameLine(i) || (connect_single && i > 0 && (Alone(i - 1) || Alone(i))); }
 };
 
+constexpr std::size_t kTenthsTextMax = kUnsignedTextMax + 3;  // sign, point and a digit
+
+// The text of AppendTenths at `out`, in one piece; returns its end.
+char* PutTenths(std::int64_t tenths, char* out) {
+  if (tenths < 0) *out++ = '-';
+  const std::uint64_t magnitude = tenths < 0 ? 0 - static_cast<std::uint64_t>(tenths) : tenths;
+  out = FormatUnsigned(magnitude / 10, out);
+  *out++ = '.';
+  *out++ = static_cast<char>('0' + magnitude % 10);
+  return out;
+}
+
 }  // namespace
 
 void AppendTenths(std::string& out, std::int64_t tenths) {
-  if (tenths < 0) out += '-';
-  const std::uint64_t magnitude = tenths < 0 ? 0 - static_cast<std::uint64_t>(tenths) : tenths;
-  AppendUnsigned(out, magnitude / 10);
-  out += '.';
-  AppendUnsigned(out, magnitude % 10);
+  char text[kTenthsTextMax];
+  out.append(text, PutTenths(tenths, text));
 }
 
-void AppendPoint(std::string& out, std::int64_t x, std::int64_t y) {
-  AppendTenths(out, x);
-  out += ' ';
-  AppendTenths(out, y);
+void AppendStep(std::string& d, char command, std::int64_t x, std::int64_t y) {
+  char text[1 + 2 * kTenthsTextMax];
+  text[0] = command;
+  char* end = PutTenths(x, text + 1);
+  *end++ = ' ';
+  d.append(text, PutTenths(y, end));
 }
 
 void AppendMarker(std::string& d, std::size_t series, std::int64_t x, std::int64_t y) {
   for (const MarkerStep& step : kMarkers[series % kMarkers.size()]) {
     if (step.command == 0) break;
-    d += step.command;
-    if (step.command != 'Z') AppendPoint(d, x + step.dx, y + step.dy);
+    if (step.command == 'Z') {
+      d += 'Z';
+    } else {
+      AppendStep(d, step.command, x + step.dx, y + step.dy);
+    }
   }
 }
 
-std::string SeriesPathData(const std::vector<DrawPoint>& points, std::size_t series, std::size_t series_count,
-                           bool connect_single, std::int64_t plot_left) {
-  const Joins joins{points, connect_single};
-  std::string d;
-  d.reserve(points.size() * 14);
+void AppendSeriesPath(std::string& d, const std::vector<DrawPoint>& points, const LineStyle& style) {
+  const Joins joins{points, style.connect_single};
   std::vector<std::pair<std::int64_t, std::int64_t>> marks;
-  std::int64_t next_mark = plot_left + 200 + static_cast<std::int64_t>(series * kMarkerSpacing / series_count);
+  constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
+  std::int64_t next_mark =
+      style.series_count < 2
+          ? kNever
+          : style.plot_left + 200 + static_cast<std::int64_t>(style.series * kMarkerSpacing / style.series_count);
   std::size_t subpath_start = 0;
   int subpath_points = 0;
   DrawPoint last{};
   const auto end_subpath = [&] {
-    if (subpath_points != 1) return;
-    d.resize(subpath_start);  // a lone point draws nothing; its marker shows it
+    if (subpath_points != 1 || !style.mark_lone) return;
+    d.resize(subpath_start);  // a lone point draws no line; its marker shows it
     if (marks.empty() || marks.back() != std::pair{last.x, last.y}) marks.emplace_back(last.x, last.y);
   };
   for (std::size_t i = 0; i < points.size(); ++i) {
     const DrawPoint& point = points[i];
     if (joins.Joined(i)) {
       if (point.x == last.x && point.y == last.y) continue;
-      d += 'L';
+      AppendStep(d, 'L', point.x, point.y);
       ++subpath_points;
     } else {
       end_subpath();
       subpath_start = d.size();
-      d += 'M';
+      AppendStep(d, 'M', point.x, point.y);
       subpath_points = 1;
     }
-    AppendPoint(d, point.x, point.y);
     last = point;
     if (point.x >= next_mark) {
       marks.emplace_back(point.x, point.y);
@@ -98,8 +113,7 @@ std::string SeriesPathData(const std::vector<DrawPoint>& points, std::size_t ser
     }
   }
   end_subpath();
-  for (const auto& [x, y] : marks) AppendMarker(d, series, x, y);
-  return d;
+  for (const auto& [x, y] : marks) AppendMarker(d, style.series, x, y);
 }
 
 }  // namespace hkcsv

@@ -12,8 +12,8 @@ namespace hkcsv {
 // Coordinates print with one decimal by integer arithmetic, so every
 // platform gives one text: "-12.5" of -125.
 void AppendTenths(std::string& out, std::int64_t tenths);
-// "x y" in tenths.
-void AppendPoint(std::string& out, std::int64_t x, std::int64_t y);
+// A step of path data, the command and "x y" in tenths: "M12.5 -3.0".
+void AppendStep(std::string& d, char command, std::int64_t x, std::int64_t y);
 // The path of series number `series`'s marker (one of six shapes, in turn)
 // around the point (x, y).
 void AppendMarker(std::string& d, std::size_t series, std::int64_t x, std::int64_t y);
@@ -21,16 +21,25 @@ void AppendMarker(std::string& d, std::size_t series, std::int64_t x, std::int64
 struct DrawPoint {
   std::int64_t x, y;  // tenths
   std::uint32_t segment;
-  bool in_stroke;  // joined to the previous point within one reduced column
+  std::uint32_t seq;  // the sample's
+  bool in_stroke;     // joined to the previous point within one reduced column
 };
 
-// The path data of series number `series` of `series_count`: its line through
-// `points`, lifted at every change of segment (unless `connect_single` joins
-// a point that would stand alone in its segment to its neighbours), then its
-// markers: every ~80 units along the line from 20 units right of
-// `plot_left`, offset per series so the markers of different series do not
-// stack, and on every point left alone.
-std::string SeriesPathData(const std::vector<DrawPoint>& points, std::size_t series, std::size_t series_count,
-                           bool connect_single, std::int64_t plot_left);
+struct LineStyle {
+  std::size_t series;        // the series' number, which picks its marker
+  std::size_t series_count;  // of the chart: with more than one, markers tell them apart
+  bool connect_single;       // join a point that would stand alone in its segment to its neighbours
+  // Mark each point left alone, which no line shows; else leave it in the
+  // path, a move that shows only the markers a chart puts on every point.
+  bool mark_lone;
+  std::int64_t plot_left;  // tenths
+};
+
+// Appends the path data of a series to `d`: its line through `points`,
+// lifted at every change of segment, then its markers: on every point left
+// alone when `mark_lone`, and where the chart has several series every ~80
+// units along the line from 20 units right of `plot_left`, offset per series
+// so the markers of different series do not stack.
+void AppendSeriesPath(std::string& d, const std::vector<DrawPoint>& points, const LineStyle& style);
 
 }  // namespace hkcsv

@@ -41,9 +41,13 @@ TEST(ChartAxes, TimeTicksFollowTheCalendar) {
   struct Case {
     double from, to;
     std::vector<std::string> labels, dates;
+    int max_steps = 8;
+    bool with_seconds = false;
   };
   const double jan10 = 1547111730;  // 2019-01-10 09:15:30
   const Case cases[] = {
+      // A pass of 11 minutes: 120 s steps would be 5.5 of them.
+      {jan10, jan10 + 660, {"09:20:00", "09:25:00"}, {"2019-01-10"}, 5, true},
       {jan10, jan10 + 600, {"09:16", "09:18", "09:20", "09:22", "09:24"}, {"2019-01-10"}},
       {jan10,
        jan10 + 3 * 86400,
@@ -59,7 +63,7 @@ TEST(ChartAxes, TimeTicksFollowTheCalendar) {
   };
   for (const Case& c : cases) {
     std::vector<std::string> labels, dates;
-    for (const TimeTick& tick : ChooseTimeTicks(c.from, c.to)) {
+    for (const TimeTick& tick : ChooseTimeTicks(c.from, c.to, c.max_steps, c.with_seconds)) {
       labels.push_back(tick.label);
       if (!tick.date.empty()) dates.push_back(tick.date);
     }
@@ -94,6 +98,25 @@ TEST(ChartAxes, DurationNamesTheWholeUnitsOfAColumnWidth) {
     AppendDuration(out, seconds);
     EXPECT_EQ(out, text) << seconds;
   }
+}
+
+TEST(ChartAxes, LabelsThatWouldTouchMoveApartAsLittleAsTheyCan) {
+  struct Case {
+    const char* what;
+    std::vector<std::int64_t> wanted, placed;  // gap 110, within [0, 1000]
+  };
+  const Case cases[] = {
+      {"apart already", {100, 500, 210}, {100, 500, 210}},
+      {"two too close share the move", {540, 500}, {575, 465}},
+      {"equal ones, a third far enough", {500, 500, 900}, {445, 555, 900}},
+      {"a chain", {100, 200, 300}, {90, 200, 310}},  // offsets 100, 90, 80 from a run's start: mean 90
+      {"held at the top", {10, 20}, {0, 110}},
+      {"held at the bottom", {990, 1000}, {890, 1000}},
+      {"more than fit run on past the bottom",
+       std::vector<std::int64_t>(11, 500),
+       {0, 110, 220, 330, 440, 550, 660, 770, 880, 990, 1100}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SpreadLabels(c.wanted, 110, 0, 1000), c.placed) << c.what;
 }
 
 }  // namespace

@@ -1,18 +1,23 @@
 // The SVG chart drawn from reduced series: its lines, strokes, markers,
-// captions and escaping, read back from the rendered figure.
+// captions and escaping, read back from the rendered figure; and the chart
+// sections of a page built from them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <map>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "report/charts.h"
+#include "report/ground_clock.h"
 #include "report/svg_chart.h"
 #include "report/time_series.h"
 
@@ -200,14 +205,14 @@ TEST(SvgChart, PlotIsAtMost1000UnitsWideWithOneStrokePerColumn) {
   const double width = std::stod(Attribute(html, "<rect class=\"plot\"", "width"));
   EXPECT_LE(width, 1000);
   for (const char* series : {"series-0", "series-1", "series-2"}) {
-    std::map<std::int64_t, int> strokes;  // runs of points at one x, by the unit column they stand in
+    std::map<std::int64_t, int> strokes;  // runs of points at one x, by that x in tenths: each a column of its own
     for (const auto& subpath : Subpaths(Attribute(html, std::string("<path class=\"") + series + "\"", "d"))) {
       for (std::size_t i = 0; i < subpath.size(); ++i) {
         EXPECT_GE(subpath[i].x, left - 4.5) << series;  // a marker may reach 4 units past a point
         EXPECT_LE(subpath[i].x, left + width + 4.5) << series;
         const bool starts_run =
             i + 1 < subpath.size() && subpath[i + 1].x == subpath[i].x && (i == 0 || subpath[i - 1].x != subpath[i].x);
-        if (subpath.size() > 5 && starts_run) ++strokes[static_cast<std::int64_t>(std::floor(subpath[i].x))];
+        if (subpath.size() > 5 && starts_run) ++strokes[std::llround(subpath[i].x * 10)];
       }
     }
     if (series == std::string("series-0")) {
@@ -246,6 +251,34 @@ TEST(SvgChart, CaptionTellsHowTheFramesWereDrawn) {
           .find("<figcaption><strong>Solar currents</strong>: 10000 frames; drawn in 625 columns of 16 s, reduced "
                 "to first, last, minimum and maximum where a column holds more than four.</figcaption>"),
       std::string::npos);
+  // Columns of 0.5 s holding eight frames each, drawn as strokes at their
+  // centres on a grid widened to 120 columns; the caption counts those drawn.
+  struct Reduced {
+    double first;  // t of the first of `frames` frames 1/16 s apart
+    std::uint32_t frames;
+    std::vector<double> stroke_xs;  // the first and the last
+    const char* caption;
+  };
+  const Reduced cases[] = {
+      // Columns 2e9 to 2e9 + 9 of the grid from 2e9 - 55: centres 55.5 and 64.5 columns of 326/120 units in.
+      {1e9, 80, {208.8, 233.2}, ": 80 frames; drawn in 10 columns of 0.5 s, reduced"},
+      // Before 1970: columns -20 to -1 of the grid from -70.
+      {-10, 160, {195.2, 246.8}, ": 160 frames; drawn in 20 columns of 0.5 s, reduced"},
+  };
+  for (const Reduced& c : cases) {
+    TimeSeries reduced;
+    for (std::uint32_t i = 0; i < c.frames; ++i) AddSample(reduced, {c.first + i / 16.0, i % 3 * 1.0f, i, 0});
+    const std::string html = Render(Chart({{"Buss Voltage", &reduced}}, c.frames));
+    const auto subpaths = Subpaths(Attribute(html, "<path class=\"series-0\"", "d"));
+    ASSERT_EQ(subpaths.size(), 1u) << c.first;
+    std::vector<double> xs;  // of the strokes, one per column
+    for (const Point& point : subpaths[0]) {
+      if (xs.empty() || xs.back() != point.x) xs.push_back(point.x);
+    }
+    EXPECT_EQ(xs.size(), c.frames / 8) << c.first;
+    EXPECT_EQ((std::vector<double>{xs.front(), xs.back()}), c.stroke_xs) << c.first;
+    EXPECT_NE(html.find(c.caption), std::string::npos) << c.first;
+  }
   const TimeSeries empty;
   const std::string none = Render(Chart({{"Buss Voltage", &empty}, {"Buss Current", nullptr}}, 0));
   EXPECT_NE(none.find("No frames to draw."), std::string::npos);
@@ -266,6 +299,130 @@ TEST(SvgChart, EscapesEveryTextItWrites) {
     EXPECT_NE(html.find(text), std::string::npos) << text;
   }
   EXPECT_EQ(html.find("&nbsp;"), std::string::npos);
+}
+
+// ---- The chart sections --------------------------------------------------------
+
+std::string Rendered(const std::string& html) {
+  std::string why;
+  EXPECT_TRUE(WellFormed("<div>" + html + "</div>", why)) << why;
+  return html;
+}
+
+TEST(Charts, PassChartsBreakLinesAtFallsNotAtRisesOf300Seconds) {
+  // SatTime 150, 450 (a rise of exactly 300 s), 10 (a fall), 60, 400 (a
+  // gap) from 09:15:30: 0.5 s columns, 701 of them over the 326 units of the
+  // plot; values 1 to 5 over its 160.
+  std::array<TimeSeries, kEngineeringChannels> series{};
+  GroundClock clock;
+  std::uint32_t segment = 0, seq = 0;
+  for (const double sat_time : {150.0, 450.0, 10.0, 60.0, 400.0}) {
+    const FramePlace place = PlaceFrame(clock, 1547111730, sat_time);
+    segment += place.new_line ? 1 : 0;
+    ++seq;
+    AddSample(series[0], {place.ground_time, static_cast<float>(seq), seq, segment});
+  }
+  const std::vector<std::string> zones{std::string(250, 'Z'), "Central European Summer Time", "ABCDEFGHIJKLMNOPQRS",
+                                       "x", "y"};
+  std::string html;
+  AppendTrendCharts(html, {"pass", &series, 5, nullptr, &zones, true, true});
+  Rendered(html);
+  EXPECT_NE(
+      html.find("<path class=\"series-0\" marker-start=\"url(#pass-dot)\" marker-mid=\"url(#pass-dot)\" "
+                "marker-end=\"url(#pass-dot)\" d=\"M58.0 186.0L337.0 146.0M337.0 106.0L383.5 66.0M383.5 26.0\"/>"),
+      std::string::npos);
+  EXPECT_NE(html.find("<marker id=\"pass-dot\""), std::string::npos);
+  EXPECT_EQ(Texts(html, "xtick"), (std::vector<std::string>{"09:16:00", "09:18:00", "09:20:00"}));
+  // 77 characters would overflow the chart: squeezed to its width.
+  EXPECT_NE(html.find("<text class=\"axis-title\" x=\"221.0\" y=\"225.0\" textLength=\"380.0\" "
+                      "lengthAdjust=\"spacingAndGlyphs\">Ground time (ZZZZZZZZZZZZZZZZ, Central European, "
+                      "ABCDEFGHIJKLMNOP and 2 more)</text>"),
+            std::string::npos);
+  EXPECT_NE(html.find("<figcaption><strong>Buss Voltage</strong>: 5 frames, all drawn.</figcaption>"),
+            std::string::npos);
+}
+
+TEST(Charts, ExtremePointsLinkToTheirPassesAndShowTheirExactValues) {
+  std::array<TimeSeries, kPassExtremes> series{};
+  const std::vector<PassPoint> points{
+      {"pass%201.html", "pass 1.txt, 2019-01-10 09:15:30", {3.752441, 20, 0.5}},
+      {"", "pass_2.txt, 2019-01-11 09:15:30", {3.8, 30, 7}},
+      {"p3.html", "a<b.txt, 2019-01-12 09:15:30", {3.7, 25, 0.25}},
+  };
+  for (std::uint32_t pass = 0; pass < points.size(); ++pass) {
+    for (std::size_t i = 0; i < kPassExtremes; ++i) {
+      AddSample(series[i], {1547111730 + 86400.0 * pass, static_cast<float>(points[pass].values[i]), pass, 0});
+    }
+  }
+  LimitTable limits{};
+  for (const int gyro : {27, 28, 29}) limits[gyro] = {-5, -1, 1, 5};
+  const std::vector<std::string> zones{"JST"};
+  std::string html;
+  AppendExtremeCharts(html, {"fm", &series, 3, &limits, &zones, &points});
+  Rendered(html);
+  // 256 s columns from 1547111730 / 256 = 6043405.195; values 3.7 to 3.8 over the plot's 160 units.
+  EXPECT_NE(html.find("<a href=\"pass%201.html\"><circle class=\"pt\" cx=\"58.1\" cy=\"102.1\" r=\"4.0\">"
+                      "<title>pass 1.txt, 2019-01-10 09:15:30: 3.752441</title></circle></a>"),
+            std::string::npos);
+  EXPECT_NE(html.find("\"><title>pass_2.txt, 2019-01-11 09:15:30: 7.000000</title></circle>\n"), std::string::npos);
+  EXPECT_NE(html.find("<a href=\"p3.html\"><circle class=\"pt\""), std::string::npos);
+  EXPECT_NE(html.find("<title>a&lt;b.txt, 2019-01-12 09:15:30: 0.250000</title>"), std::string::npos);
+  EXPECT_EQ(Texts(html, "limit-red"), std::vector<std::string>{"Gyro_x Rate, Gyro_y Rate, Gyro_z Rate red"});
+  EXPECT_NE(html.find("<strong>Largest gyro rate of each pass</strong>: 3 passes, all drawn."), std::string::npos);
+}
+
+TEST(Charts, TimeAxisTitleNamesAtMostThreeZonesOf16Bytes) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{}, "Ground time"},
+      {{"JST"}, "Ground time (JST)"},
+      {{"JST", "UTC", "CET", "EET", "MSK"}, "Ground time (JST, UTC, CET and 2 more)"},
+      {{std::string(250, 'Z')}, "Ground time (ZZZZZZZZZZZZZZZZ)"},
+      // A character of three bytes at bytes 14 to 16 is left out whole; at 13 to 15 it fits.
+      {{"ABCDEFGHIJKLMN\xE6\x97\xA5"}, "Ground time (ABCDEFGHIJKLMN)"},
+      {{"ABCDEFGHIJKLM\xE6\x97\xA5\xE6\x9C\xAC"}, "Ground time (ABCDEFGHIJKLM\xE6\x97\xA5)"},
+      // Bytes that are no UTF-8 are cut at most three bytes short.
+      {{std::string(20, '\x80')}, "Ground time (" + std::string(13, '\x80') + ")"},
+  };
+  for (const auto& [zones, title] : cases) EXPECT_EQ(TimeAxisTitle(zones), title) << title;
+}
+
+TEST(Charts, LimitLinesMergeEqualLimitsAndNameSeveralChannels) {
+  LimitTable limits{};
+  limits[0] = {3.6, 3.76, 4.2, 4.3};                   // Buss Voltage
+  limits[1] = {std::nullopt, std::nullopt, 400, 400};  // Buss Current
+  limits[8] = {-10, 0, 35, 45};                        // Battery Temp1
+  limits[9] = {-10, 0, 35, 50};                        // Battery Temp2
+  limits[27] = limits[28] = {-5, -1, 1, 5};            // Gyro_x and Gyro_y Rate
+  limits[29] = {-3, -1, 1, 5};                         // Gyro_z Rate
+  struct Case {
+    std::vector<int> channels;
+    bool magnitude;
+    std::vector<std::string> lines;  // label = value, r for red
+  };
+  const Case cases[] = {
+      {{0}, false, {"red low = 3.6 r", "yellow low = 3.76", "yellow high = 4.2", "red high = 4.3 r"}},
+      {{1}, false, {"yellow high; red high = 400 r"}},
+      {{8, 9},
+       false,
+       {"Battery Temp1, Battery Temp2 red low = -10 r", "Battery Temp1, Battery Temp2 yellow low = 0",
+        "Battery Temp1, Battery Temp2 yellow high = 35", "Battery Temp1 red high = 45 r",
+        "Battery Temp2 red high = 50 r"}},
+      {{27, 28, 29},
+       true,
+       {"Gyro_x Rate, Gyro_y Rate, Gyro_z Rate red = 5 r", "Gyro_x Rate, Gyro_y Rate, Gyro_z Rate yellow = 1",
+        "Gyro_z Rate red = 3 r"}},
+      {{2}, false, {}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> lines;
+    for (const ChartLimit& line : LimitLines(&limits, c.channels, c.magnitude)) {
+      std::ostringstream text;
+      text << line.label << " = " << line.value << (line.red ? " r" : "");
+      lines.push_back(text.str());
+    }
+    EXPECT_EQ(lines, c.lines) << c.channels.front();
+  }
+  EXPECT_TRUE(LimitLines(nullptr, std::vector<int>{0}, false).empty());
 }
 
 }  // namespace

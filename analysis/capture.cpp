@@ -25,7 +25,8 @@ void ReadCapture(InputStream& in, PacketTail tail, RunState& run, CaptureOutput&
 int ReadCaptureHeader(const std::string& path, PassHeader& header) {
   File capture;
   if (const int error = OpenForReading(path, capture)) return error;
-  InputStream in = InputFromDescriptor(capture.descriptor(), true);
+  // A header is a few hundred bytes: small blocks read little more.
+  InputStream in = InputFromDescriptor(capture.descriptor(), true, 4096);
   CaptureOutput out;
   int32_t frames_per_packet = 0;
   ReadPassHeader(in, out, header, frames_per_packet);

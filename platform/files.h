@@ -58,6 +58,10 @@ int WriteAll(int descriptor, const void* bytes, std::size_t count);
 // `bytes`, which holds what was read before a failure.
 int ReadWholeFile(const std::string& path, std::string& bytes);
 
+// Whether the regular file at `path` holds exactly `bytes`: it is read only
+// as far as it agrees. A file that cannot be read does not hold them.
+bool FileHolds(const std::string& path, std::string_view bytes);
+
 // Creates the new file `path` for writing, in binary mode, exclusively:
 // EEXIST when anything stands under that name, a link included.
 int CreateNewFile(const std::string& path, File& file);

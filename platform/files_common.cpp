@@ -1,8 +1,10 @@
 // The parts of the platform layer that both platforms share, built on the
 // calls of files_posix.cpp or files_win32.cpp.
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstring>
 #include <memory>
-#include <random>
 
 #include "platform/files.h"
 
@@ -35,16 +37,43 @@ int ReadWholeFile(const std::string& path, std::string& bytes) {
   }
 }
 
+bool FileHolds(const std::string& path, std::string_view bytes) {
+  constexpr std::size_t kBlock = 64 * 1024;
+  File file;
+  if (OpenForReading(path, file) != 0) return false;
+  const std::unique_ptr<char[]> block = std::make_unique_for_overwrite<char[]>(kBlock);
+  std::size_t at = 0;
+  for (;;) {
+    std::size_t got = 0;
+    if (ReadSome(file.descriptor(), block.get(), kBlock, got) != 0) return false;
+    if (got == 0) return at == bytes.size();
+    if (got > bytes.size() - at || std::memcmp(block.get(), bytes.data() + at, got) != 0) return false;
+    at += got;
+  }
+}
+
 int CreateUniqueFile(const std::string& prefix, File& file, std::string& path) {
   constexpr std::string_view kCharacters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
   constexpr int kRandomCharacters = 6;
   // 62^6 names: a hundred taken ones in a row means something else is wrong.
   constexpr int kAttempts = 100;
-  std::random_device random;
-  std::uniform_int_distribution<std::size_t> pick(0, kCharacters.size() - 1);
+  // The names need not be secret, only rarely the same: the exclusive create
+  // refuses a name that is taken, and the next one is tried. The clock and
+  // where this call's frame stands seed them, mixed as SplitMix64 mixes.
+  std::uint64_t state = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                        reinterpret_cast<std::uintptr_t>(&state);
+  const auto next = [&state] {
+    std::uint64_t value = state += 0x9E3779B97F4A7C15u;
+    value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9u;
+    value = (value ^ (value >> 27)) * 0x94D049BB133111EBu;
+    return value ^ (value >> 31);
+  };
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     std::string name = prefix;
-    for (int i = 0; i < kRandomCharacters; ++i) name += kCharacters[pick(random)];
+    std::uint64_t bits = next();
+    for (int i = 0; i < kRandomCharacters; ++i, bits /= kCharacters.size()) {
+      name += kCharacters[bits % kCharacters.size()];
+    }
     const int error = CreateNewFile(name, file);
     if (error == 0) path = std::move(name);
     if (error != EEXIST) return error;

@@ -252,7 +252,7 @@ void ReadPass(Collector& c, const FormatConstants& constants, OutputStream& erro
   c.detail.rows.clear();
   c.detail.log = FrameLog{};
   c.detail.clock_breaks.clear();
-  c.detail.series = {};
+  for (TimeSeries& series : c.detail.series) ClearSeries(series);
   ClearStats(c.detail.channels, c.limits);
   PassSummary& pass = CurrentPass(c);
   pass.file = ReadCaptureFile(pass.path, constants.tail, c.run, out);

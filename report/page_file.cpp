@@ -8,12 +8,12 @@ namespace hkcsv {
 
 PageFile::~PageFile() { AbandonPageFile(*this); }
 
-FileFailure BeginPageFile(const std::string& path, PageFile& page) {
+FileFailure BeginPageFile(const std::string& path, PageFile& page, AtLink at_link) {
   AbandonPageFile(page);
   page.path = path;
   // Through a link the file it leads to is replaced, and the link stays. A
   // path that leads to nothing yet is created as it stands.
-  if (ResolvePath(path, page.target) != 0) page.target = path;
+  if (at_link == AtLink::kReplace || ResolvePath(path, page.target) != 0) page.target = path;
   File file;
   std::string temporary;
   if (const int error = CreateTemporaryFile(page.target + ".tmp.", file, temporary)) return {path, error};
@@ -46,9 +46,9 @@ void AbandonPageFile(PageFile& page) {
   page.temporary.clear();
 }
 
-FileFailure WritePageFile(const std::string& path, std::string_view bytes) {
+FileFailure WritePageFile(const std::string& path, std::string_view bytes, AtLink at_link) {
   PageFile page;
-  if (FileFailure failure = BeginPageFile(path, page); failure.error != 0) return failure;
+  if (FileFailure failure = BeginPageFile(path, page, at_link); failure.error != 0) return failure;
   WriteBytes(page.out, bytes);
   return CommitPageFile(page);
 }

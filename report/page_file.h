@@ -32,10 +32,16 @@ struct PageFile {
   OutputStream out;       // into the temporary file, from a successful begin on
 };
 
-// Creates the temporary file beside the file `path` leads to, exclusively,
-// and registers it for removal on an interrupt. A failure names `path`: the
-// file cannot be written where it is (its folder is missing or closed).
-FileFailure BeginPageFile(const std::string& path, PageFile& page);
+// Whether a link under the path is followed, and the file it leads to
+// replaced (a file the user named), or replaced itself (a file of the
+// program's own, such as a pass page: no file elsewhere is written).
+enum class AtLink { kFollow, kReplace };
+
+// Creates the temporary file beside the file `path` leads to (or beside
+// `path` itself, with AtLink::kReplace), exclusively, and registers it for
+// removal on an interrupt. A failure names `path`: the file cannot be written
+// where it is (its folder is missing or closed).
+FileFailure BeginPageFile(const std::string& path, PageFile& page, AtLink at_link = AtLink::kFollow);
 
 // Flushes and closes the temporary file and renames it over the target. A
 // failed write or close names the temporary file, a failed rename the path;
@@ -47,7 +53,7 @@ FileFailure CommitPageFile(PageFile& page);
 void AbandonPageFile(PageFile& page);
 
 // The whole file at once: `bytes` written to `path` as above.
-FileFailure WritePageFile(const std::string& path, std::string_view bytes);
+FileFailure WritePageFile(const std::string& path, std::string_view bytes, AtLink at_link = AtLink::kFollow);
 
 // "hkreport: cannot write FILE: REASON", without a line end.
 std::string CannotWriteLine(const FileFailure& failure);

@@ -205,12 +205,12 @@ void AppendWhy(std::string& html, const PassSummary& pass) {
 
 }  // namespace
 
-std::string RenderPassPage(const PassPageInput& input) {
+void RenderPassPage(std::string& html, const PassPageInput& input) {
   const FormatData& data = *input.data;
   const PassSummary& pass = data.passes[input.pass];
   const PassDetail& detail = *input.detail;
   const FormatConstants& constants = ConstantsOf(data.format);
-  std::string html =
+  html +=
       "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n<head>\n"
       "<meta charset=\"utf-8\"/>\n<title>";
   AppendNarrow(html, pass.name);
@@ -267,7 +267,6 @@ std::string RenderPassPage(const PassPageInput& input) {
   }
   AppendNavigation(html, input);
   html += "</body>\n</html>\n";
-  return html;
 }
 
 }  // namespace hkcsv

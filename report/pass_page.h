@@ -19,6 +19,7 @@ struct PassPageInput {
   std::string overview_href;  // from the pass page, percent-encoded: "../../HK_Report.html"
 };
 
-std::string RenderPassPage(const PassPageInput& input);
+// Appends the page to `html`.
+void RenderPassPage(std::string& html, const PassPageInput& input);
 
 }  // namespace hkcsv

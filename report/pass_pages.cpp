@@ -13,8 +13,8 @@ namespace hkcsv {
 
 namespace {
 
-std::string FormatFolder(const PassPagesPlace& place, const FormatData& data) {
-  return place.folder + kPathSeparator + ConstantsOf(data.format).folder;
+std::string FormatFolder(const PassPagesPlace& place, DownlinkFormat format) {
+  return place.folder + kPathSeparator + ConstantsOf(format).folder;
 }
 
 }  // namespace
@@ -29,15 +29,23 @@ PassPagesPlace PlacePassPages(const std::string& overview_path) {
   return place;
 }
 
+int MakePassPagesFolder(const PassPagesPlace& place, DownlinkFormat format, OutputStream& errors) {
+  const std::string folder = FormatFolder(place, format);
+  const int error = MakeFolder(folder);
+  if (error != 0) TellLine(errors, CannotWriteLine({folder, error}));
+  return error;
+}
+
 int WritePassPage(const PassPagesPlace& place, FormatData& data, std::size_t pass, const PassDetail& detail,
-                  const LimitTable* limits, OutputStream& errors) {
-  const std::string folder = FormatFolder(place, data);
-  FileFailure failure{folder, MakeFolder(folder)};
-  if (failure.error == 0) {
-    const std::string page =
-        RenderPassPage({&data, pass, &detail, limits, "../../" + PercentEncode(NarrowToUtf8(place.overview_name))});
-    failure = WritePageFile(folder + kPathSeparator + data.passes[pass].page, page);
+                  const LimitTable* limits, std::string& buffer, OutputStream& errors) {
+  buffer.clear();
+  RenderPassPage(buffer, {&data, pass, &detail, limits, "../../" + PercentEncode(NarrowToUtf8(place.overview_name))});
+  const std::string path = FormatFolder(place, data.format) + kPathSeparator + data.passes[pass].page;
+  if (FileHolds(path, buffer)) {
+    data.passes[pass].page_written = true;
+    return 0;
   }
+  const FileFailure failure = WritePageFile(path, buffer, AtLink::kReplace);
   if (failure.error != 0) {
     TellLine(errors, CannotWriteLine(failure));
     return failure.error;
@@ -47,7 +55,7 @@ int WritePassPage(const PassPagesPlace& place, FormatData& data, std::size_t pas
 }
 
 void RemoveStalePages(const PassPagesPlace& place, const FormatData& data) {
-  const std::string folder = FormatFolder(place, data);
+  const std::string folder = FormatFolder(place, data.format);
   std::vector<FolderEntry> entries;
   if (ListFolder(folder + kPathSeparator, "*.html", entries) != 0) return;
   std::unordered_set<std::string> current;

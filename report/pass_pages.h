@@ -20,11 +20,16 @@ struct PassPagesPlace {
 
 PassPagesPlace PlacePassPages(const std::string& overview_path);
 
-// Writes the pass page of data.passes[pass] into the format's subfolder
-// (made when missing) and sets its page_written. A failure is told on
-// `errors` ("hkreport: cannot write FILE: REASON") and returned.
+// The format's subfolder of the pass pages, made when missing. Returns 0, or
+// the error number, told on `errors`.
+int MakePassPagesFolder(const PassPagesPlace& place, DownlinkFormat format, OutputStream& errors);
+
+// Writes the pass page of data.passes[pass], rendered in `buffer` (kept from
+// page to page), into the format's subfolder and sets its page_written. A page that already holds these bytes is left
+// as it is (most pages of a run after a pass are); a page that is a link is replaced, not followed. A failure is told
+// on `errors` ("hkreport: cannot write FILE: REASON") and returned.
 int WritePassPage(const PassPagesPlace& place, FormatData& data, std::size_t pass, const PassDetail& detail,
-                  const LimitTable* limits, OutputStream& errors);
+                  const LimitTable* limits, std::string& buffer, OutputStream& errors);
 
 // Removes the pages of the format's subfolder whose capture file is no longer
 // listed: only regular files named *.html that no pass of `data` has.

@@ -91,15 +91,20 @@ int WriteReport(const ReportRequest& request, OutputStream& errors) {
   // One format at a time: read, write its pass pages, render its part of the
   // overview, forget its data.
   int status = 0;
+  std::string page_buffer;  // one pass page after the other
   std::vector<FormatParts> parts;
   std::uint64_t files = 0;
   std::uint64_t frames = 0;
   for (const DownlinkFormat format : kDownlinkFormats) {
     if (!(format == DownlinkFormat::kFM ? request.fm : request.fsk)) continue;
     CollectHooks hooks;
-    hooks.pass_read = [&](FormatData& data, std::size_t pass, const PassDetail& detail) {
-      if (WritePassPage(place, data, pass, detail, limits, errors) != 0) status = 1;
-    };
+    if (MakePassPagesFolder(place, format, errors) == 0) {
+      hooks.pass_read = [&](FormatData& data, std::size_t pass, const PassDetail& detail) {
+        if (WritePassPage(place, data, pass, detail, limits, page_buffer, errors) != 0) status = 1;
+      };
+    } else {
+      status = 1;
+    }
     if (export_file) {
       export_file->pass = nullptr;
       hooks.frame = [&](const PassSummary& pass, std::optional<double> ground_time, const RunState& run,

@@ -106,6 +106,12 @@ int DoublingsBetween(double from, double to) {
 // Exact: the width is a power of two, so the division only moves the exponent.
 std::int64_t ColumnIndex(double t, double width) { return static_cast<std::int64_t>(std::floor(t / width)); }
 
+void ClearSeries(TimeSeries& series) {
+  series.width = kFinestColumnWidth;
+  series.columns.clear();
+  series.samples = 0;
+}
+
 bool AddSample(TimeSeries& series, const Sample& sample) {
   if (!(std::fabs(sample.t) <= kTimeLimit) || !std::isfinite(sample.v)) return false;
   std::vector<Column>& columns = series.columns;

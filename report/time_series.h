@@ -59,6 +59,9 @@ struct TimeSeries {
 // floor(t / width), exact as the width is a power of two times a half second.
 std::int64_t ColumnIndex(double t, double width);
 
+// Empties the series for new samples, keeping its memory.
+void ClearSeries(TimeSeries& series);
+
 // Takes in one sample. Returns false, ignoring it, when its value is not
 // finite or its time is not within kTimeLimit.
 bool AddSample(TimeSeries& series, const Sample& sample);

@@ -155,8 +155,16 @@ TEST_F(PassPages, FollowTheCapturesFromOneRunToTheNext) {
   WriteFile(fsk + "f.txt", PassHeader("1") + frames);
   ASSERT_EQ(Run().status, 0);
   const std::map<std::string, std::string> first = PagesOf(root + "/HK_Report_files");
+  // A page spoilt since is written again; a page that is a link is replaced,
+  // and the file it led to stays as it was.
+  WriteFile(pages + "/FM/a.html", "spoilt");
+  WriteFile(root + "/elsewhere.html", "kept");
+  fs::remove(pages + "/FM/c.html");
+  fs::create_symlink(root + "/elsewhere.html", pages + "/FM/c.html");
   ASSERT_EQ(Run().status, 0);
   EXPECT_EQ(PagesOf(root + "/HK_Report_files"), first);  // the same captures give the same bytes
+  EXPECT_FALSE(fs::is_symlink(pages + "/FM/c.html"));
+  EXPECT_EQ(ReadFile(root + "/elsewhere.html"), "kept");
 
   // b.txt goes: its page goes with it, and nothing but stale pages is touched.
   fs::remove(fm + "b.txt");

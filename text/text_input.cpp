@@ -8,8 +8,6 @@ namespace hkcsv {
 
 namespace {
 
-constexpr std::size_t kBlockSize = 128 * 1024;
-
 inline bool IsDecimalDigit(unsigned char byte) { return byte >= '0' && byte <= '9'; }
 
 // Skips white space. Returns false at the end of the input.
@@ -25,11 +23,12 @@ bool SkipWhiteSpace(InputStream& in) {
 
 }  // namespace
 
-InputStream InputFromDescriptor(int fd, bool ctrl_z_ends_input) {
+InputStream InputFromDescriptor(int fd, bool ctrl_z_ends_input, std::size_t block_size) {
   InputStream in;
   in.fd = fd;
   in.ctrl_z_ends_input = ctrl_z_ends_input;
-  in.block = std::make_unique_for_overwrite<unsigned char[]>(kBlockSize);
+  in.block_size = block_size;
+  in.block = std::make_unique_for_overwrite<unsigned char[]>(block_size);
   in.next = in.end = in.block.get();
   return in;
 }
@@ -54,7 +53,7 @@ bool FillInput(InputStream& in, std::size_t count) {
     in.next = base;
     in.end = base + kept;
     std::size_t got = 0;
-    in.error = ReadSome(in.fd, base + kept, kBlockSize - kept, got);
+    in.error = ReadSome(in.fd, base + kept, in.block_size - kept, got);
     if (got == 0) {
       in.exhausted = true;
       break;

@@ -15,15 +15,18 @@ struct InputStream {
   int fd = -1;                     // -1: the input is the text held between next and end
   bool ctrl_z_ends_input = false;  // byte 1A ends a capture file, as text mode does
   std::unique_ptr<unsigned char[]> block;
+  std::size_t block_size = 0;
   const unsigned char* next = nullptr;
   const unsigned char* end = nullptr;
   bool exhausted = false;  // no byte will come after end
   int error = 0;           // the error number of a failed read; the input then ends
 };
 
-// Reads from an open descriptor that stays the caller's: a File it holds, or
-// standard input.
-InputStream InputFromDescriptor(int fd, bool ctrl_z_ends_input);
+// Reads from an open descriptor that stays the caller's (a File it holds, or
+// standard input), in blocks of `block_size` bytes (at least 64): large ones
+// to read a whole capture fast, small ones to read only its beginning.
+inline constexpr std::size_t kInputBlockSize = 128 * 1024;
+InputStream InputFromDescriptor(int fd, bool ctrl_z_ends_input, std::size_t block_size = kInputBlockSize);
 // Reads from text that must outlive the stream.
 InputStream InputFromText(std::string_view text, bool ctrl_z_ends_input);
 

@@ -35,6 +35,15 @@ void Flush(OutputStream& out) {
   out.used = 0;
 }
 
+void WriteLargeBytes(OutputStream& out, std::string_view bytes) {
+  Flush(out);
+  if (out.memory) {
+    out.memory->append(bytes);
+  } else if (out.descriptor >= 0 && out.error == 0) {
+    out.error = WriteAll(out.descriptor, bytes.data(), bytes.size());
+  }
+}
+
 int CloseOutput(OutputStream& out) {
   Flush(out);
   const int error = CloseFile(out.file);

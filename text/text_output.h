@@ -46,13 +46,18 @@ inline char* Reserve(OutputStream& out, std::size_t count) {
   return out.block.get() + out.used;
 }
 
+// More bytes than a block holds, handed on past the block.
+void WriteLargeBytes(OutputStream& out, std::string_view bytes);
+
 // Bytes as they are: text that holds no line end.
 inline void WriteBytes(OutputStream& out, std::string_view bytes) {
   if (bytes.size() <= 256) {
     std::memcpy(Reserve(out, bytes.size()), bytes.data(), bytes.size());
     out.used += bytes.size();
-  } else {
+  } else if (bytes.size() < kOutputBlockSize) {
     for (std::size_t at = 0; at < bytes.size(); at += 256) WriteBytes(out, bytes.substr(at, 256));
+  } else {
+    WriteLargeBytes(out, bytes);
   }
 }
 

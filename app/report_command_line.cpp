@@ -8,13 +8,14 @@ const char kReportUsage[] =
     "Usage: hkreport [--root DIR] [--format fm|fsk|both] [--limits FILE] [--output FILE]\n"
     "                [--export FILE] [--open]\n"
     "       hkreport --help | --version\n"
-    "Reads the capture files below the base directory, as hkcsv does, and writes one HTML page\n"
-    "of trend charts, a table of the passes and a table of the channels.\n"
+    "Reads the capture files below the base directory, as hkcsv does, and writes an HTML\n"
+    "overview page (the latest pass, tables of the passes and channels, trend charts) and,\n"
+    "in a folder beside it named PAGE_files, a page for every pass.\n"
     "  --root DIR       base directory holding the FM and FSK folders (default: hkcsv's own)\n"
     "  --format F       fm, fsk or both (default: both)\n"
     "  --limits FILE    operating limits: lines of column name, red low, yellow low,\n"
     "                   yellow high, red high\n"
-    "  --output FILE    the page (default: HK_Report.html in the base directory)\n"
+    "  --output FILE    the overview page (default: HK_Report.html in the base directory)\n"
     "  --export FILE    every HK frame of the chosen formats in one CSV file\n"
     "  --open           show the page in the default browser once it is written\n"
     "  --help           show this text and exit\n"
@@ -24,7 +25,7 @@ const char kReportUsage[] =
     "command line or limits file, or an output that is a file the run reads or not a\n"
     "regular file.\n";
 
-const char kReportVersion[] = "hkreport 1.0\n";
+const char kReportVersion[] = "hkreport 1.1\n";
 
 namespace {
 

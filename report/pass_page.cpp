@@ -184,9 +184,11 @@ void AppendFrames(std::string& html, const PassSummary& pass, const PassDetail& 
   }
   html += "</tbody>\n</table></div>\n";
   if (pass.file.counts.frames > detail.rows.size()) {
+    const std::uint64_t left_out = pass.file.counts.frames - detail.rows.size();
     html += "<p>";
-    AppendUnsigned(html, pass.file.counts.frames - detail.rows.size());
-    html += " more frames are left out of this table; the data CSV, ";
+    AppendUnsigned(html, left_out);
+    html += left_out == 1 ? " more frame is" : " more frames are";
+    html += " left out of this table; the data CSV, ";
     html += ConstantsOf(data.format).data_csv;
     html += ", holds them all.</p>\n";
   }

@@ -89,6 +89,20 @@ TEST_F(PassPages, FrameAccountOfEveryFrame) {
   EXPECT_NE(html.find("<tr><td>8</td><td>2019-01-10 09:16:30</td><td>20.000000</td>"), std::string::npos);
 }
 
+TEST_F(PassPages, FrameTableHoldsAtMost5000Frames) {
+  std::string capture = PassHeader("5001");
+  capture += std::string(kMarker) + " 30 30 31 1 2";
+  for (int i = 0; i < 5001; ++i) capture.append(" ").append(Frame(2 * i));
+  WriteFile(fm + "long.txt", capture + " 7E\n");
+  ASSERT_EQ(Run({"--format", "fm"}).status, 0);
+  const std::string html = ReadFile(pages + "/FM/long.html");
+  EXPECT_NE(html.find("<tr><td>5000</td><td>2019-01-10 10:38:49</td><td>4999.000000</td>"), std::string::npos);
+  EXPECT_EQ(html.find("<tr><td>5001</td>"), std::string::npos);
+  EXPECT_NE(html.find("<p>1 more frame is left out of this table; the data CSV, FM_Analyised_Data.csv, holds them "
+                      "all.</p>"),
+            std::string::npos);
+}
+
 std::string PercentDecoded(const std::string& link) {
   std::string bytes;
   for (std::size_t i = 0; i < link.size(); ++i) {

@@ -5,8 +5,10 @@
 
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "report/export_csv.h"
 #include "report/frame_account.h"
 #include "report/ground_clock.h"
 #include "report/page_names.h"
@@ -126,6 +128,17 @@ TEST(PageNames, EndingReplacedCollisionsNumberedLinksEncoded) {
   EXPECT_EQ(PagesFolderName("HK_Report.html"), "HK_Report_files");
   EXPECT_EQ(PagesFolderName("report"), "report_files");
   EXPECT_EQ(PagesFolderName("a.b.htm"), "a.b_files");
+}
+
+TEST(Export, PassCellsAreQuotedWhereCsvNeedsIt) {
+  const std::tuple<const char*, std::optional<double>, const char*, std::string> cases[] = {
+      {"pass.txt", 1547111730, "JST", "FM,pass.txt,2019-01-10 09:15:30,JST,"},
+      {"a, \"b\".txt", std::nullopt, "JST", "FM,\"a, \"\"b\"\".txt\",,JST,"},
+      {"line\nbreak.txt", std::nullopt, "J,S", "FM,\"line\nbreak.txt\",,\"J,S\","},
+      // Bytes that are not UTF-8 as the pages write them; UTF-8 as it is.
+      {"x\xFF\xE8\xA7\xA3.txt", std::nullopt, "", "FM,x\\xFF\xE8\xA7\xA3.txt,,,"},
+  };
+  for (const auto& [name, time, zone, cells] : cases) EXPECT_EQ(ExportPassCells("FM", name, time, zone), cells) << name;
 }
 
 TEST(PassOrder, FarDatesRestartsBetweenPassesAndTheNewestPass) {

@@ -266,6 +266,33 @@ TEST_F(HkReport, ChannelTableAndLimitsCountedOnBothSidesOfEachBoundary) {
   EXPECT_NE(html.find("<th>Past yellow</th><th>Past red</th>"), std::string::npos);
 }
 
+TEST_F(HkReport, AMistypedYearStaysOffTheChartsAndIsFlagged) {
+  // Three passes of January 2019 and one typed as 2091: more than a year
+  // from every other, it is no latest pass and stretches no time axis.
+  const std::string frame = kMarker + std::string(" 1 2 3 1F 3 ") + kExampleFrame + " 7E";
+  const std::string header = WithHeaderValue(PassHeader("1"), "Packets : 12", "Packets : 1");
+  WriteFile(fm + "a.txt", header + frame);
+  WriteFile(fm + "b.txt", WithHeaderValue(header, "2019/01/10", "2019/01/11") + frame);
+  WriteFile(fm + "c.txt", WithHeaderValue(header, "2019/01/10", "2019/01/12") + frame);
+  WriteFile(fm + "far.txt", WithHeaderValue(header, "2019/01/10", "2091/01/10") + frame);
+  ASSERT_EQ(Run({"--format", "fm"}).status, 0);
+  const std::string html = ReadFile(page);
+  for (const std::string& text : {
+           std::string("<h3>FM: ") + PassLink("c.html", "c.txt") + "</h3>",
+           std::string(
+               "<dt>First pass</dt><dd>2019-01-10 09:15:30</dd>\n<dt>Last pass</dt><dd>2019-01-12 09:15:30</dd>"),
+           std::string(
+               "<dt>Passes left out of the charts (no date, or a date far from every other pass)</dt><dd>1</dd>"),
+           "<tr class=\"problem\">" + PassCell("far.html", "far.txt") +
+               "<td class=\"text why\">date far from every other pass</td>"
+               "<td class=\"text bad\">2091-01-10 09:15:30</td>",
+           // Only the three passes of 2019 are drawn.
+           std::string("<strong>Buss Voltage</strong>: 3 frames"),
+       }) {
+    EXPECT_NE(html.find(text), std::string::npos) << text;
+  }
+}
+
 TEST_F(HkReport, CommandLine) {
   WriteFile(root + "/bad_limits.txt", "Buss Voltage, 1, 2, 3, 4\nBus Voltage, 1, 2, 3, 4\nMag_x, 5, 4, , \n");
   WriteFile(root + "/control_limits.txt", "\x1B[2J\0x, 1, 2, 3, 4\n"s);

@@ -104,9 +104,9 @@ void AppendFrameAccount(std::string& html, const PassSummary& pass) {
   html += "</tbody>\n</table>\n";
 }
 
-const char* BandClass(LimitBand band) {
-  return band == LimitBand::kRed ? "red" : band == LimitBand::kYellow ? "yellow" : "";
-}
+// In the frame table only a value past a limit is marked, to keep it
+// readable.
+const char* PastClass(LimitBand band) { return band == LimitBand::kInside ? "" : BandClass(band); }
 
 void AppendChannels(std::string& html, const PassSummary& pass, const PassDetail& detail, bool limits) {
   html += "<table class=\"channels\">\n";
@@ -178,7 +178,7 @@ void AppendFrames(std::string& html, const PassSummary& pass, const PassDetail& 
     AppendHex(html, static_cast<std::int32_t>(row.values[kSwitchInfoSlot]));
     AppendHex(html, static_cast<std::int32_t>(row.values[kResetInfoSlot]));
     for (std::size_t channel = 0; channel < row.bands.size(); ++channel) {
-      FixedCell(html, row.values[kFirstEngineeringSlot + channel], BandClass(row.bands[channel]));
+      FixedCell(html, row.values[kFirstEngineeringSlot + channel], PastClass(row.bands[channel]));
     }
     html += "</tr>\n";
   }

@@ -136,18 +136,6 @@ void FrameAtCell(std::string& html, const PageContext& context, const FormatData
   LinkCell(html, PassHref(context, data, pass), text);
 }
 
-const char* BandClass(LimitBand band) {
-  switch (band) {
-    case LimitBand::kRed:
-      return "red";
-    case LimitBand::kYellow:
-      return "yellow";
-    case LimitBand::kInside:
-      break;
-  }
-  return "ok";
-}
-
 }  // namespace
 
 void AppendSummary(std::string& html, const FormatData& data) {

@@ -32,16 +32,20 @@ TEST_F(BundledSamples, GiveTheKeptCsvFiles) {
     EXPECT_EQ(ReadFile(fsk + name), ReadFile((golden / name).string())) << name;
   }
 
-  // The report page of the same files with the bundled limits, its base
-  // directory's text aside (several numbers checked by hand against the data
-  // CSV when it was first kept: Buss Voltage min 3.752441 in the first pass,
-  // mean 3.788714, last 3.837891).
+  // The report's overview of the same files with the bundled limits, its
+  // base directory's text aside, and the page of the first FM pass (numbers
+  // checked by hand against the data CSV when they were kept: Buss Voltage
+  // min 3.752441 in the first pass, mean 3.788714, last 3.837891; the first
+  // pass's SatTime 1214189 to 1214239 in rises of 10 s, ResetInfo 2 to 2;
+  // the second pass restarted: its first SatTime 1071174 lies below).
   fs::copy_file(fs::path(HKCSV_SOURCE_DIR) / "samples" / "HK_limits.txt", fs::path(root) / "HK_limits.txt");
   const RunResult report = RunWithArguments(HKREPORT_EXE, {"--root", root, "--limits", root + "/HK_limits.txt"});
   EXPECT_EQ(report.status, 0) << report.errors;
   std::string page = ReadFile(root + "/HK_Report.html");
   for (std::size_t at; (at = page.find(root)) != std::string::npos;) page.replace(at, root.size(), "ROOT");
   EXPECT_EQ(page, ReadFile((golden / "HK_Report.html").string()));
+  EXPECT_EQ(ReadFile(root + "/HK_Report_files/FM/pass_20190110_0915.html"),
+            ReadFile((golden / "pass_20190110_0915.html").string()));
 }
 
 // The SHA-256 digest of a file, as sha256sum prints it.

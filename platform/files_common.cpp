@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/files.h"
+#include "platform/interrupt_file.h"
 
 namespace hkcsv {
 
@@ -51,6 +52,19 @@ bool FileHolds(const std::string& path, std::string_view bytes) {
     at += got;
   }
 }
+
+// A global: the interrupt's handler can reach nothing else.
+InterruptFile interrupt_file{{}, false};
+
+int RegisterTemporaryFile(const std::string& path) {
+  if (path.size() >= sizeof interrupt_file.path) return ENAMETOOLONG;
+  interrupt_file.registered.store(false);
+  std::memcpy(interrupt_file.path, path.c_str(), path.size() + 1);
+  interrupt_file.registered.store(true);
+  return 0;
+}
+
+void UnregisterTemporaryFile() { interrupt_file.registered.store(false); }
 
 int CreateUniqueFile(const std::string& prefix, File& file, std::string& path) {
   constexpr std::string_view kCharacters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "platform/files.h"
+#include "platform/interrupt_file.h"
 #include "platform/listing_posix.h"
 
 namespace hkcsv {
@@ -42,15 +43,10 @@ struct FreeMemory {
   void operator()(char* memory) const { std::free(memory); }
 };
 
-// The temporary file that SIGINT and SIGTERM remove. A signal handler
-// reaches nothing but globals, and may call only async-signal-safe
-// functions: so the path waits in a fixed buffer, and `temporary_registered`
-// (lock-free, so safe to read in a handler) says whether it is whole.
-char temporary_path[4096];
-std::atomic<bool> temporary_registered{false};
-
+// SIGINT and SIGTERM remove the registered temporary file: unlink is
+// async-signal-safe.
 void RemoveTemporaryAndEnd(int signal_number) {
-  if (temporary_registered.load()) ::unlink(temporary_path);
+  if (interrupt_file.registered.load()) ::unlink(interrupt_file.path);
   // SA_RESETHAND has put back the default action and SA_NODEFER lets the
   // signal through at once: the process ends as the signal ends it.
   ::raise(signal_number);
@@ -214,16 +210,6 @@ void InstallInterruptHandlers() {
     ::sigaction(signal_number, &action, nullptr);
   }
 }
-
-int RegisterTemporaryFile(const std::string& path) {
-  if (path.size() >= sizeof temporary_path) return ENAMETOOLONG;
-  temporary_registered.store(false);
-  std::memcpy(temporary_path, path.c_str(), path.size() + 1);
-  temporary_registered.store(true);
-  return 0;
-}
-
-void UnregisterTemporaryFile() { temporary_registered.store(false); }
 
 int CreateTemporaryFile(const std::string& prefix, File& file, std::string& path) {
   sigset_t interrupts;

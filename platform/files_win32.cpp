@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "platform/files.h"
+#include "platform/interrupt_file.h"
 
 namespace hkcsv {
 
@@ -47,19 +48,14 @@ struct CloseOwnedHandle {
   void operator()(HANDLE handle) const { ::CloseHandle(handle); }
 };
 
-// The temporary file that Ctrl+C, Ctrl+Break and closing the console
-// remove. The console's handler runs on a thread of its own and reaches
-// nothing but globals: so the path waits in a fixed buffer, and
-// `temporary_registered` says whether it is whole.
-// `temporary_lock` keeps the handler out while a temporary file is created
-// and registered.
-char temporary_path[MAX_PATH * 4];
-std::atomic<bool> temporary_registered{false};
+// Ctrl+C, Ctrl+Break and closing the console remove the registered
+// temporary file. `temporary_lock` keeps the console's handler, which runs on
+// a thread of its own, out while a temporary file is created and registered.
 SRWLOCK temporary_lock = SRWLOCK_INIT;
 
 BOOL WINAPI RemoveTemporaryOnInterrupt(DWORD /*event*/) {
   ::AcquireSRWLockExclusive(&temporary_lock);
-  if (temporary_registered.load()) ::DeleteFileA(temporary_path);
+  if (interrupt_file.registered.load()) ::DeleteFileA(interrupt_file.path);
   ::ReleaseSRWLockExclusive(&temporary_lock);
   return FALSE;  // on to the default handler, which ends the process
 }
@@ -246,16 +242,6 @@ int ListFolder(const std::string& folder, std::string_view pattern, std::vector<
 }
 
 void InstallInterruptHandlers() { ::SetConsoleCtrlHandler(RemoveTemporaryOnInterrupt, TRUE); }
-
-int RegisterTemporaryFile(const std::string& path) {
-  if (path.size() >= sizeof temporary_path) return ENAMETOOLONG;
-  temporary_registered.store(false);
-  std::memcpy(temporary_path, path.c_str(), path.size() + 1);
-  temporary_registered.store(true);
-  return 0;
-}
-
-void UnregisterTemporaryFile() { temporary_registered.store(false); }
 
 int CreateTemporaryFile(const std::string& prefix, File& file, std::string& path) {
   ::AcquireSRWLockExclusive(&temporary_lock);

@@ -22,18 +22,6 @@ constexpr const char* kLeadingColumns[] = {"format",   "file",       "pass_time"
 constexpr std::size_t kRowMax = 32 + 5 * (kDecimalTextMax + 1) + 35 * (kFixedTextMax + 1) + 8;
 static_assert(kRowMax <= kOutputBlockSize);
 
-const char* StateName(LimitBand band) {
-  switch (band) {
-    case LimitBand::kRed:
-      return "red";
-    case LimitBand::kYellow:
-      return "yellow";
-    case LimitBand::kInside:
-      break;
-  }
-  return "ok";
-}
-
 char* Put(char* at, std::string_view text) {
   std::memcpy(at, text.data(), text.size());
   return at + text.size();
@@ -115,7 +103,7 @@ void WriteExportRow(OutputStream& out, std::string_view pass_cells, std::optiona
     at = FormatFixed(values[static_cast<std::size_t>(slot)], at);
     *at++ = ',';
   }
-  if (state) at = Put(at, StateName(*state));
+  if (state) at = Put(at, LimitBandName(*state));
   *at++ = '\r';
   *at++ = '\n';
   out.used += static_cast<std::size_t>(at - start);

@@ -71,18 +71,6 @@ void EmptyCells(std::string& html, std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) html += "<td></td>";
 }
 
-const char* BandClass(LimitBand band) {
-  switch (band) {
-    case LimitBand::kRed:
-      return "red";
-    case LimitBand::kYellow:
-      return "yellow";
-    case LimitBand::kInside:
-      break;
-  }
-  return "ok";
-}
-
 void AppendLink(std::string& html, std::string_view href, std::string_view text) {
   if (href.empty()) {
     AppendNarrow(html, text);

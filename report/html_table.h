@@ -8,8 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "report/limits.h"
-
 namespace hkcsv {
 
 // Column names of a table, in groups that are shown or left out together.
@@ -34,9 +32,6 @@ void CountCell(std::string& html, std::optional<std::uint64_t> value, bool bad =
 // Six decimals; `css_class` may be empty.
 void FixedCell(std::string& html, double value, std::string_view css_class = {});
 void EmptyCells(std::string& html, std::size_t count);
-// The class of a value by its limit state: "red", "yellow" or "ok".
-const char* BandClass(LimitBand band);
-
 // A link to `href` showing narrow `text`, outside a cell.
 void AppendLink(std::string& html, std::string_view href, std::string_view text);
 

@@ -174,6 +174,18 @@ std::string CheckLine(const std::array<std::string_view, kCells>& cells, std::si
 
 }  // namespace
 
+const char* LimitBandName(LimitBand band) {
+  switch (band) {
+    case LimitBand::kRed:
+      return "red";
+    case LimitBand::kYellow:
+      return "yellow";
+    case LimitBand::kInside:
+      break;
+  }
+  return "ok";
+}
+
 LimitBand Classify(const ChannelLimits& limits, double value) {
   const auto beyond = [&](LimitSide side) {
     const std::optional<double>& limit = limits[side];

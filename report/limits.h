@@ -44,6 +44,10 @@ struct OperatingLimits {
 
 enum class LimitBand { kInside, kYellow, kRed };
 
+// "ok", "yellow" or "red": as the export's state column and the pages'
+// classes name a band.
+const char* LimitBandName(LimitBand band);
+
 // Red when strictly beyond a red limit, otherwise yellow when strictly beyond
 // a yellow limit; a value equal to a limit is inside it. A NaN is inside,
 // since it is beyond no limit.

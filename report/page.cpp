@@ -5,8 +5,8 @@
 #include "report/calendar.h"
 #include "report/charts.h"
 #include "report/html_text.h"
+#include "report/page_head.h"
 #include "report/page_names.h"
-#include "report/page_style.h"
 #include "text/number_format.h"
 
 namespace hkcsv {
@@ -128,11 +128,9 @@ FormatParts RenderFormat(const FormatData& data, const LimitTable* limits, const
 }
 
 std::string RenderOverview(const PageInputs& inputs, const std::vector<FormatParts>& formats) {
-  std::string html =
-      "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n<head>\n"
-      "<meta charset=\"utf-8\"/>\n<title>HK report</title>\n<style>";
-  html += kPageStyle;
-  html += "</style>\n</head>\n<body>\n<h1>HK report</h1>\n<p>Base directory: <code>";
+  std::string html;
+  AppendPageHead(html, "HK report");
+  html += "<h1>HK report</h1>\n<p>Base directory: <code>";
   AppendNarrow(html, inputs.sample_root);
   html += "</code>";
   if (inputs.limits_file) {
@@ -157,7 +155,7 @@ std::string RenderOverview(const PageInputs& inputs, const std::vector<FormatPar
   html += "</ul></nav>\n";
   for (const FormatParts& parts : formats) html += parts.section;
   if (capture_files == 0) html += "<p>No capture files were found.</p>\n";
-  html += "</body>\n</html>\n";
+  AppendPageEnd(html);
   return html;
 }
 

@@ -9,8 +9,8 @@
 #include "report/charts.h"
 #include "report/html_table.h"
 #include "report/html_text.h"
+#include "report/page_head.h"
 #include "report/page_names.h"
-#include "report/page_style.h"
 #include "report/pass_flags.h"
 #include "text/number_format.h"
 
@@ -106,7 +106,7 @@ void AppendFrameAccount(std::string& html, const PassSummary& pass) {
 
 // In the frame table only a value past a limit is marked, to keep it
 // readable.
-const char* PastClass(LimitBand band) { return band == LimitBand::kInside ? "" : BandClass(band); }
+const char* PastClass(LimitBand band) { return band == LimitBand::kInside ? "" : LimitBandName(band); }
 
 void AppendChannels(std::string& html, const PassSummary& pass, const PassDetail& detail, bool limits) {
   html += "<table class=\"channels\">\n";
@@ -125,7 +125,7 @@ void AppendChannels(std::string& html, const PassSummary& pass, const PassDetail
     FixedCell(html, stats.sum / static_cast<double>(stats.count));
     FixedCell(html, stats.max);
     FixedCell(html, pass.last_values[kFirstEngineeringSlot + channel],
-              stats.red ? BandClass(pass.last_bands[channel]) : "");
+              stats.red ? LimitBandName(pass.last_bands[channel]) : "");
     if (limits) {
       CountCell(html, stats.yellow);
       CountCell(html, stats.red, stats.red.value_or(0) > 0);
@@ -212,13 +212,7 @@ void RenderPassPage(std::string& html, const PassPageInput& input) {
   const PassSummary& pass = data.passes[input.pass];
   const PassDetail& detail = *input.detail;
   const FormatConstants& constants = ConstantsOf(data.format);
-  html +=
-      "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n<head>\n"
-      "<meta charset=\"utf-8\"/>\n<title>";
-  AppendNarrow(html, pass.name);
-  html += " - HK pass</title>\n<style>";
-  html += kPageStyle;
-  html += "</style>\n</head>\n<body>\n";
+  AppendPageHead(html, pass.name + " - HK pass");
   AppendNavigation(html, input);
   html += "<h1>";
   AppendNarrow(html, pass.name);
@@ -268,7 +262,7 @@ void RenderPassPage(std::string& html, const PassPageInput& input) {
     }
   }
   AppendNavigation(html, input);
-  html += "</body>\n</html>\n";
+  AppendPageEnd(html);
 }
 
 }  // namespace hkcsv

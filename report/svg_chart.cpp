@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "report/chart_plot.h"
 #include "report/html_text.h"
 #include "report/svg_path.h"
 #include "text/number_format.h"
@@ -14,21 +15,9 @@ namespace hkcsv {
 
 namespace {
 
-// ---- Layout, in tenths of a user unit ----------------------------------------
-// About as many user units as the chart takes pixels with three side by side
-// on a 1,280-pixel page, so that the stylesheet's 10-unit text reads as 10 px.
-
+// The rest of the figure around the plot, in tenths of a user unit.
 constexpr std::int64_t kViewWidth = 4000;
-constexpr std::int64_t kPlotLeft = 580;  // room for the y tick labels and the axis title
-constexpr std::int64_t kPlotWidth = 3260;
-// Neighbouring grid columns stand three tenths apart or more, so no two
-// share the x of a stroke.
-static_assert(kPlotWidth >= 3 * kMaxColumns, "a few tenths for each grid column");
-constexpr std::int64_t kPlotRight = kPlotLeft + kPlotWidth;
 constexpr std::int64_t kTitleBaseline = 160;
-constexpr std::int64_t kPlotTop = 260;
-constexpr std::int64_t kPlotHeight = 1600;
-constexpr std::int64_t kPlotBottom = kPlotTop + kPlotHeight;
 constexpr std::int64_t kAxesBottom = kPlotBottom + 440;  // below the time axis title
 constexpr std::int64_t kLegendRowHeight = 150;
 constexpr std::int64_t kLegendEntryWidth = 1080;
@@ -37,7 +26,6 @@ constexpr std::int64_t kLabelGap = 110;    // a line of 10-unit text
 constexpr std::int64_t kNarrowChar = 62;   // an estimate of the width of a 10-unit Latin character
 constexpr std::int64_t kWideChar = 100;    // of any other
 constexpr int kMaxTimeSteps = 5;           // a clock or date label needs a fifth of the plot
-constexpr double kValueLimit = 1e38;       // limit values beyond this are not drawn
 constexpr std::int64_t kPointRadius = 40;  // of the marker of a point that carries a title
 constexpr std::size_t kSeriesClasses = 7;  // series-0 to series-6, each a colour of the stylesheet
 
@@ -51,126 +39,6 @@ void AppendAttribute(std::string& out, std::string_view name, std::int64_t tenth
   out += "=\"";
   AppendTenths(out, tenths);
   out += '"';
-}
-
-// ---- Plot geometry ------------------------------------------------------------
-
-struct TimeExtent {
-  double t_min, t_max;
-  double widest;  // the widest column width among the series
-};
-
-// The earliest and the latest sample stand in the first and the last column.
-void ExtendTime(TimeExtent& extent, const TimeSeries& series) {
-  extent.widest = std::max(extent.widest, series.width);
-  KeptSamples kept;
-  KeptInTimeOrder(series.columns.front(), kept);
-  extent.t_min = std::min(extent.t_min, kept[0].t);
-  const int count = KeptInTimeOrder(series.columns.back(), kept);
-  extent.t_max = std::max(extent.t_max, kept[static_cast<std::size_t>(count - 1)].t);
-}
-
-struct ValueExtent {
-  double v_min, v_max;
-};
-
-void ExtendValues(ValueExtent& extent, const TimeSeries& series) {
-  for (const Column& column : series.columns) {
-    // The samples it keeps, in any order.
-    const std::size_t known = std::min<std::uint64_t>(column.count, kKeptPerColumn);
-    for (std::size_t i = 0; i < known; ++i) {
-      extent.v_min = std::min(extent.v_min, static_cast<double>(column.kept[i].v));
-      extent.v_max = std::max(extent.v_max, static_cast<double>(column.kept[i].v));
-    }
-  }
-}
-
-bool HasSamples(const TimeSeries* series) { return series != nullptr && !series->columns.empty(); }
-
-struct Plot {
-  const TimeGrid& grid;
-  ValueTicks ticks;
-  double y_low, y_high;  // the values of the lowest and the highest tick
-};
-
-// The value axis covers the samples and every limit drawn.
-Plot ChoosePlot(const TimeGrid& grid, const ValueExtent& extent, const std::vector<ChartLimit>& limits) {
-  double low = extent.v_min, high = extent.v_max;
-  for (const ChartLimit& limit : limits) {
-    if (!(std::fabs(limit.value) <= kValueLimit)) continue;
-    low = std::min(low, limit.value);
-    high = std::max(high, limit.value);
-  }
-  Plot plot{grid, ChooseValueTicks(low, high), 0, 0};
-  plot.y_low = TickValue(plot.ticks, plot.ticks.first);
-  plot.y_high = TickValue(plot.ticks, plot.ticks.last);
-  return plot;
-}
-
-// Places of data are computed in units (exact for the layout's lengths, all
-// whole units) and rounded to tenths once: the order of these operations
-// decides which way a place halfway between two tenths rounds, and with it
-// the page's bytes.
-constexpr double Units(std::int64_t tenths) { return static_cast<double>(tenths) / 10; }
-std::int64_t RoundToTenths(double units) { return std::llround(units * 10); }
-
-double ColumnScale(const TimeGrid& grid) { return Units(kPlotWidth) / static_cast<double>(grid.columns); }
-
-std::int64_t XOfTime(const TimeGrid& grid, double t) {
-  const double column = t / grid.width - static_cast<double>(grid.first_column);
-  return RoundToTenths(Units(kPlotLeft) + column * ColumnScale(grid));
-}
-
-std::int64_t XOfColumnCentre(const TimeGrid& grid, std::int64_t index) {
-  const double column = static_cast<double>(index - grid.first_column) + 0.5;
-  return RoundToTenths(Units(kPlotLeft) + column * ColumnScale(grid));
-}
-
-std::int64_t YOfValue(const Plot& plot, double v) {
-  return RoundToTenths(Units(kPlotTop) + (plot.y_high - v) / (plot.y_high - plot.y_low) * Units(kPlotHeight));
-}
-
-// ---- Series -------------------------------------------------------------------
-
-// Whether a column of `width` seconds would hold more than kKeptPerColumn
-// samples of the series. Unless one does, the series draws the same on the
-// coarser grid as it stands, every sample at its own time.
-bool CoarseningReduces(const TimeSeries& series, double width) {
-  std::int64_t index = 0;
-  std::uint64_t count = 0;
-  for (const Column& column : series.columns) {
-    const std::int64_t coarse = ColumnIndex(column.kept[0].t, width);  // a sample of the column however reduced
-    count = count > 0 && coarse == index ? count + column.count : column.count;
-    index = coarse;
-    if (count > kKeptPerColumn) return true;
-  }
-  return false;
-}
-
-// The kept samples of a series on the plot's grid in time order: those of a
-// reduced column at its centre as one vertical stroke, the others at their
-// own time. Sets `reduced` when such a column occurs.
-std::vector<DrawPoint> SeriesPoints(const TimeSeries& series, const Plot& plot, bool& reduced) {
-  const TimeSeries* source = &series;
-  TimeSeries coarse;
-  if (series.width != plot.grid.width && CoarseningReduces(series, plot.grid.width)) {
-    coarse = series;
-    CoarsenSeries(coarse, plot.grid.width);
-    source = &coarse;
-  }
-  std::vector<DrawPoint> points;
-  points.reserve(source->columns.size() * kKeptPerColumn);
-  KeptSamples kept;
-  for (const Column& column : source->columns) {
-    const int count = KeptInTimeOrder(column, kept);
-    const bool stroke = column.count > kKeptPerColumn;
-    reduced = reduced || stroke;
-    for (int i = 0; i < count; ++i) {
-      const std::int64_t x = stroke ? XOfColumnCentre(plot.grid, column.index) : XOfTime(plot.grid, kept[i].t);
-      points.push_back({x, YOfValue(plot, kept[i].v), kept[i].segment, kept[i].seq, stroke && i > 0});
-    }
-  }
-  return points;
 }
 
 // ---- The figure ---------------------------------------------------------------

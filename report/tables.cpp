@@ -206,7 +206,7 @@ void AppendChannelTable(std::string& html, const PageContext& context, const For
       if (data.newest) {
         const PassSummary& newest = data.passes[*data.newest];
         FixedCell(html, newest.last_values[kFirstEngineeringSlot + channel],
-                  stats.red ? BandClass(newest.last_bands[channel]) : "");
+                  stats.red ? LimitBandName(newest.last_bands[channel]) : "");
       } else {
         EmptyCells(html, 1);
       }
@@ -282,7 +282,7 @@ void AppendLatestPass(std::string& html, const PageContext& context, const Forma
     html += "<div class=\"value";
     if (data.channels[channel].red) {
       html += ' ';
-      html += BandClass(pass.last_bands[channel]);
+      html += LimitBandName(pass.last_bands[channel]);
     }
     html += "\"><span>";
     html += column.name;

@@ -1,9 +1,12 @@
-// The stylesheet of the report's pages, inline in each of them.
-#pragma once
+#include "report/page_head.h"
+
+#include "report/html_text.h"
 
 namespace hkcsv {
 
-inline constexpr char kPageStyle[] =
+namespace {
+
+constexpr char kPageStyle[] =
     "body{font-family:sans-serif;margin:1.5em;color:#222}"
     "h1{font-size:1.6em}h2{border-bottom:2px solid #444;padding-bottom:.2em;margin-top:2em}"
     "table{border-collapse:collapse;margin:1em 0;font-size:.85em}"
@@ -51,5 +54,19 @@ inline constexpr char kPageStyle[] =
     "svg.defs circle,circle.pt{fill:#0072b2}circle.pt{stroke:#fff;stroke-width:.8}"
     "@media print{figure,tr{break-inside:avoid;page-break-inside:avoid}body{margin:0}"
     "div.scroll{overflow:visible;max-height:none}}";
+
+}  // namespace
+
+void AppendPageHead(std::string& html, std::string_view title) {
+  html +=
+      "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n<head>\n"
+      "<meta charset=\"utf-8\"/>\n<title>";
+  AppendNarrow(html, title);
+  html += "</title>\n<style>";
+  html += kPageStyle;
+  html += "</style>\n</head>\n<body>\n";
+}
+
+void AppendPageEnd(std::string& html) { html += "</body>\n</html>\n"; }
 
 }  // namespace hkcsv

@@ -146,19 +146,20 @@ bool SameFile(int descriptor_a, int descriptor_b);
 // Sets up, once at the start, what an interrupt does: a write to a closed
 // pipe fails with EPIPE instead of ending the process; SIGINT and SIGTERM
 // (on Windows Ctrl+C, Ctrl+Break and closing the console) remove the
-// registered temporary file, if any, and end the process as the signal
+// registered temporary files, if any, and end the process as the signal
 // does by default. A signal that was ignored at the start stays ignored.
 void InstallInterruptHandlers();
 
-// Names the one temporary file that an interrupt removes (ENAMETOOLONG when
-// its path does not fit the handler's fixed buffer), and forgets it again.
-int RegisterTemporaryFile(const std::string& path);
-void UnregisterTemporaryFile();
+// Names a temporary file that an interrupt removes, in `slot` (ENAMETOOLONG
+// when its path does not fit the handler's fixed buffer, EMFILE when four
+// are named already), and forgets it again.
+int RegisterTemporaryFile(const std::string& path, int& slot);
+void UnregisterTemporaryFile(int slot);
 
 // CreateUniqueFile, and RegisterTemporaryFile of the file created, with
 // interrupts held back in between: no interrupt finds the file there and
 // not registered. When it cannot be registered, it is removed again.
-int CreateTemporaryFile(const std::string& prefix, File& file, std::string& path);
+int CreateTemporaryFile(const std::string& prefix, File& file, std::string& path, int& slot);
 
 // The program that OpenInBrowser hands the page to, for messages.
 extern const char kBrowserOpener[];

@@ -54,17 +54,25 @@ bool FileHolds(const std::string& path, std::string_view bytes) {
 }
 
 // A global: the interrupt's handler can reach nothing else.
-InterruptFile interrupt_file{{}, false};
+std::array<InterruptFile, kInterruptFiles> interrupt_files{};
 
-int RegisterTemporaryFile(const std::string& path) {
-  if (path.size() >= sizeof interrupt_file.path) return ENAMETOOLONG;
-  interrupt_file.registered.store(false);
-  std::memcpy(interrupt_file.path, path.c_str(), path.size() + 1);
-  interrupt_file.registered.store(true);
-  return 0;
+int RegisterTemporaryFile(const std::string& path, int& slot) {
+  if (path.size() >= sizeof interrupt_files[0].path) return ENAMETOOLONG;
+  for (std::size_t i = 0; i < interrupt_files.size(); ++i) {
+    InterruptFile& file = interrupt_files[i];
+    if (file.registered.load()) continue;
+    std::memcpy(file.path, path.c_str(), path.size() + 1);
+    file.registered.store(true);
+    slot = static_cast<int>(i);
+    return 0;
+  }
+  return EMFILE;
 }
 
-void UnregisterTemporaryFile() { interrupt_file.registered.store(false); }
+void UnregisterTemporaryFile(int slot) {
+  if (slot >= 0 && static_cast<std::size_t>(slot) < interrupt_files.size())
+    interrupt_files[slot].registered.store(false);
+}
 
 int CreateUniqueFile(const std::string& prefix, File& file, std::string& path) {
   constexpr std::string_view kCharacters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";

@@ -46,7 +46,9 @@ struct FreeMemory {
 // SIGINT and SIGTERM remove the registered temporary file: unlink is
 // async-signal-safe.
 void RemoveTemporaryAndEnd(int signal_number) {
-  if (interrupt_file.registered.load()) ::unlink(interrupt_file.path);
+  for (const InterruptFile& file : interrupt_files) {
+    if (file.registered.load()) ::unlink(file.path);
+  }
   // SA_RESETHAND has put back the default action and SA_NODEFER lets the
   // signal through at once: the process ends as the signal ends it.
   ::raise(signal_number);
@@ -211,7 +213,7 @@ void InstallInterruptHandlers() {
   }
 }
 
-int CreateTemporaryFile(const std::string& prefix, File& file, std::string& path) {
+int CreateTemporaryFile(const std::string& prefix, File& file, std::string& path, int& slot) {
   sigset_t interrupts;
   sigset_t before;
   sigemptyset(&interrupts);
@@ -219,7 +221,7 @@ int CreateTemporaryFile(const std::string& prefix, File& file, std::string& path
   sigaddset(&interrupts, SIGTERM);
   ::pthread_sigmask(SIG_BLOCK, &interrupts, &before);
   int error = CreateUniqueFile(prefix, file, path);
-  if (error == 0) error = RegisterTemporaryFile(path);
+  if (error == 0) error = RegisterTemporaryFile(path, slot);
   if (error != 0 && file.is_open()) {
     CloseFile(file);
     RemoveFile(path);

@@ -55,7 +55,9 @@ SRWLOCK temporary_lock = SRWLOCK_INIT;
 
 BOOL WINAPI RemoveTemporaryOnInterrupt(DWORD /*event*/) {
   ::AcquireSRWLockExclusive(&temporary_lock);
-  if (interrupt_file.registered.load()) ::DeleteFileA(interrupt_file.path);
+  for (const InterruptFile& file : interrupt_files) {
+    if (file.registered.load()) ::DeleteFileA(file.path);
+  }
   ::ReleaseSRWLockExclusive(&temporary_lock);
   return FALSE;  // on to the default handler, which ends the process
 }
@@ -243,10 +245,10 @@ int ListFolder(const std::string& folder, std::string_view pattern, std::vector<
 
 void InstallInterruptHandlers() { ::SetConsoleCtrlHandler(RemoveTemporaryOnInterrupt, TRUE); }
 
-int CreateTemporaryFile(const std::string& prefix, File& file, std::string& path) {
+int CreateTemporaryFile(const std::string& prefix, File& file, std::string& path, int& slot) {
   ::AcquireSRWLockExclusive(&temporary_lock);
   int error = CreateUniqueFile(prefix, file, path);
-  if (error == 0) error = RegisterTemporaryFile(path);
+  if (error == 0) error = RegisterTemporaryFile(path, slot);
   if (error != 0 && file.is_open()) {
     CloseFile(file);
     RemoveFile(path);

@@ -1,10 +1,12 @@
-// Inside the platform layer: the one temporary file that an interrupt
-// removes. An interrupt's handler (a signal handler on POSIX, the console's
-// handler thread on Windows) reaches nothing but globals and may neither
-// allocate nor wait: so the path waits in a fixed buffer, and `registered`
-// (lock-free, so safe to read there) says whether it is whole.
+// Inside the platform layer: the temporary files that an interrupt removes,
+// a few at a time (the export and the page being written). An interrupt's
+// handler (a signal handler on POSIX, the console's handler thread on
+// Windows) reaches nothing but globals and may neither allocate nor wait: so
+// each path waits in a fixed buffer, and `registered` (lock-free, so safe to
+// read there) says whether it is whole.
 #pragma once
 
+#include <array>
 #include <atomic>
 
 namespace hkcsv {
@@ -14,6 +16,8 @@ struct InterruptFile {
   std::atomic<bool> registered;
 };
 
-extern InterruptFile interrupt_file;
+inline constexpr std::size_t kInterruptFiles = 4;
+
+extern std::array<InterruptFile, kInterruptFiles> interrupt_files;
 
 }  // namespace hkcsv

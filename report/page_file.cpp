@@ -16,7 +16,9 @@ FileFailure BeginPageFile(const std::string& path, PageFile& page, AtLink at_lin
   if (at_link == AtLink::kReplace || ResolvePath(path, page.target) != 0) page.target = path;
   File file;
   std::string temporary;
-  if (const int error = CreateTemporaryFile(page.target + ".tmp.", file, temporary)) return {path, error};
+  if (const int error = CreateTemporaryFile(page.target + ".tmp.", file, temporary, page.interrupt_slot)) {
+    return {path, error};
+  }
   page.temporary = std::move(temporary);
   page.out = OutputToFile(std::move(file), false);
   return {};
@@ -29,7 +31,7 @@ FileFailure CommitPageFile(PageFile& page) {
   } else if (const int moved = MoveOverFile(page.temporary, page.target)) {
     failure = {page.path, moved};
   } else {
-    UnregisterTemporaryFile();
+    UnregisterTemporaryFile(page.interrupt_slot);
     page.temporary.clear();
     return failure;
   }
@@ -42,7 +44,7 @@ void AbandonPageFile(PageFile& page) {
   CloseFile(page.out.file);  // unflushed bytes are dropped with the file
   page.out = OutputStream{};
   RemoveFile(page.temporary);  // if it cannot go, nothing else can be done about it
-  UnregisterTemporaryFile();
+  UnregisterTemporaryFile(page.interrupt_slot);
   page.temporary.clear();
 }
 

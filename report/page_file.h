@@ -26,10 +26,11 @@ struct PageFile {
   PageFile& operator=(const PageFile&) = delete;
   ~PageFile();
 
-  std::string path;       // as given
-  std::string target;     // the file replaced: the end of path's chain of links, else path itself
-  std::string temporary;  // the temporary file beside target; empty when none is open
-  OutputStream out;       // into the temporary file, from a successful begin on
+  std::string path;         // as given
+  std::string target;       // the file replaced: the end of path's chain of links, else path itself
+  std::string temporary;    // the temporary file beside target; empty when none is open
+  int interrupt_slot = -1;  // where an interrupt finds the temporary file
+  OutputStream out;         // into the temporary file, from a successful begin on
 };
 
 // Whether a link under the path is followed, and the file it leads to

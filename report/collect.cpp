@@ -15,8 +15,6 @@ namespace hkcsv {
 
 namespace {
 
-constexpr std::string_view kProgram = "hkreport";
-
 constexpr int kBatteryTemp1Slot = kTemperatureSlot;
 constexpr int kBatteryTemp2Slot = kTemperatureSlot + 1;
 
@@ -137,7 +135,6 @@ void TakeFrame(Collector& c, const RunState& run) {
   LogFrame(c.detail.log, run.CDH_Data, values);
   pass.last_values = values;
   pass.last_bands = bands;
-  pass.last_ground_time = ground_time;
   ++c.frame_in_pass;
   if (c.hooks.frame) c.hooks.frame(pass, ground_time, run, worst);
 }

@@ -61,7 +61,6 @@ struct PassSummary {
   double max_abs_gyro_rate = 0.0;
   HkValues last_values{};  // of its last frame
   std::array<LimitBand, kEngineeringChannels> last_bands{};
-  std::optional<double> last_ground_time;
   std::uint64_t yellow = 0;  // samples past a limit, with limits
   std::uint64_t red = 0;
 };

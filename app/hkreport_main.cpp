@@ -1,5 +1,6 @@
-// hkreport: one offline HTML page of trend charts and tables from the same
-// capture folders that hkcsv reads.
+// hkreport: offline HTML pages of the satellite's health from the same
+// capture folders that hkcsv reads (an overview and a page per pass), and on
+// request every frame in one CSV file.
 #include <cstdio>
 #include <string>
 #include <vector>

@@ -9,6 +9,7 @@
 #include "report/chart_plot.h"
 #include "report/html_text.h"
 #include "report/svg_path.h"
+#include "report/svg_text.h"
 #include "text/number_format.h"
 
 namespace hkcsv {
@@ -23,69 +24,11 @@ constexpr std::int64_t kLegendRowHeight = 150;
 constexpr std::int64_t kLegendEntryWidth = 1080;
 constexpr std::int64_t kLegendPerRow = kPlotWidth / kLegendEntryWidth;
 constexpr std::int64_t kLabelGap = 110;    // a line of 10-unit text
-constexpr std::int64_t kNarrowChar = 62;   // an estimate of the width of a 10-unit Latin character
-constexpr std::int64_t kWideChar = 100;    // of any other
 constexpr int kMaxTimeSteps = 5;           // a clock or date label needs a fifth of the plot
 constexpr std::int64_t kPointRadius = 40;  // of the marker of a point that carries a title
 constexpr std::size_t kSeriesClasses = 7;  // series-0 to series-6, each a colour of the stylesheet
 
-// The lengths of the frame (view box and plot area) print as whole units.
-void AppendWholeUnits(std::string& out, std::int64_t tenths) { AppendSigned(out, tenths / 10); }
-
-// name="value" with a coordinate in tenths.
-void AppendAttribute(std::string& out, std::string_view name, std::int64_t tenths) {
-  out += ' ';
-  out += name;
-  out += "=\"";
-  AppendTenths(out, tenths);
-  out += '"';
-}
-
 // ---- The figure ---------------------------------------------------------------
-
-void AppendTextStart(std::string& svg, std::string_view css_class, std::int64_t x, std::int64_t y) {
-  svg += "<text class=\"";
-  svg += css_class;
-  svg += '"';
-  AppendAttribute(svg, "x", x);
-  AppendAttribute(svg, "y", y);
-}
-
-void AppendTextElement(std::string& svg, std::string_view css_class, std::int64_t x, std::int64_t y,
-                       std::string_view text) {
-  AppendTextStart(svg, css_class, x, y);
-  svg += '>';
-  AppendHtmlText(svg, text);
-  svg += "</text>\n";
-}
-
-// A generous estimate of the width of escaped text in tenths.
-std::int64_t TextWidth(std::string_view escaped) {
-  std::int64_t width = 0;
-  for (std::size_t i = 0; i < escaped.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(escaped[i]);
-    if (byte == '&') i = std::min(escaped.find(';', i), escaped.size());  // an entity shows one character
-    if (byte < 0x80) width += kNarrowChar;
-    if (byte >= 0xC0) width += kWideChar;  // the lead byte of a character beyond ASCII
-  }
-  return width;
-}
-
-// Text that might not fit `width` tenths (it holds text from the captures)
-// is squeezed to fit rather than clipped.
-void AppendFittedText(std::string& svg, std::string_view css_class, std::int64_t x, std::int64_t y,
-                      std::string_view text, std::int64_t width) {
-  std::string escaped;
-  AppendHtmlText(escaped, text);
-  AppendTextStart(svg, css_class, x, y);
-  if (TextWidth(escaped) > width) {
-    AppendAttribute(svg, "textLength", width);
-    svg += " lengthAdjust=\"spacingAndGlyphs\"";
-  }
-  svg += '>';
-  svg += escaped;
-  svg += "</text>\n";
-}
 
 // The vertical grid lines and tick labels of a time axis.
 void DrawTimeAxis(TimeAxis& axis) {

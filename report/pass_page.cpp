@@ -12,14 +12,13 @@
 #include "report/page_head.h"
 #include "report/page_names.h"
 #include "report/pass_flags.h"
+#include "report/tables.h"
 #include "text/number_format.h"
 
 namespace hkcsv {
 
 namespace {
 
-constexpr std::array<const char*, 6> kChannelColumns{"Channel", "Unit", "Min", "Mean", "Max", "Last"};
-constexpr std::array<const char*, 2> kLimitColumns{"Past yellow", "Past red"};
 constexpr std::array<const char*, 7> kFrameColumns{"Frame",      "Ground time", "SatTime",  "packet num",
                                                    "uplink num", "SwitchInfo",  "ResetInfo"};
 
@@ -107,33 +106,6 @@ void AppendFrameAccount(std::string& html, const PassSummary& pass) {
 // In the frame table only a value past a limit is marked, to keep it
 // readable.
 const char* PastClass(LimitBand band) { return band == LimitBand::kInside ? "" : LimitBandName(band); }
-
-void AppendChannels(std::string& html, const PassSummary& pass, const PassDetail& detail, bool limits) {
-  html += "<table class=\"channels\">\n";
-  if (limits) {
-    AppendHeaderRow(html, {kChannelColumns, kLimitColumns});
-  } else {
-    AppendHeaderRow(html, {kChannelColumns});
-  }
-  for (std::size_t channel = 0; channel < detail.channels.size(); ++channel) {
-    const ChannelStats& stats = detail.channels[channel];
-    const HkColumn& column = kHkColumns[kFirstEngineeringSlot + channel];
-    OpenRow(html, stats.red.value_or(0) > 0);
-    TextCell(html, column.name);
-    TextCell(html, column.unit);
-    FixedCell(html, stats.min);
-    FixedCell(html, stats.sum / static_cast<double>(stats.count));
-    FixedCell(html, stats.max);
-    FixedCell(html, pass.last_values[kFirstEngineeringSlot + channel],
-              stats.red ? LimitBandName(pass.last_bands[channel]) : "");
-    if (limits) {
-      CountCell(html, stats.yellow);
-      CountCell(html, stats.red, stats.red.value_or(0) > 0);
-    }
-    html += "</tr>\n";
-  }
-  AppendTableEnd(html);
-}
 
 void AppendHeader(std::string& html, const PassHeader& header) {
   html += "<div class=\"scroll\"><table class=\"header\">\n";
@@ -244,7 +216,7 @@ void RenderPassPage(std::string& html, const PassPageInput& input) {
     AppendFrameAccount(html, pass);
     if (pass.file.counts.frames > 0) {
       html += "<h2 id=\"channels\">Channels</h2>\n";
-      AppendChannels(html, pass, detail, input.limits != nullptr);
+      AppendChannelRows(html, detail.channels, &pass, input.limits != nullptr, nullptr);
       html += "<h2 id=\"trends\">Trends</h2>\n";
       if (pass.time_parsed) {
         const std::vector<std::string> zones =

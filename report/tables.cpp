@@ -25,8 +25,8 @@ constexpr std::array<const char*, 7> kPassFrameColumns{"First SatTime",   "Last 
                                                        "ResetInfo last",  "Restarts",     "Min Buss Voltage",
                                                        "Max Battery Temp"};
 constexpr std::array<const char*, 2> kLimitColumns{"Past yellow", "Past red"};
-constexpr std::array<const char*, 8> kChannelColumns{"Channel", "Unit", "Min",    "Mean",
-                                                     "Max",     "Last", "Min at", "Max at"};
+constexpr std::array<const char*, 6> kChannelColumns{"Channel", "Unit", "Min", "Mean", "Max", "Last"};
+constexpr std::array<const char*, 2> kExtremeAtColumns{"Min at", "Max at"};
 
 const std::string& HeaderCell(const PassSummary& pass, PassHeaderCell cell) {
   static const std::string kNone;
@@ -184,35 +184,33 @@ void AppendPassTable(std::string& html, const PageContext& context, const Format
   html += "</tbody>\n</table></div>\n";
 }
 
-void AppendChannelTable(std::string& html, const PageContext& context, const FormatData& data) {
+void AppendChannelRows(std::string& html, const std::array<ChannelStats, kEngineeringChannels>& channels,
+                       const PassSummary* last, bool limits, const ExtremeCells* at) {
   html += "<table class=\"channels\">\n";
-  if (data.has_limits) {
-    AppendHeaderRow(html, {kChannelColumns, kLimitColumns});
-  } else {
-    AppendHeaderRow(html, {kChannelColumns});
-  }
-  for (std::size_t channel = 0; channel < data.channels.size(); ++channel) {
-    const ChannelStats& stats = data.channels[channel];
+  const std::array<const char*, 0> none{};
+  AppendHeaderRow(html, {kChannelColumns, at ? ColumnGroup(kExtremeAtColumns) : ColumnGroup(none),
+                         limits ? ColumnGroup(kLimitColumns) : ColumnGroup(none)});
+  for (std::size_t channel = 0; channel < channels.size(); ++channel) {
+    const ChannelStats& stats = channels[channel];
     const HkColumn& column = kHkColumns[kFirstEngineeringSlot + channel];
     OpenRow(html, stats.red.value_or(0) > 0);
     TextCell(html, column.name);
     TextCell(html, column.unit);
     if (stats.count == 0) {
-      EmptyCells(html, kChannelColumns.size() - 2 + (data.has_limits ? kLimitColumns.size() : 0));
+      EmptyCells(
+          html, kChannelColumns.size() - 2 + (at ? kExtremeAtColumns.size() : 0) + (limits ? kLimitColumns.size() : 0));
     } else {
       FixedCell(html, stats.min);
       FixedCell(html, stats.sum / static_cast<double>(stats.count));
       FixedCell(html, stats.max);
-      if (data.newest) {
-        const PassSummary& newest = data.passes[*data.newest];
-        FixedCell(html, newest.last_values[kFirstEngineeringSlot + channel],
-                  stats.red ? LimitBandName(newest.last_bands[channel]) : "");
+      if (last) {
+        FixedCell(html, last->last_values[kFirstEngineeringSlot + channel],
+                  stats.red ? LimitBandName(last->last_bands[channel]) : "");
       } else {
         EmptyCells(html, 1);
       }
-      FrameAtCell(html, context, data, stats.min_at);
-      FrameAtCell(html, context, data, stats.max_at);
-      if (data.has_limits) {
+      if (at) (*at)(html, stats);
+      if (limits) {
         CountCell(html, stats.yellow);
         CountCell(html, stats.red, stats.red.value_or(0) > 0);
       }
@@ -220,6 +218,14 @@ void AppendChannelTable(std::string& html, const PageContext& context, const For
     html += "</tr>\n";
   }
   AppendTableEnd(html);
+}
+
+void AppendChannelTable(std::string& html, const PageContext& context, const FormatData& data) {
+  const ExtremeCells at = [&](std::string& cells, const ChannelStats& stats) {
+    FrameAtCell(cells, context, data, stats.min_at);
+    FrameAtCell(cells, context, data, stats.max_at);
+  };
+  AppendChannelRows(html, data.channels, data.newest ? &data.passes[*data.newest] : nullptr, data.has_limits, &at);
 }
 
 void AppendLatestPass(std::string& html, const PageContext& context, const FormatData& data) {

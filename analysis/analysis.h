@@ -1,12 +1,10 @@
-// One analysis run over the capture files of one downlink format, and the
-// capture pipeline below it that other programs may use.
+// hkcsv's analysis run over the capture files of one downlink format, on the
+// capture pipeline (analysis/capture/) that hkreport shares.
 #pragma once
 
 #include <string_view>
 
-#include "analysis/capture.h"
-#include "analysis/downlink_format.h"
-#include "analysis/problem_line.h"
+#include "analysis/capture/downlink_format.h"
 #include "text/text_output.h"
 
 namespace hkcsv {

@@ -1,6 +1,9 @@
+// hkcsv's analysis run: the listing, the two CSV files, and every capture
+// file of the format through the capture pipeline, with its problem lines.
 #include <string>
 
 #include "analysis/analysis.h"
+#include "analysis/capture/capture.h"
 #include "analysis/csv_rows.h"
 #include "analysis/problem_line.h"
 #include "platform/files.h"
@@ -46,26 +49,76 @@ void CloseCsv(const std::string& path, OutputStream& csv, OutputStream& console,
 }
 
 // Prints the listing: folders by name with "(DIR)", capture files by full
-// path. Returns the paths of the capture files, in listing order.
-std::vector<std::string> PrintListing(const CaptureListing& listing, OutputStream& console) {
-  std::vector<std::string> InputFilePath;
+// path. Returns the capture files, in listing order.
+std::vector<CaptureSource> PrintListing(const CaptureListing& listing, OutputStream& console) {
   for (const FolderEntry& entry : listing.entries) {
     if (entry.is_folder) {
       WriteText(console, entry.name);
       WriteText(console, " (DIR)\n");
     } else {
-      InputFilePath.push_back(listing.folder + kPathSeparator + entry.name);
-      WriteText(console, InputFilePath.back());
+      WriteText(console, listing.folder + kPathSeparator + entry.name);
       WriteText(console, "\n");
     }
   }
   WriteText(console, "\n\n");
-  return InputFilePath;
+  return CaptureSources(listing);
+}
+
+// The trace and problem lines of the capture files as the pipeline reads
+// them: "InputFile = %d\n\n" after each open, and a line for each problem.
+struct CaptureProblems {
+  ProblemLine line;
+  ProblemReport& problems;
+  std::string path;   // the capture file being read
+  bool shown = true;  // a skipped token shows as "%s" would: up to a NUL byte
+};
+
+void TellOpened(CaptureProblems& told, OutputStream& console, const std::string& path, int error) {
+  told.path = path;
+  WriteText(console, "InputFile = ");
+  WriteDecimal(console, error);
+  WriteText(console, "\n\n");
+  if (error == 0) return;
+  ReportPathProblem(told.line, kProgram, "Cannot open", path, error);
+  told.problems.data_missing = true;
+}
+
+void TellSkippedToken(CaptureProblems& told, TokenPart part, std::string_view text) {
+  switch (part) {
+    case TokenPart::kStart:
+      BeginProblem(told.line, kProgram, told.path);
+      ProblemText(told.line, "Warning: skipped non-hexadecimal token \"");
+      told.shown = true;
+      break;
+    case TokenPart::kPiece:
+      if (told.shown) {
+        const std::size_t nul = text.find('\0');
+        ProblemText(told.line, text.substr(0, nul));
+        told.shown = nul == std::string_view::npos;
+      }
+      break;
+    case TokenPart::kEnd:
+      ProblemText(told.line, "\"");
+      EndProblem(told.line);
+      break;
+  }
+}
+
+void TellCutShort(const CaptureProblems& told) {
+  BeginProblem(told.line, kProgram, told.path);
+  ProblemText(told.line, "Packet cut short by the end of the file.");
+  EndProblem(told.line);
+}
+
+void TellRead(CaptureProblems& told, const CaptureFile& file) {
+  if (file.read_error == 0) return;
+  ReportPathProblem(told.line, kProgram, "Cannot read", told.path, file.read_error);
+  told.problems.data_missing = true;
 }
 
 // Recreates both CSV files and processes the capture files in order. A CSV
 // file that cannot be created ends the run.
-void ProcessCaptureFiles(const std::vector<std::string>& InputFilePath, const std::string& FileDirectory,
+void ProcessCaptureFiles(const std::vector<CaptureSource>& InputFilePath, const std::string& FileDirectory,
                          const FormatConstants& constants, OutputStream& console, ProblemReport& problems) {
   const std::string header_path = FileDirectory + constants.header_csv;
   const std::string data_path = FileDirectory + constants.data_csv;
@@ -76,17 +129,16 @@ void ProcessCaptureFiles(const std::vector<std::string>& InputFilePath, const st
     CloseCsv(header_path, header_csv, console, problems);
     return;
   }
+  CaptureProblems told{ProblemOn(console, problems), problems, {}};
   CaptureOutput out;
   out.trace = &console;
   out.header_csv = &header_csv;
-  out.errors = problems.copy_trace ? problems.errors : nullptr;
-  out.program = kProgram;
-  out.frame = [&data_csv](const RunState& run) { WriteDataRow(data_csv, run); };
-  RunState run;
-  for (const std::string& path : InputFilePath) {
-    const CaptureFile file = ReadCaptureFile(path, constants.tail, run, out);
-    if (file.open_error != 0 || file.read_error != 0) problems.data_missing = true;
-  }
+  out.opened = [&](const std::string& path, int error) { TellOpened(told, console, path, error); };
+  out.frame = [&data_csv](const DecodedFrame& frame) { WriteDataRow(data_csv, frame); };
+  out.skipped_token = [&told](TokenPart part, std::string_view text) { TellSkippedToken(told, part, text); };
+  out.cut_short = [&told] { TellCutShort(told); };
+  out.read = [&told](const CaptureFile& file) { TellRead(told, file); };
+  ReadCaptures(InputFilePath, constants.tail, out);
   CloseCsv(header_path, header_csv, console, problems);
   CloseCsv(data_path, data_csv, console, problems);
 }

@@ -1,6 +1,7 @@
+// The column lines of the header and data CSV files and the data CSV row.
 #include "analysis/csv_rows.h"
 
-#include "analysis/capture.h"
+#include "analysis/capture/capture.h"
 #include "hk/hk_columns.h"
 #include "text/number_format.h"
 
@@ -37,23 +38,22 @@ void WriteDataColumnLine(OutputStream& data_csv) {
 }
 
 // The row is formatted straight into the output block.
-void WriteDataRow(OutputStream& data_csv, const RunState& run) {
+void WriteDataRow(OutputStream& data_csv, const DecodedFrame& frame) {
   char* const start = Reserve(data_csv, kRowMax);
-  char* at = FormatHex(run.packet_num, start);
+  char* at = FormatHex(frame.packet_num, start);
   *at++ = ',';
-  at = FormatHex(run.uplink_num, at);
+  at = FormatHex(frame.uplink_num, at);
   *at++ = ',';
-  for (int slot = 0; slot < kHkValueCount; ++slot) {
-    const double value = run.AnalysedData[static_cast<std::size_t>(slot)];
-    if (slot == kSwitchInfoSlot || slot == kResetInfoSlot) {
-      // Both slots hold whole numbers converted from 32-bit integers.
-      at = FormatHex(static_cast<int32_t>(value), at);
-      *at++ = ',';
-      *at++ = ' ';
-    } else {
-      at = FormatFixed(value, at);
-      *at++ = ',';
-    }
+  at = FormatFixed(SatTimeSeconds(frame.counters.sat_time), at);
+  *at++ = ',';
+  for (const int32_t information : {frame.counters.switch_info, frame.counters.reset_info}) {
+    at = FormatHex(information, at);
+    *at++ = ',';
+    *at++ = ' ';
+  }
+  for (const double value : frame.values) {
+    at = FormatFixed(value, at);
+    *at++ = ',';
   }
   at = PutLineEnd(data_csv, at);
   data_csv.used += static_cast<std::size_t>(at - start);

@@ -1,7 +1,7 @@
 // The two CSV files' column lines and the data CSV row of one frame.
 #pragma once
 
-#include "analysis/run_state.h"
+#include "analysis/capture/decoded_frame.h"
 #include "text/text_output.h"
 
 namespace hkcsv {
@@ -12,6 +12,6 @@ void WriteDataColumnLine(OutputStream& data_csv);
 // packet_num and uplink_num with "%X,", the satellite time with "%4f,", the
 // switch and reset information with "%X, ", then the 34 engineering values
 // with "%4f," each, and the line end.
-void WriteDataRow(OutputStream& data_csv, const RunState& run);
+void WriteDataRow(OutputStream& data_csv, const DecodedFrame& frame);
 
 }  // namespace hkcsv

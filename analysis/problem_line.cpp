@@ -1,3 +1,4 @@
+// hkcsv's problem lines: on the trace, and copied to standard error.
 #include "analysis/problem_line.h"
 
 #include <cstring>

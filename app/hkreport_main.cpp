@@ -7,9 +7,10 @@
 
 #include "app/lone_console.h"
 #include "app/report_command_line.h"
+#include "app/report_lines.h"
 #include "app/sample_root.h"
 #include "platform/files.h"
-#include "report/messages.h"
+#include "text/number_format.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ int Run(CommandLine& line, OutputStream& errors) {
     case CommandAction::kVersion:
       return Print(stdout, kReportVersion);
     case CommandAction::kUsageError:
-      TellLine(errors, "hkreport: " + line.error);
+      TellLine(errors, line.error);
       WriteText(errors, kReportUsage);
       Flush(errors);
       return kUsageStatus;
@@ -41,12 +42,28 @@ int Run(CommandLine& line, OutputStream& errors) {
       return kUsageStatus;
     }
   }
-  return WriteReport(request, errors);
+  ReportObserver observer;
+  observer.failed = [&errors](const Failure& failure) { TellLine(errors, FailureLine(failure)); };
+  observer.pass_read = [&errors](const FormatRecord& format, const PassRecord& pass) {
+    TellPassRead(errors, format, pass);
+  };
+  const ReportOutcome outcome = WriteReport(request, observer);
+  if (outcome.refused) TellLine(errors, "refusing to write " + outcome.refused->path + ": " + outcome.refused->reason);
+  if (!outcome.page_written) return outcome.status;
+  std::string done = "wrote " + request.page + " (";
+  AppendUnsigned(done, outcome.capture_files);
+  done += " capture files, ";
+  AppendUnsigned(done, outcome.frames);
+  done += " frames)";
+  TellLine(errors, done);
+  if (line.open_page) OpenPage(request.page, errors);
+  return outcome.status;
 }
 
 // Reads standard input up to a line end, or to its end.
 void WaitForEnter(OutputStream& errors) {
-  TellLine(errors, "Press Enter to close.");
+  WriteText(errors, "Press Enter to close.\n");
+  Flush(errors);
   char byte = 0;
   std::size_t got = 0;
   while (ReadSome(StandardInput(), &byte, 1, got) == 0 && got == 1 && byte != '\n') {
@@ -60,8 +77,8 @@ int main(int argc, char** argv) {
   OutputStream errors = OutputToDescriptor(StandardError(), false);
   std::vector<std::string_view> arguments(argv + 1, argv + argc);
   CommandLine line = ParseCommandLine(arguments, kSampleRoot);
-  const RunEnding ending = DecideRunEnding(line.request.open_page, ConsoleProcessCount());
-  line.request.open_page = ending.open_page;
+  const RunEnding ending = DecideRunEnding(line.open_page, ConsoleProcessCount());
+  line.open_page = ending.open_page;
   const int status = Run(line, errors);
   if (ending.wait_for_enter) WaitForEnter(errors);
   return status;

@@ -1,3 +1,4 @@
+// Whether hkreport runs alone on its console, as after a double-click.
 #include "app/lone_console.h"
 
 namespace hkcsv {

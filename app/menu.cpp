@@ -1,3 +1,4 @@
+// hkcsv's format menu and main loop.
 #include "app/menu.h"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// hkreport's command line: its options parsed into a request.
 #include "app/report_command_line.h"
 
 #include "platform/files.h"
@@ -45,8 +46,8 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& arguments, std
   bool output_given = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     std::string_view option = arguments[i];
-    if (option == "--help") return CommandLine{CommandAction::kHelp, {}, {}};
-    if (option == "--version") return CommandLine{CommandAction::kVersion, {}, {}};
+    if (option == "--help") return CommandLine{CommandAction::kHelp, {}, false, {}};
+    if (option == "--version") return CommandLine{CommandAction::kVersion, {}, false, {}};
     std::string_view value;
     bool has_value = false;
     if (const std::size_t equals = option.find('='); option.starts_with("--") && equals != std::string_view::npos) {
@@ -56,7 +57,7 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& arguments, std
     }
     if (option == "--open") {
       if (has_value) return UsageError("option '--open' takes no value");
-      request.open_page = true;
+      line.open_page = true;
       continue;
     }
     if (option != "--root" && option != "--format" && option != "--limits" && option != "--output" &&

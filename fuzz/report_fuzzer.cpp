@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "report/charts.h"
-#include "report/html_text.h"
-#include "report/limits.h"
-#include "report/svg_chart.h"
+#include "report/charts/charts.h"
+#include "report/charts/svg_chart.h"
+#include "report/model/limits.h"
+#include "text/html_text.h"
 
 using namespace hkcsv;
 

@@ -13,11 +13,6 @@ struct HkColumn {
   const char* unit;  // engineering unit, empty for counters and bit fields
 };
 
-// Slots 3 to 36 are engineering values (bus voltage to magnetometer
-// reference); slots 0 to 2 are the satellite time and two bit fields.
-inline constexpr int kFirstEngineeringSlot = kBusVoltageSlot;
-inline constexpr int kEngineeringChannels = kHkValueCount - kFirstEngineeringSlot;
-
 inline constexpr std::array<HkColumn, kHkValueCount> kHkColumns{{
     {"SatTime", "s"},          {"SwitchInfo", ""},        {"ResetInfo", ""},         {"Buss Voltage", "V"},
     {"Buss Current", "mA"},    {"Solar Current 1", "mA"}, {"Solar Current 2", "mA"}, {"Solar Current 3", "mA"},

@@ -1,3 +1,4 @@
+// The HK frame decoder: byte positions, words and the conversions of each slot.
 #include "hk/hk_frame.h"
 
 #include "hk/conversions.h"
@@ -47,10 +48,15 @@ int32_t BigEndian(const HkFrame& frame, int at, int count) {
 
 }  // namespace
 
+HkCounters ReadHkCounters(const HkFrame& frame) {
+  return {BigEndian(frame, kSatTimeByte, 4), frame[kSwitchInfoByte], BigEndian(frame, kResetInfoByte, kResetInfoBytes)};
+}
+
 void DecodeHkFrame(const HkFrame& CDH_Data, HkValues& AnalysedData) {
-  AnalysedData[kSatTimeSlot] = static_cast<double>(BigEndian(CDH_Data, kSatTimeByte, 4)) * 0.5;
-  AnalysedData[kSwitchInfoSlot] = static_cast<double>(CDH_Data[kSwitchInfoByte]);
-  AnalysedData[kResetInfoSlot] = static_cast<double>(BigEndian(CDH_Data, kResetInfoByte, kResetInfoBytes));
+  const HkCounters counters = ReadHkCounters(CDH_Data);
+  AnalysedData[kSatTimeSlot] = SatTimeSeconds(counters.sat_time);
+  AnalysedData[kSwitchInfoSlot] = static_cast<double>(counters.switch_info);
+  AnalysedData[kResetInfoSlot] = static_cast<double>(counters.reset_info);
 
   std::array<int32_t, kAnalogWords> AD_Data;
   for (int i = 0; i < kAnalogWordsBeforeGyro; ++i) AD_Data[i] = Word(CDH_Data, kAnalogByte + 2 * i);

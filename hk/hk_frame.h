@@ -28,6 +28,26 @@ inline constexpr int kGyroAxes = 3;
 inline constexpr int kGyroRateSlot = 30;
 inline constexpr int kMagneticSlot = 33;
 
+// Slots 3 to 36 are engineering values (bus voltage to magnetometer
+// reference); slots 0 to 2 are the satellite time and two bit fields.
+inline constexpr int kFirstEngineeringSlot = kBusVoltageSlot;
+inline constexpr int kEngineeringChannels = kHkValueCount - kFirstEngineeringSlot;
+
+// The frame's three counters as the integers they are: the satellite time
+// counter (half seconds), the switch information and the reset information
+// (the 32-bit value of its last four bytes).
+struct HkCounters {
+  int32_t sat_time = 0;
+  int32_t switch_info = 0;
+  int32_t reset_info = 0;
+  bool operator==(const HkCounters&) const = default;
+};
+
+HkCounters ReadHkCounters(const HkFrame& frame);
+
+// Seconds of a satellite time counter, as slot 0 holds them.
+inline double SatTimeSeconds(int32_t sat_time) { return static_cast<double>(sat_time) * 0.5; }
+
 // Fills every slot of `AnalysedData` from the frame `CDH_Data`.
 void DecodeHkFrame(const HkFrame& CDH_Data, HkValues& AnalysedData);
 

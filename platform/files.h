@@ -2,7 +2,7 @@
 //
 // Every call that can fail returns its error number: 0 on success, otherwise
 // an errno value (Windows errors are mapped to the nearest one), whose text
-// std::strerror gives. What a call produces comes back through a reference
+// ErrorText gives. What a call produces comes back through a reference
 // parameter, so nobody reads errno after a call of this layer.
 #pragma once
 
@@ -35,6 +35,9 @@ class File {
   int descriptor_ = -1;
 };
 
+// The text of an error number, as the C library words it.
+std::string ErrorText(int error);
+
 // Closes the file now and returns the close's error; the handle is empty
 // afterwards, whatever the result. Closing an empty handle returns 0.
 int CloseFile(File& file);
@@ -62,14 +65,27 @@ int ReadWholeFile(const std::string& path, std::string& bytes);
 // as far as it agrees. A file that cannot be read does not hold them.
 bool FileHolds(const std::string& path, std::string_view bytes);
 
-// Creates the new file `path` for writing, in binary mode, exclusively:
-// EEXIST when anything stands under that name, a link included.
-int CreateNewFile(const std::string& path, File& file);
+// What a new file is for: written and kept (its owner renames or removes
+// it), or written and read back as scratch, removed when it is closed.
+enum class NewFile { kWritten, kScratch };
+
+// Creates the new file `path` in binary mode, exclusively: EEXIST when
+// anything stands under that name, a link included.
+int CreateNewFile(const std::string& path, File& file, NewFile use = NewFile::kWritten);
 
 // Creates a new file named `prefix` followed by six random characters of
 // [A-Za-z0-9], exclusively: a name that exists already is never opened, and
 // another is drawn. Sets `path` to the name created.
-int CreateUniqueFile(const std::string& prefix, File& file, std::string& path);
+int CreateUniqueFile(const std::string& prefix, File& file, std::string& path, NewFile use = NewFile::kWritten);
+
+// A scratch file named as CreateUniqueFile names one, open for writing and
+// reading back, that nobody else sees and that goes when it is closed or the
+// process ends: on POSIX its name is removed at once, Windows deletes it on
+// close.
+int CreateScratchFile(const std::string& prefix, File& file);
+
+// Sets the position of `file` back to its start, to read what was written.
+int RewindFile(const File& file);
 
 // Moves the file `from` over `to`, replacing it in one step.
 int MoveOverFile(const std::string& from, const std::string& to);

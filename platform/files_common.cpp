@@ -11,6 +11,8 @@
 
 namespace hkcsv {
 
+std::string ErrorText(int error) { return std::strerror(error); }
+
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
     CloseFile(*this);
@@ -74,7 +76,7 @@ void UnregisterTemporaryFile(int slot) {
     interrupt_files[slot].registered.store(false);
 }
 
-int CreateUniqueFile(const std::string& prefix, File& file, std::string& path) {
+int CreateUniqueFile(const std::string& prefix, File& file, std::string& path, NewFile use) {
   constexpr std::string_view kCharacters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
   constexpr int kRandomCharacters = 6;
   // 62^6 names: a hundred taken ones in a row means something else is wrong.
@@ -96,7 +98,7 @@ int CreateUniqueFile(const std::string& prefix, File& file, std::string& path) {
     for (int i = 0; i < kRandomCharacters; ++i, bits /= kCharacters.size()) {
       name += kCharacters[bits % kCharacters.size()];
     }
-    const int error = CreateNewFile(name, file);
+    const int error = CreateNewFile(name, file, use);
     if (error == 0) path = std::move(name);
     if (error != EEXIST) return error;
   }

@@ -1,3 +1,4 @@
+// The POSIX side of the platform layer: file descriptors, opendir, signals and xdg-open.
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -74,12 +75,27 @@ int CreateForWriting(const std::string& path, File& file) {
   return 0;
 }
 
-int CreateNewFile(const std::string& path, File& file) {
-  File created(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+int CreateNewFile(const std::string& path, File& file, NewFile use) {
+  const int access = use == NewFile::kScratch ? O_RDWR : O_WRONLY;
+  File created(::open(path.c_str(), access | O_CREAT | O_EXCL | O_CLOEXEC, use == NewFile::kScratch ? 0600 : 0666));
   if (!created.is_open()) return errno;
   file = std::move(created);
   return 0;
 }
+
+int CreateScratchFile(const std::string& prefix, File& file) {
+  std::string path;
+  if (const int error = CreateUniqueFile(prefix, file, path, NewFile::kScratch)) return error;
+  // The open file stays readable and writable without a name.
+  if (::unlink(path.c_str()) != 0) {
+    const int error = errno;
+    CloseFile(file);
+    return error;
+  }
+  return 0;
+}
+
+int RewindFile(const File& file) { return ::lseek(file.descriptor(), 0, SEEK_SET) == 0 ? 0 : errno; }
 
 int ReadSome(int descriptor, void* buffer, std::size_t count, std::size_t& got) {
   got = 0;

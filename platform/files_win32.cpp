@@ -94,14 +94,19 @@ int CreateForWriting(const std::string& path, File& file) {
   return 0;
 }
 
-int CreateNewFile(const std::string& path, File& file) {
+int CreateNewFile(const std::string& path, File& file, NewFile use) {
   // CreateFileA rather than _sopen_s: the file must be shared for deletion,
   // so that an interrupt can remove it while it is open (it goes when the
-  // process ends). Others may read it, not write it.
-  const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // process ends). Others may read it, not write it. A scratch file is
+  // deleted when its handle closes, however the process ends.
+  const bool scratch = use == NewFile::kScratch;
+  const HANDLE handle = ::CreateFileA(
+      path.c_str(), scratch ? GENERIC_READ | GENERIC_WRITE : GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+      nullptr, CREATE_NEW,
+      scratch ? FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE : FILE_ATTRIBUTE_NORMAL,
+      nullptr);
   if (handle == INVALID_HANDLE_VALUE) return ErrorNumberOf(::GetLastError());
-  const int descriptor = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY);
+  const int descriptor = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), scratch ? _O_RDWR : _O_WRONLY);
   if (descriptor < 0) {
     const int error = errno;
     ::CloseHandle(handle);
@@ -111,6 +116,13 @@ int CreateNewFile(const std::string& path, File& file) {
   ::_setmode(descriptor, _O_BINARY);
   return 0;
 }
+
+int CreateScratchFile(const std::string& prefix, File& file) {
+  std::string path;
+  return CreateUniqueFile(prefix, file, path, NewFile::kScratch);
+}
+
+int RewindFile(const File& file) { return ::_lseeki64(file.descriptor(), 0, SEEK_SET) == 0 ? 0 : errno; }
 
 int ReadSome(int descriptor, void* buffer, std::size_t count, std::size_t& got) {
   got = 0;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "report/calendar.h"
+#include "report/model/calendar.h"
 
 using namespace hkcsv;
 

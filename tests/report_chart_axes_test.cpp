@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "report/chart_axes.h"
+#include "report/charts/chart_axes.h"
 
 using namespace hkcsv;
 

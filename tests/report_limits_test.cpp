@@ -6,8 +6,8 @@
 #include <fstream>
 #include <limits>
 
-#include "report/html_text.h"
-#include "report/limits.h"
+#include "report/model/limits.h"
+#include "text/html_text.h"
 
 using namespace hkcsv;
 
@@ -27,31 +27,30 @@ struct LimitsCase {
 
 TEST(ParseLimitsTest, ReportsEachBadLineWithItsMessage) {
   const std::vector<LimitsCase> cases{
-      {"Bus Voltage,3.5,3.6,4.0,4.1\n", {"hkreport: lim.txt:1: unknown column \"Bus Voltage\""}},
-      {"buss voltage,,,,\n", {"hkreport: lim.txt:1: unknown column \"buss voltage\""}},
-      {"+Xsc Temp,,,,\n", {"hkreport: lim.txt:1: unknown column \"+Xsc Temp\""}},
-      {"SatTime,,,,\n", {"hkreport: lim.txt:1: unknown column \"SatTime\""}},
-      {" ,1,2,3,4\n", {"hkreport: lim.txt:1: unknown column \"\""}},
-      {"Mag_x,1,2,3,4\n# again\nMag_x , 1,2,3,4\n", {"hkreport: lim.txt:3: \"Mag_x\" appears again (first on line 1)"}},
-      {"Buss Voltage,3.5,3.6,4.0\n", {"hkreport: lim.txt:1: expected 5 cells, found 4"}},
-      {"Buss Voltage,3.5,3.6,4.0,4.1,\n", {"hkreport: lim.txt:1: expected 5 cells, found 6"}},
-      {"Buss Voltage\n", {"hkreport: lim.txt:1: expected 5 cells, found 1"}},
-      {"Buss Voltage,1,2,3,1.2.3\n", {"hkreport: lim.txt:1: red high \"1.2.3\" is not a number"}},
-      {"Buss Voltage,,3.5 V,,\n", {"hkreport: lim.txt:1: yellow low \"3.5 V\" is not a number"}},
-      {"Buss Voltage,1e999,,,\n", {"hkreport: lim.txt:1: red low \"1e999\" is out of the range of a double"}},
-      {"Buss Voltage,,,-1e-400,\n", {"hkreport: lim.txt:1: yellow high \"-1e-400\" is out of the range of a double"}},
-      {"Buss Voltage,,3.5,3.0,\n", {"hkreport: lim.txt:1: yellow low 3.5 is above yellow high 3.0"}},
-      {"Buss Voltage,3.6,3.5,3.9,4.0\n", {"hkreport: lim.txt:1: red low 3.6 is above yellow low 3.5"}},
-      {"Buss Voltage,3.4,3.5,4.1,4.0\n", {"hkreport: lim.txt:1: yellow high 4.1 is above red high 4.0"}},
-      {"Buss Voltage,4,,,3.9\n", {"hkreport: lim.txt:1: red low 4 is above red high 3.9"}},
-      {"Buss Voltage,,1e1,,9.5\n", {"hkreport: lim.txt:1: yellow low 1e1 is above red high 9.5"}},
+      {"Bus Voltage,3.5,3.6,4.0,4.1\n", {"lim.txt:1: unknown column \"Bus Voltage\""}},
+      {"buss voltage,,,,\n", {"lim.txt:1: unknown column \"buss voltage\""}},
+      {"+Xsc Temp,,,,\n", {"lim.txt:1: unknown column \"+Xsc Temp\""}},
+      {"SatTime,,,,\n", {"lim.txt:1: unknown column \"SatTime\""}},
+      {" ,1,2,3,4\n", {"lim.txt:1: unknown column \"\""}},
+      {"Mag_x,1,2,3,4\n# again\nMag_x , 1,2,3,4\n", {"lim.txt:3: \"Mag_x\" appears again (first on line 1)"}},
+      {"Buss Voltage,3.5,3.6,4.0\n", {"lim.txt:1: expected 5 cells, found 4"}},
+      {"Buss Voltage,3.5,3.6,4.0,4.1,\n", {"lim.txt:1: expected 5 cells, found 6"}},
+      {"Buss Voltage\n", {"lim.txt:1: expected 5 cells, found 1"}},
+      {"Buss Voltage,1,2,3,1.2.3\n", {"lim.txt:1: red high \"1.2.3\" is not a number"}},
+      {"Buss Voltage,,3.5 V,,\n", {"lim.txt:1: yellow low \"3.5 V\" is not a number"}},
+      {"Buss Voltage,1e999,,,\n", {"lim.txt:1: red low \"1e999\" is out of the range of a double"}},
+      {"Buss Voltage,,,-1e-400,\n", {"lim.txt:1: yellow high \"-1e-400\" is out of the range of a double"}},
+      {"Buss Voltage,,3.5,3.0,\n", {"lim.txt:1: yellow low 3.5 is above yellow high 3.0"}},
+      {"Buss Voltage,3.6,3.5,3.9,4.0\n", {"lim.txt:1: red low 3.6 is above yellow low 3.5"}},
+      {"Buss Voltage,3.4,3.5,4.1,4.0\n", {"lim.txt:1: yellow high 4.1 is above red high 4.0"}},
+      {"Buss Voltage,4,,,3.9\n", {"lim.txt:1: red low 4 is above red high 3.9"}},
+      {"Buss Voltage,,1e1,,9.5\n", {"lim.txt:1: yellow low 1e1 is above red high 9.5"}},
       // Echoed cells are cut at 64 bytes.
-      {std::string(70, 'A') + ",,,,\n", {"hkreport: lim.txt:1: unknown column \"" + std::string(64, 'A') + "...\""}},
+      {std::string(70, 'A') + ",,,,\n", {"lim.txt:1: unknown column \"" + std::string(64, 'A') + "...\""}},
       {"Buss Voltage,1e" + std::string(70, '9') + ",,,\n",
-       {"hkreport: lim.txt:1: red low \"1e" + std::string(62, '9') + "...\" is out of the range of a double"}},
+       {"lim.txt:1: red low \"1e" + std::string(62, '9') + "...\" is out of the range of a double"}},
       {"Buss Voltage,,4." + std::string(70, '5') + ",,3." + std::string(62, '0') + "\n",
-       {"hkreport: lim.txt:1: yellow low 4." + std::string(62, '5') + "... is above red high 3." +
-        std::string(62, '0')}},
+       {"lim.txt:1: yellow low 4." + std::string(62, '5') + "... is above red high 3." + std::string(62, '0')}},
       // Equal limits are in order.
       {"Buss Voltage,3.5,3.5,3.5,3.5\n", {}},
   };
@@ -71,7 +70,7 @@ TEST(ParseLimitsTest, AcceptsOnlyPlainDecimalNumbers) {
     std::vector<std::string> errors;
     EXPECT_FALSE(ParseLimits(std::string("Mag_z,") + number + ",,,", "f", limits, errors)) << number;
     ASSERT_EQ(errors.size(), 1u) << number;
-    EXPECT_EQ(errors[0], std::string("hkreport: f:1: red low \"") + number + "\" is not a number");
+    EXPECT_EQ(errors[0], std::string("f:1: red low \"") + number + "\" is not a number");
   }
   struct Good {
     const char* text;
@@ -141,11 +140,11 @@ TEST(ParseLimitsTest, ReportsEveryBadLineAndKeepsTheGoodOnes) {
   EXPECT_FALSE(ParseLimits(text, "dir/l.txt", limits, errors));
   const std::vector<std::string> expected{
       "earlier",
-      "hkreport: dir/l.txt:3: unknown column \"Bus Voltage\"",
-      "hkreport: dir/l.txt:5: \"Buss Voltage\" appears again (first on line 2)",
-      "hkreport: dir/l.txt:6: expected 5 cells, found 4",
-      "hkreport: dir/l.txt:7: red low \"a\" is not a number",
-      "hkreport: dir/l.txt:8: \"Mag_y\" appears again (first on line 7)",
+      "dir/l.txt:3: unknown column \"Bus Voltage\"",
+      "dir/l.txt:5: \"Buss Voltage\" appears again (first on line 2)",
+      "dir/l.txt:6: expected 5 cells, found 4",
+      "dir/l.txt:7: red low \"a\" is not a number",
+      "dir/l.txt:8: \"Mag_y\" appears again (first on line 7)",
   };
   EXPECT_EQ(errors, expected);
   EXPECT_EQ(limits[kBusVoltage][kRedHigh], 4.1);
@@ -160,13 +159,13 @@ TEST(ReadLimitsTest, ReadsAFileAndReportsOneThatCannotBeOpened) {
   LimitTable limits;
   std::vector<std::string> errors;
   EXPECT_FALSE(ReadLimits(path, limits, errors));
-  EXPECT_EQ(errors, std::vector<std::string>{"hkreport: " + path + ":2: yellow high \"x\" is not a number"});
+  EXPECT_EQ(errors, std::vector<std::string>{path + ":2: yellow high \"x\" is not a number"});
   EXPECT_EQ(limits[kMagX][kYellowHigh], 2.0);
 
   const std::string missing = testing::TempDir() + "no such folder/limits.txt";
   errors.clear();
   EXPECT_FALSE(ReadLimits(missing, limits, errors));
-  EXPECT_EQ(errors, std::vector<std::string>{"hkreport: " + missing + ": " + std::strerror(ENOENT)});
+  EXPECT_EQ(errors, std::vector<std::string>{missing + ": " + std::strerror(ENOENT)});
   EXPECT_EQ(limits[kMagX], ChannelLimits{});
 }
 

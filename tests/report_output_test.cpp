@@ -11,8 +11,8 @@
 #include <iterator>
 
 #include "app/lone_console.h"
-#include "report/output_check.h"
-#include "report/page_file.h"
+#include "report/output/output_check.h"
+#include "report/output/staged_file.h"
 
 using namespace hkcsv;
 
@@ -70,10 +70,10 @@ TEST(PageFile, AFailureNamesTheFileThatFailedAndLeavesNoTemporaryFile) {
   rlimit small = limit;
   small.rlim_cur = 1000;
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const FileFailure too_big = WritePageFile(dir + "page.html", std::string(200000, 'x'));
+  const Failure too_big = WriteStagedFile(dir + "page.html", std::string(200000, 'x'));
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
   EXPECT_EQ(too_big.error, EFBIG);
-  EXPECT_EQ(too_big.file.substr(0, too_big.file.size() - 6), dir + "page.html.tmp.");
+  EXPECT_EQ(too_big.path.substr(0, too_big.path.size() - 6), dir + "page.html.tmp.");
 
   struct Case {
     std::string path;
@@ -86,8 +86,8 @@ TEST(PageFile, AFailureNamesTheFileThatFailedAndLeavesNoTemporaryFile) {
       {dir + "page.html", "", 0},
   };
   for (const Case& c : cases) {
-    const FileFailure failure = WritePageFile(c.path, "new page");
-    EXPECT_EQ(failure.file, c.failed) << c.path;
+    const Failure failure = WriteStagedFile(c.path, "new page");
+    EXPECT_EQ(failure.path, c.failed) << c.path;
     EXPECT_EQ(failure.error, c.error) << c.path;
   }
   EXPECT_EQ(Names(folder), (std::vector<std::string>{"page.html", "sub"}));

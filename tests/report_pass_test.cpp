@@ -8,11 +8,11 @@
 #include <tuple>
 #include <vector>
 
-#include "report/export_csv.h"
-#include "report/frame_account.h"
-#include "report/ground_clock.h"
-#include "report/page_names.h"
-#include "report/pass_order.h"
+#include "report/model/frame_account.h"
+#include "report/model/ground_clock.h"
+#include "report/model/pass_order.h"
+#include "report/output/export_csv.h"
+#include "report/pages/page_names.h"
 
 using namespace hkcsv;
 
@@ -68,8 +68,11 @@ TEST(FrameAccount, UsualStepGapsMissingFramesAndBreaks) {
       {"extreme counters", {-2147483647 - 1, 2147483647, -2147483647 - 1, 2147483647}, 2, 1, 2147483647.5, 0, 0, {2}},
   };
   for (const Case& c : cases) {
+    const TimeSteps steps = CountTimeSteps(c.counter);
     std::vector<std::uint32_t> breaks;
-    const TimeSteps steps = CountTimeSteps(c.counter, &breaks);
+    for (std::size_t i = 1; i < c.counter.size(); ++i) {
+      if (BreaksLine(static_cast<std::int64_t>(c.counter[i]) - c.counter[i - 1], steps)) breaks.push_back(i);
+    }
     EXPECT_EQ(steps.rises, c.rises) << c.what;
     EXPECT_EQ(steps.falls, c.falls) << c.what;
     EXPECT_EQ(steps.usual_step, c.step) << c.what;
@@ -87,11 +90,7 @@ TEST(FrameAccount, RepeatsAndFramesAtAnEarlierTimeWithOtherBytes) {
   c[40] = 0x1FF;  // unmasked bytes count as they are
   d[77] = 1;
   FrameLog log;
-  for (const HkFrame* frame : {&a, &b, &a, &c, &c, &d}) {
-    HkValues values{};
-    values[kSatTimeSlot] = (*frame)[3] * 0.5;
-    LogFrame(log, *frame, values);
-  }
+  for (const HkFrame* frame : {&a, &b, &a, &c, &c, &d}) LogFrame(log, FrameRecord(0, 0, *frame, HkValues{}));
   std::vector<bool> marks(4);
   const FrameRepeats repeats = FindRepeats(log, &marks);
   EXPECT_EQ(repeats.repeated, 2u);
@@ -151,16 +150,14 @@ TEST(PassOrder, FarDatesRestartsBetweenPassesAndTheNewestPass) {
   EXPECT_EQ(FarFromEveryOther({0, kDay, 366 * kDay}), (std::vector<bool>{false, false, false}));
 
   // In listing order: b (day 2), a (day 1), undated, c (day 3), d (day 3, no frames), e (far).
-  std::vector<PassSummary> passes(6);
-  const auto set = [&](std::size_t i, std::optional<double> start, std::uint64_t frames, double first, double last,
-                       std::int32_t reset) {
-    PassSummary& pass = passes[i];
-    pass.time_parsed = start.has_value();
-    pass.start = start.value_or(0);
+  std::vector<PassRecord> passes(6);
+  const auto set = [&](std::size_t i, std::optional<double> start, std::uint64_t frames, std::int32_t first,
+                       std::int32_t last, std::int32_t reset) {
+    PassRecord& pass = passes[i];
+    pass.start = start;
     pass.file.counts.frames = frames;
-    pass.first_sat_time = first;
-    pass.last_sat_time = last;
-    pass.first_reset_info = pass.last_reset_info = reset;
+    pass.first = {first, 0, reset};
+    pass.last = {last, 0, reset};
   };
   set(0, 2 * kDay, 5, 500, 600, 1);  // after a: later counter, same reset: no restart
   set(1, kDay, 5, 100, 200, 1);      // the first in time
@@ -171,12 +168,12 @@ TEST(PassOrder, FarDatesRestartsBetweenPassesAndTheNewestPass) {
   passes[5].far_date = true;
   MarkRestartsBetweenPasses(passes);
   std::vector<bool> restarted;
-  for (const PassSummary& pass : passes) restarted.push_back(pass.restart_before);
+  for (const PassRecord& pass : passes) restarted.push_back(pass.restart_before);
   EXPECT_EQ(restarted, (std::vector<bool>{false, false, false, true, false, true}));
   EXPECT_EQ(NewestPass(passes), 3u);  // c: d has no frames, e is far
   passes[4].file.counts.frames = 1;
   EXPECT_EQ(NewestPass(passes), 4u);  // a tie in time: the later in listing order
-  for (PassSummary& pass : passes) pass.time_parsed = false;
+  for (PassRecord& pass : passes) pass.start.reset();
   EXPECT_EQ(NewestPass(passes), 5u);  // none charted: the last with frames
   EXPECT_EQ(NewestPass({}), std::nullopt);
 }

@@ -16,10 +16,10 @@
 #include <string_view>
 #include <vector>
 
-#include "report/charts.h"
-#include "report/ground_clock.h"
-#include "report/svg_chart.h"
-#include "report/time_series.h"
+#include "report/charts/charts.h"
+#include "report/charts/svg_chart.h"
+#include "report/model/ground_clock.h"
+#include "report/model/time_series.h"
 
 using namespace hkcsv;
 

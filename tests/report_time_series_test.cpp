@@ -12,7 +12,7 @@
 #include <tuple>
 #include <vector>
 
-#include "report/time_series.h"
+#include "report/model/time_series.h"
 
 using namespace hkcsv;
 

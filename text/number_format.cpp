@@ -1,3 +1,4 @@
+// Exact printf-compatible formatting of integers and of "%4f".
 #include "text/number_format.h"
 
 #include <bit>
@@ -15,8 +16,6 @@ constexpr char kTwoDigits[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
-
-constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 constexpr uint64_t kPowersOfTen[20] = {1ull,
                                        10ull,

@@ -15,6 +15,9 @@ inline constexpr std::size_t kFixedTextMax = 320;
 inline constexpr std::size_t kHexTextMax = 8;
 inline constexpr std::size_t kDecimalTextMax = 11;
 
+// The upper-case hex digits, as "%X" and every \xHH or %HH escape write them.
+inline constexpr char kHexDigits[] = "0123456789ABCDEF";
+
 // printf("%X"): upper-case digits, no prefix, no leading zeros; a negative
 // value prints as its 32-bit two's complement. Returns the end of the text.
 char* FormatHex(int32_t value, char* out);
@@ -26,13 +29,12 @@ struct HexEcho {
   unsigned char length;
 };
 constexpr std::array<HexEcho, 256> MakeHexEchoes() {
-  constexpr char kDigits[] = "0123456789ABCDEF";
   std::array<HexEcho, 256> table{};
   for (int value = 0; value < 256; ++value) {
     HexEcho& echo = table[static_cast<std::size_t>(value)];
     int at = 0;
-    if (value >= 0x10) echo.text[at++] = kDigits[value >> 4];
-    echo.text[at++] = kDigits[value & 0xF];
+    if (value >= 0x10) echo.text[at++] = kHexDigits[value >> 4];
+    echo.text[at++] = kHexDigits[value & 0xF];
     echo.text[at++] = ' ';
     echo.length = static_cast<unsigned char>(at);
   }

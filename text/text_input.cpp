@@ -1,5 +1,7 @@
+// The token reader: blocks of input read as "%s", "%d" and "%X" read them.
 #include "text/text_input.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/files.h"
@@ -68,6 +70,19 @@ bool FillInput(InputStream& in, std::size_t count) {
     }
   }
   return in.next != in.end;
+}
+
+bool ReadBytes(InputStream& in, void* bytes, std::size_t count) {
+  auto* to = static_cast<unsigned char*>(bytes);
+  while (count > 0) {
+    if (in.next == in.end && !FillInput(in, 1)) return false;
+    const std::size_t piece = std::min(count, static_cast<std::size_t>(in.end - in.next));
+    std::memcpy(to, in.next, piece);
+    in.next += piece;
+    to += piece;
+    count -= piece;
+  }
+  return true;
 }
 
 bool ReadToken(InputStream& in, TokenBuffer& token) {

@@ -63,17 +63,15 @@ inline unsigned HexDigitValue(unsigned char byte) { return kByteClasses[byte] & 
 inline constexpr std::uint16_t kOneDigit = 0x200;
 constexpr std::array<std::uint16_t, 65536> MakeBytePairs() {
   std::array<std::uint16_t, 65536> table{};
-  constexpr char kDigits[] = "0123456789ABCDEFabcdef";
-  for (const char high : kDigits) {
-    if (high == '\0') break;
-    const unsigned first = static_cast<unsigned char>(high);
-    for (const char low : kDigits) {
-      if (low == '\0') break;
-      const unsigned second = static_cast<unsigned char>(low);
-      table[first | second << 8] = static_cast<std::uint16_t>((kByteClasses[first] << 4 | kByteClasses[second]) + 1);
-    }
-    for (const char space : {' ', '\t', '\n', '\v', '\f', '\r'}) {
-      table[first | static_cast<unsigned>(space) << 8] = static_cast<std::uint16_t>(kOneDigit | kByteClasses[first]);
+  constexpr auto is_digit = [](unsigned byte) { return kByteClasses[byte] < 16; };
+  for (unsigned first = 0; first < 256; ++first) {
+    if (!is_digit(first)) continue;
+    for (unsigned second = 0; second < 256; ++second) {
+      if (is_digit(second)) {
+        table[first | second << 8] = static_cast<std::uint16_t>((kByteClasses[first] << 4 | kByteClasses[second]) + 1);
+      } else if (kByteClasses[second] & 0x80) {
+        table[first | second << 8] = static_cast<std::uint16_t>(kOneDigit | kByteClasses[first]);
+      }
     }
   }
   return table;
@@ -127,6 +125,10 @@ void SkipToken(InputStream& in, Take&& take);
 // Makes sure that at least `count` bytes (count <= 16) stand between next and
 // end, unless the input ends first. Returns false when no byte is left.
 bool FillInput(InputStream& in, std::size_t count);
+
+// Reads `count` bytes as they stand, tokens or not. Returns false when the
+// input ends (or fails) first.
+bool ReadBytes(InputStream& in, void* bytes, std::size_t count);
 
 template <typename Take>
 void SkipToken(InputStream& in, Take&& take) {

@@ -1,3 +1,4 @@
+// The block writer: output collected in blocks and handed on in large pieces.
 #include "text/text_output.h"
 
 #include "text/number_format.h"
@@ -70,11 +71,6 @@ void WriteHex(OutputStream& out, int32_t value) {
 void WriteDecimal(OutputStream& out, int32_t value) {
   char* at = Reserve(out, kDecimalTextMax);
   out.used += static_cast<std::size_t>(FormatDecimal(value, at) - at);
-}
-
-void WriteFixed(OutputStream& out, double value) {
-  char* at = Reserve(out, kFixedTextMax);
-  out.used += static_cast<std::size_t>(FormatFixed(value, at) - at);
 }
 
 }  // namespace hkcsv

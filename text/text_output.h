@@ -79,6 +79,5 @@ void WriteText(OutputStream& out, std::string_view text);
 inline void WriteToken(OutputStream& out, const char* token) { WriteBytes(out, token); }
 void WriteHex(OutputStream& out, int32_t value);      // "%X"
 void WriteDecimal(OutputStream& out, int32_t value);  // "%d"
-void WriteFixed(OutputStream& out, double value);     // "%4f"
 
 }  // namespace hkcsv

@@ -1,0 +1,67 @@
+// The words of hkreport's lines on standard error.
+#include "app/report_lines.h"
+
+#include "platform/files.h"
+#include "text/html_text.h"
+#include "text/number_format.h"
+
+namespace hkcsv {
+
+void TellLine(OutputStream& errors, std::string_view line) {
+  std::string safe = "hkreport: ";
+  AppendControlsEscaped(safe, line);
+  WriteBytes(errors, safe);
+  WriteLineEnd(errors);
+  Flush(errors);
+}
+
+std::string FailureLine(const Failure& failure) {
+  const char* what = "cannot write ";
+  switch (failure.attempt) {
+    case Attempt::kList:
+      what = "Cannot list ";
+      break;
+    case Attempt::kOpen:
+      what = "Cannot open ";
+      break;
+    case Attempt::kRead:
+      what = "Cannot read ";
+      break;
+    case Attempt::kWrite:
+      break;
+  }
+  return what + failure.path + ": " + ErrorText(failure.error);
+}
+
+void TellPassRead(OutputStream& errors, const FormatRecord& format, const PassRecord& pass) {
+  const std::string path = CapturePath(format, pass);
+  const CaptureFile& file = pass.file;
+  if (file.open_error != 0) {
+    TellLine(errors, FailureLine({Attempt::kOpen, path, file.open_error}));
+    return;
+  }
+  if (file.read_error != 0) TellLine(errors, FailureLine({Attempt::kRead, path, file.read_error}));
+  std::string line = path + ": ";
+  AppendUnsigned(line, file.counts.frames);
+  line += " frames, ";
+  AppendUnsigned(line, file.counts.skipped_tokens);
+  line += " tokens skipped, ";
+  AppendUnsigned(line, file.counts.cut_short);
+  line += " cut short";
+  TellLine(errors, line);
+}
+
+void OpenPage(const std::string& page, OutputStream& errors) {
+  int exit_status = 0;
+  const int error = OpenInBrowser(page, exit_status);
+  std::string line = "cannot show " + page + ": " + kBrowserOpener;
+  if (error != 0) {
+    TellLine(errors, line + ": " + ErrorText(error));
+  } else if (exit_status != 0) {
+    line += " ended with status ";
+    AppendUnsigned(line, static_cast<unsigned>(exit_status));
+    TellLine(errors, line);
+  }
+}
+
+}  // namespace hkcsv

@@ -1,0 +1,32 @@
+// hkreport's lines on standard error, worded from what the report tells.
+// Names and cells in them come from files and folders, so no byte of them
+// may act on the terminal: bytes below 0x20 and 0x7F are written as \xHH.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "report/model/failure.h"
+#include "report/model/format_record.h"
+#include "text/text_output.h"
+
+namespace hkcsv {
+
+// Writes "hkreport: " and `line`, its control bytes as \xHH, then the line
+// end, and hands it on at once.
+void TellLine(OutputStream& errors, std::string_view line);
+
+// "Cannot list PATH: REASON", "Cannot open ...", "Cannot read ...", "cannot
+// write ...".
+std::string FailureLine(const Failure& failure);
+
+// Each capture file once it is read: "PATH: N frames, K tokens skipped, C cut
+// short", after "Cannot read PATH: REASON" when it could not be read to its
+// end; only "Cannot open PATH: REASON" when it could not be opened.
+void TellPassRead(OutputStream& errors, const FormatRecord& format, const PassRecord& pass);
+
+// Shows the written page in the default browser. A page that does not open
+// is told, and the run has not failed for it.
+void OpenPage(const std::string& page, OutputStream& errors);
+
+}  // namespace hkcsv

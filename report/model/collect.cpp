@@ -1,0 +1,184 @@
+// The collection of a format: each capture file's record gathered from its
+// header and frames as the pipeline reads it, then the facts between passes
+// settled.
+#include "report/model/collect.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/files.h"
+#include "report/model/calendar.h"
+#include "report/model/frame_store.h"
+#include "report/model/ground_clock.h"
+#include "report/model/pass_flags.h"
+#include "report/model/pass_order.h"
+
+namespace hkcsv {
+
+namespace {
+
+constexpr std::size_t kBatteryTemp1 = kTemperatureSlot - kFirstEngineeringSlot;
+constexpr std::size_t kBatteryTemp2 = kBatteryTemp1 + 1;
+constexpr std::size_t kBusVoltage = kBusVoltageSlot - kFirstEngineeringSlot;
+constexpr std::size_t kGyroRate = kGyroRateSlot - kFirstEngineeringSlot;
+
+// The reading of one format's capture files.
+struct Collector {
+  FormatRecord& format;
+  OutputStream& frames;
+  // The capture file being read.
+  std::size_t pass = 0;
+  GroundClock clock{};
+  std::uint32_t frame_in_pass = 0;
+  FrameLog log{};
+};
+
+PassRecord& CurrentPass(Collector& c) { return c.format.passes[c.pass]; }
+
+// The pass's extremes of the frame: lowest bus voltage, highest battery
+// temperature, largest gyro rate.
+void TakeExtremes(PassRecord& pass, EngineeringValues values, bool first) {
+  const double battery = std::max(values[kBatteryTemp1], values[kBatteryTemp2]);
+  double gyro = 0.0;
+  for (std::size_t axis = 0; axis < kGyroAxes; ++axis) gyro = std::max(gyro, std::fabs(values[kGyroRate + axis]));
+  const std::array<double, kPassExtremes> now{values[kBusVoltage], battery, gyro};
+  if (first) {
+    pass.extremes = now;
+    return;
+  }
+  pass.extremes[kMinBusVoltage] = std::min(pass.extremes[kMinBusVoltage], now[kMinBusVoltage]);
+  pass.extremes[kMaxBatteryTemp] = std::max(pass.extremes[kMaxBatteryTemp], now[kMaxBatteryTemp]);
+  pass.extremes[kMaxAbsGyroRate] = std::max(pass.extremes[kMaxAbsGyroRate], now[kMaxAbsGyroRate]);
+}
+
+void TakeFrame(Collector& c, const DecodedFrame& frame) {
+  PassRecord& pass = CurrentPass(c);
+  const bool first = c.frame_in_pass == 0;
+  TakeExtremes(pass, frame.values, first);
+  if (first) pass.first = frame.counters;
+  pass.last = frame.counters;
+  std::optional<double> ground_time;
+  if (pass.start) ground_time = PlaceFrame(c.clock, *pass.start, SatTimeSeconds(frame.counters.sat_time)).ground_time;
+  ChannelBands bands;
+  ClassifyFrame(c.format.limits, frame.values, bands);
+  for (const LimitBand band : bands) {
+    if (band == LimitBand::kRed) ++pass.red;
+    if (band == LimitBand::kYellow) ++pass.yellow;
+  }
+  TakeFrameValues(c.format.channels, frame.values, bands, {c.pass, ground_time});
+  LogFrame(c.log, frame);
+  std::copy(frame.values.begin(), frame.values.end(), pass.last_values.begin());
+  pass.last_bands = bands;
+  ++c.frame_in_pass;
+  StoreFrame(c.frames, frame);
+}
+
+// The pass's place on the time axis, before its frames come.
+void TakeHeader(Collector& c, const PassHeader& header) {
+  double start = 0;
+  if (header.cell_count > kTimeCell && ParseGroundTime(header.cells[kDateCell], header.cells[kTimeCell], start)) {
+    CurrentPass(c).start = start;
+  }
+}
+
+void BeginPass(Collector& c, std::size_t pass) {
+  c.pass = pass;
+  c.clock = GroundClock{};
+  c.frame_in_pass = 0;
+  c.log = FrameLog{};
+}
+
+// Closes the pass's account once its capture file is read.
+void EndPass(Collector& c, const CaptureFile& file) {
+  PassRecord& pass = CurrentPass(c);
+  pass.file = file;
+  pass.account.steps = CountTimeSteps(c.log.sat_times);
+  pass.repeated.assign(std::min<std::uint64_t>(file.counts.frames, kFrameTableRows), false);
+  pass.account.repeats = FindRepeats(c.log, &pass.repeated);
+  c.log = FrameLog{};  // the largest part of a long pass
+}
+
+void CountPass(PassTotals& totals, const PassRecord& pass) {
+  ++totals.files;
+  if (Unreadable(pass)) ++totals.unreadable;
+  totals.frames += pass.file.counts.frames;
+  totals.missing += pass.account.steps.missing.value_or(0);
+  totals.repeated += pass.account.repeats.repeated;
+  totals.restarts += Restarts(pass);
+  if (pass.file.open_error != 0) return;
+  totals.skipped_tokens += pass.file.counts.skipped_tokens;
+  totals.cut_short += pass.file.counts.cut_short;
+  if (!OnTimeAxis(pass)) {
+    ++totals.left_out;
+    return;
+  }
+  if (!totals.first_start || *pass.start < *totals.first_start) totals.first_start = pass.start;
+  if (!totals.last_start || *pass.start > *totals.last_start) totals.last_start = pass.start;
+  totals.charted_frames += pass.file.counts.frames;
+  if (pass.file.counts.frames > 0) ++totals.charted;
+}
+
+// Decides what needs every pass: far dates, restarts between passes, the
+// newest pass, the totals, the zones of the time axis, the per-pass
+// extremes' points, and why each pass is flagged.
+void Settle(FormatRecord& format) {
+  std::vector<std::optional<double>> starts;
+  for (const PassRecord& pass : format.passes) starts.push_back(pass.start);
+  const std::vector<bool> far = FarFromEveryOther(starts);
+  for (std::size_t i = 0; i < far.size(); ++i) format.passes[i].far_date = far[i];
+  MarkRestartsBetweenPasses(format.passes);
+  format.newest = NewestPass(format.passes);
+  std::vector<std::string>& zones = format.time_zones;
+  for (std::size_t i = 0; i < format.passes.size(); ++i) {
+    PassRecord& pass = format.passes[i];
+    CountPass(format.totals, pass);
+    const std::string& zone = pass.file.header.time_zone;
+    if (OnTimeAxis(pass) && !zone.empty() && std::find(zones.begin(), zones.end(), zone) == zones.end()) {
+      zones.push_back(zone);
+    }
+    if (Charted(pass)) {
+      const std::uint32_t one_line = 0;  // the points of a per-pass chart form one line
+      for (std::size_t k = 0; k < kPassExtremes; ++k) {
+        AddSample(format.extremes[k],
+                  {*pass.start, static_cast<float>(pass.extremes[k]), static_cast<std::uint32_t>(i), one_line});
+      }
+    }
+    pass.why = WhyFlagged(pass);
+  }
+}
+
+}  // namespace
+
+std::string CapturePath(const FormatRecord& format, const PassRecord& pass) {
+  return format.listing.folder + kPathSeparator + pass.name;
+}
+
+FormatRecord CollectFormat(DownlinkFormat format, const CaptureListing& listing,
+                           std::span<const CaptureSource> captures, const LimitTable* limits, OutputStream& frames,
+                           const PassRead& pass_read) {
+  FormatRecord record;
+  record.format = format;
+  record.listing = listing;
+  record.limits = limits;
+  record.channels = EmptyStats(limits);
+  record.passes.resize(captures.size());
+  for (std::size_t i = 0; i < captures.size(); ++i) {
+    const std::string& path = captures[i].path;
+    record.passes[i].name = path.substr(path.find_last_of(kPathSeparators) + 1);
+  }
+  Collector c{.format = record, .frames = frames};
+  std::size_t opened = 0;
+  CaptureOutput out;
+  out.opened = [&](const std::string&, int) { BeginPass(c, opened++); };
+  out.header = [&c](const PassHeader& header) { TakeHeader(c, header); };
+  out.frame = [&c](const DecodedFrame& frame) { TakeFrame(c, frame); };
+  out.read = [&](const CaptureFile& file) {
+    EndPass(c, file);
+    if (pass_read) pass_read(record, CurrentPass(c));
+  };
+  ReadCaptures(captures, ConstantsOf(format).tail, out);
+  Settle(record);
+  return record;
+}
+
+}  // namespace hkcsv

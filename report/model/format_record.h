@@ -1,0 +1,106 @@
+// What the report knows of one downlink format once its capture files are
+// read and the facts between its passes settled: one record per pass, each
+// fact once; the statistics of each engineering channel; and the series its
+// charts draw. Plain data: the pages render it and decide nothing.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/capture/capture.h"
+#include "hk/hk_frame.h"
+#include "report/model/channel_stats.h"
+#include "report/model/frame_account.h"
+#include "report/model/limits.h"
+#include "report/model/time_series.h"
+
+namespace hkcsv {
+
+// The frame table of a pass page shows at most this many frames; the data
+// CSV holds them all.
+inline constexpr std::size_t kFrameTableRows = 5000;
+
+// The extremes of a pass, each a point on the per-pass extremes charts.
+enum PassExtreme { kMinBusVoltage, kMaxBatteryTemp, kMaxAbsGyroRate, kPassExtremes };
+
+// One capture file: what was read of it, what its frames give, and what the
+// passes around it say of it.
+struct PassRecord {
+  std::string name;  // the capture file's name, without its folder
+  CaptureFile file;  // open and read results, the header's cells, the counts
+  // The pass's ground time: its header's date and time, where they parse.
+  std::optional<double> start;
+  FrameAccount account;  // how its satellite time ran, and its repeats
+  // The counters of its first and last frame, when it has frames.
+  HkCounters first{};
+  HkCounters last{};
+  std::array<double, kPassExtremes> extremes{};
+  std::array<double, kEngineeringChannels> last_values{};  // of its last frame
+  ChannelBands last_bands{};
+  std::uint64_t yellow = 0;  // samples past a limit, with limits
+  std::uint64_t red = 0;
+  // Of the frames the frame table shows: whether each repeats an earlier one.
+  std::vector<bool> repeated;
+
+  // Settled once every pass of the format is read:
+  bool far_date = false;         // dated more than a year from every other dated pass
+  bool restart_before = false;   // the satellite restarted since the pass before it in ground time
+  std::vector<std::string> why;  // why the pass is flagged, most important first; empty: it is not
+};
+
+// Whether a pass stands on the time axis: dated, and not far from the others.
+inline bool OnTimeAxis(const PassRecord& pass) { return pass.start && !pass.far_date; }
+
+// Whether a pass stands on the charts: on the time axis, with frames.
+inline bool Charted(const PassRecord& pass) { return OnTimeAxis(pass) && pass.file.counts.frames > 0; }
+
+// The restarts of a pass: falls of satellite time within it, and one since
+// the pass before it.
+inline std::uint64_t Restarts(const PassRecord& pass) {
+  return pass.account.steps.falls + (pass.restart_before ? 1 : 0);
+}
+
+inline bool Unreadable(const PassRecord& pass) { return pass.file.open_error != 0 || pass.file.read_error != 0; }
+
+struct PassTotals {
+  std::uint64_t files = 0;  // capture files listed, read or not
+  std::uint64_t unreadable = 0;
+  std::uint64_t left_out = 0;  // read, but undated or far from every other pass
+  std::uint64_t charted = 0;   // a point on the per-pass charts
+  std::uint64_t frames = 0;    // decoded, charted or not
+  std::uint64_t charted_frames = 0;
+  std::uint64_t skipped_tokens = 0;
+  std::uint64_t cut_short = 0;
+  std::uint64_t missing = 0;   // frames missing in gaps (est.)
+  std::uint64_t repeated = 0;  // frames equal to an earlier frame of their pass
+  std::uint64_t restarts = 0;  // within passes and between them
+  // The ground time of the earliest and the latest pass on the time axis.
+  std::optional<double> first_start;
+  std::optional<double> last_start;
+};
+
+struct FormatRecord {
+  DownlinkFormat format = DownlinkFormat::kFM;
+  CaptureListing listing;
+  const LimitTable* limits = nullptr;  // the limits given; null when none were
+  std::vector<PassRecord> passes;      // one per capture file, in listing order
+  ChannelStatsTable channels{};        // over every frame
+
+  // Settled once every pass is read:
+  PassTotals totals;
+  std::optional<std::size_t> newest;    // the pass whose last frame is the latest known state
+  std::vector<std::string> time_zones;  // of the passes on the time axis, as the headers give them, each once
+  std::array<TimeSeries, kPassExtremes> extremes{};  // seq: the pass's index
+
+  // Read back from the stored frames: the trend charts' series, of the
+  // charted passes' frames.
+  std::array<TimeSeries, kEngineeringChannels> series{};
+};
+
+// The path of a pass's capture file, as listed.
+std::string CapturePath(const FormatRecord& format, const PassRecord& pass);
+
+}  // namespace hkcsv

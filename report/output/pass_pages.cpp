@@ -1,0 +1,54 @@
+// The pass pages' folders and files: made, written when changed, and the
+// stale ones removed.
+#include "report/output/pass_pages.h"
+
+#include <unordered_set>
+
+#include "platform/files.h"
+#include "report/output/staged_file.h"
+#include "report/pages/page_names.h"
+
+namespace hkcsv {
+
+namespace {
+
+std::string FormatFolder(const PassPagesPlace& place, DownlinkFormat format) {
+  return place.folder + kPathSeparator + ConstantsOf(format).folder;
+}
+
+}  // namespace
+
+PassPagesPlace PlacePassPages(const std::string& overview_path) {
+  const std::size_t cut = overview_path.find_last_of(kPathSeparators);
+  const std::size_t name_start = cut == std::string::npos ? 0 : cut + 1;
+  PassPagesPlace place;
+  place.overview_name = overview_path.substr(name_start);
+  place.folder_name = PagesFolderName(place.overview_name);
+  place.folder = overview_path.substr(0, name_start) + place.folder_name;
+  return place;
+}
+
+Failure MakePassPagesFolder(const PassPagesPlace& place, DownlinkFormat format) {
+  const std::string folder = FormatFolder(place, format);
+  return {Attempt::kWrite, folder, MakeFolder(folder)};
+}
+
+Failure WritePassPage(const PassPagesPlace& place, DownlinkFormat format, const std::string& name,
+                      std::string_view html) {
+  const std::string path = FormatFolder(place, format) + kPathSeparator + name;
+  if (FileHolds(path, html)) return {};
+  return WriteStagedFile(path, html, AtLink::kReplace);
+}
+
+void RemoveStalePages(const PassPagesPlace& place, DownlinkFormat format, const std::vector<std::string>& names) {
+  const std::string folder = FormatFolder(place, format);
+  std::vector<FolderEntry> entries;
+  if (ListFolder(folder + kPathSeparator, "*.html", entries) != 0) return;
+  const std::unordered_set<std::string> current(names.begin(), names.end());
+  for (const FolderEntry& entry : entries) {
+    if (entry.is_folder || !entry.name.ends_with(".html") || current.contains(entry.name)) continue;
+    RemoveFile(folder + kPathSeparator + entry.name);
+  }
+}
+
+}  // namespace hkcsv

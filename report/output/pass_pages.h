@@ -1,0 +1,36 @@
+// The pass pages on disk: a folder beside the overview page named after it
+// ("HK_Report.html" gets "HK_Report_files/"), one subfolder per format, one
+// page per capture file.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/capture/downlink_format.h"
+#include "report/model/failure.h"
+
+namespace hkcsv {
+
+struct PassPagesPlace {
+  std::string folder;         // the path of the pages' folder
+  std::string folder_name;    // its name, as links from the overview start
+  std::string overview_name;  // the overview page's name, as the pass pages link back
+};
+
+PassPagesPlace PlacePassPages(const std::string& overview_path);
+
+// The format's subfolder of the pass pages, made when missing.
+Failure MakePassPagesFolder(const PassPagesPlace& place, DownlinkFormat format);
+
+// Writes `html` as the page `name` in the format's subfolder. A page that
+// already holds these bytes is left as it is (most pages of a run after a
+// pass are); a page that is a link is replaced, not followed.
+Failure WritePassPage(const PassPagesPlace& place, DownlinkFormat format, const std::string& name,
+                      std::string_view html);
+
+// Removes the pages of the format's subfolder whose capture file is no longer
+// listed: only regular files named *.html that are not among `names`.
+void RemoveStalePages(const PassPagesPlace& place, DownlinkFormat format, const std::vector<std::string>& names);
+
+}  // namespace hkcsv

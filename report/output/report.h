@@ -1,0 +1,57 @@
+// hkreport's run: the capture files of the chosen formats read through the
+// capture pipeline and settled, then written as an overview page and a page
+// per pass, and on request every frame in one CSV file.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "report/model/collect.h"
+#include "report/model/failure.h"
+#include "report/model/limits.h"
+
+namespace hkcsv {
+
+struct ReportRequest {
+  std::string sample_root;  // the base directory holding the FM and FSK folders
+  bool fm = true;
+  bool fsk = true;
+  std::optional<OperatingLimits> limits;   // with --limits
+  std::string page;                        // the overview page's path
+  std::optional<std::string> export_file;  // with --export: every frame in one CSV file
+};
+
+// What the run tells while it runs, for the program to word: each failure
+// (the run goes on where it can), and each capture file once it is read.
+struct ReportObserver {
+  std::function<void(const Failure& failure)> failed;
+  PassRead pass_read;
+};
+
+// An output that the run refused to write, and why.
+struct Refusal {
+  std::string path;
+  std::string reason;
+};
+
+struct ReportOutcome {
+  // 0; 1 when a file could not be listed or read, or a file of the report's
+  // own not written; 2 when an output was refused, before anything was read.
+  int status = 0;
+  std::optional<Refusal> refused;
+  bool page_written = false;
+  std::uint64_t capture_files = 0;  // of the formats reported
+  std::uint64_t frames = 0;
+};
+
+// Reads the formats' capture files, settles what is known of every pass, and
+// writes the pass pages, the export and last the overview, each through a
+// temporary file beside it renamed into place, so that no half page ever
+// stands under its name and the overview never links to a page that is not
+// there. Refuses an output that is a file the run reads or not a regular
+// file.
+ReportOutcome WriteReport(const ReportRequest& request, const ReportObserver& observer);
+
+}  // namespace hkcsv

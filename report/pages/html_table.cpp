@@ -1,0 +1,87 @@
+// Rows and cells of the pages' HTML tables.
+#include "report/pages/html_table.h"
+
+#include "text/html_text.h"
+#include "text/number_format.h"
+
+namespace hkcsv {
+
+namespace {
+
+void OpenCell(std::string& html, std::string_view css_class) {
+  if (css_class.empty()) {
+    html += "<td>";
+    return;
+  }
+  html += "<td class=\"";
+  html += css_class;
+  html += "\">";
+}
+
+}  // namespace
+
+void AppendHeaderRow(std::string& html, std::initializer_list<ColumnGroup> groups) {
+  html += "<thead><tr>";
+  for (ColumnGroup group : groups) {
+    for (const char* name : group) {
+      html += "<th>";
+      html += name;
+      html += "</th>";
+    }
+  }
+  html += "</tr></thead>\n<tbody>\n";
+}
+
+void AppendTableEnd(std::string& html) { html += "</tbody>\n</table>\n"; }
+
+void OpenRow(std::string& html, bool problem) { html += problem ? "<tr class=\"problem\">" : "<tr>"; }
+
+void TextCell(std::string& html, std::string_view text, bool bad) {
+  OpenCell(html, bad ? "text bad" : "text");
+  AppendNarrow(html, text);
+  html += "</td>";
+}
+
+void LinkCell(std::string& html, std::string_view href, std::string_view text, bool bad) {
+  OpenCell(html, bad ? "text bad" : "text");
+  AppendLink(html, href, text);
+  html += "</td>";
+}
+
+void CountCell(std::string& html, std::uint64_t value, bool bad) {
+  OpenCell(html, bad ? "bad" : "");
+  AppendUnsigned(html, value);
+  html += "</td>";
+}
+
+void CountCell(std::string& html, std::optional<std::uint64_t> value, bool bad) {
+  if (!value) {
+    html += "<td></td>";
+    return;
+  }
+  CountCell(html, *value, bad);
+}
+
+void FixedCell(std::string& html, double value, std::string_view css_class) {
+  OpenCell(html, css_class);
+  AppendFixed(html, value);
+  html += "</td>";
+}
+
+void EmptyCells(std::string& html, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) html += "<td></td>";
+}
+
+void AppendLink(std::string& html, std::string_view href, std::string_view text) {
+  if (href.empty()) {
+    AppendNarrow(html, text);
+    return;
+  }
+  html += "<a href=\"";
+  AppendHtmlText(html, href);
+  html += "\">";
+  AppendNarrow(html, text);
+  html += "</a>";
+}
+
+}  // namespace hkcsv

@@ -1,0 +1,168 @@
+// The overview page: the latest passes, the table of contents, and a section
+// per format.
+#include "report/pages/overview.h"
+
+#include "platform/files.h"
+#include "report/charts/charts.h"
+#include "report/model/calendar.h"
+#include "report/pages/page_head.h"
+#include "report/pages/tables.h"
+#include "text/html_text.h"
+#include "text/number_format.h"
+
+namespace hkcsv {
+
+namespace {
+
+struct Part {
+  const char* id;  // after the format's id: "fm-passes"
+  const char* title;
+};
+
+constexpr Part kParts[] = {{"summary", "Summary"},
+                           {"passes", "Passes"},
+                           {"channels", "Channels"},
+                           {"trends", "Trends"},
+                           {"extremes", "Per-pass extremes"}};
+
+void AppendPartHeading(std::string& html, const FormatConstants& constants, const Part& part) {
+  html += "<h3 id=\"";
+  html += constants.id;
+  html += '-';
+  html += part.id;
+  html += "\">";
+  html += part.title;
+  html += "</h3>\n";
+}
+
+std::string FormatTitle(const FormatConstants& constants) {
+  return std::string(constants.folder) + ": " + constants.description;
+}
+
+// The point of each pass on the per-pass extremes charts, by pass index.
+std::vector<PassPoint> PassPoints(const FormatRecord& format, const PassPageLinks& links) {
+  std::vector<PassPoint> points;
+  points.reserve(format.passes.size());
+  for (std::size_t i = 0; i < format.passes.size(); ++i) {
+    const PassRecord& pass = format.passes[i];
+    PassPoint point;
+    point.href = PassHref(links, format.format, i);
+    point.label = NarrowToUtf8(pass.name) + ", " + FormatGroundTime(pass.start.value_or(0));
+    point.values = pass.extremes;
+    points.push_back(std::move(point));
+  }
+  return points;
+}
+
+// Why there is nothing to show of a format, or empty.
+std::string NothingToShow(const FormatRecord& format) {
+  std::string html;
+  if (format.listing.missing) {
+    html = "<p>There is no such folder: nothing to report.</p>\n";
+  } else if (format.listing.error != 0) {
+    html = "<p class=\"problem\">Cannot list ";
+    AppendNarrow(html, format.listing.folder);
+    html += ": ";
+    AppendNarrow(html, ErrorText(format.listing.error));
+    html += "</p>\n";
+  } else if (format.totals.files == 0) {
+    html = "<p>No capture files in this folder.</p>\n";
+  }
+  return html;
+}
+
+}  // namespace
+
+std::string RenderFormatSection(const FormatRecord& format, const PassPageLinks& links) {
+  std::string html;
+  const FormatConstants& constants = ConstantsOf(format.format);
+  html += "<section id=\"";
+  html += constants.id;
+  html += "\">\n<h2>";
+  html += FormatTitle(constants);
+  html += "</h2>\n<p>Folder: <code>";
+  AppendNarrow(html, format.listing.folder);
+  html += "</code></p>\n";
+  const std::string nothing = NothingToShow(format);
+  if (!nothing.empty()) {
+    html += nothing;
+    html += "</section>\n";
+    return html;
+  }
+  AppendPartHeading(html, constants, kParts[0]);
+  AppendSummary(html, format);
+  AppendPartHeading(html, constants, kParts[1]);
+  AppendPassTable(html, format, links);
+  AppendPartHeading(html, constants, kParts[2]);
+  AppendChannelTable(html, format, links);
+  AppendPartHeading(html, constants, kParts[3]);
+  AppendTrendCharts(html,
+                    {constants.id, &format.series, format.totals.charted_frames, format.limits, &format.time_zones});
+  AppendPartHeading(html, constants, kParts[4]);
+  const std::vector<PassPoint> points = PassPoints(format, links);
+  AppendExtremeCharts(
+      html, {constants.id, &format.extremes, format.totals.charted, format.limits, &format.time_zones, &points});
+  html += "</section>\n";
+  return html;
+}
+
+namespace {
+
+// The format's line of the table of contents.
+void AppendContents(std::string& html, const FormatRecord& format) {
+  const FormatConstants& constants = ConstantsOf(format.format);
+  html += "<li><a href=\"#";
+  html += constants.id;
+  html += "\">";
+  html += FormatTitle(constants);
+  html += "</a>";
+  if (NothingToShow(format).empty()) {
+    for (const Part& part : kParts) {
+      html += part.id == kParts[0].id ? ": " : " | ";
+      html += "<a href=\"#";
+      html += constants.id;
+      html += '-';
+      html += part.id;
+      html += "\">";
+      html += part.title;
+      html += "</a>";
+    }
+  }
+  html += "</li>\n";
+}
+
+}  // namespace
+
+std::string RenderOverview(const OverviewInput& input) {
+  std::string html;
+  AppendPageHead(html, "HK report");
+  html += "<h1>HK report</h1>\n<p>Base directory: <code>";
+  AppendNarrow(html, input.sample_root);
+  html += "</code>";
+  if (input.limits_file) {
+    html += "<br/>Limits: <code>";
+    AppendNarrow(html, *input.limits_file);
+    html += "</code>";
+  }
+  html += "</p>\n";
+  std::uint64_t capture_files = 0;
+  std::string latest;
+  for (const OverviewFormat& format : input.formats) {
+    capture_files += format.record->totals.files;
+    if (NothingToShow(*format.record).empty()) AppendLatestPass(latest, *format.record, *format.pages);
+  }
+  if (!latest.empty()) {
+    html += "<section id=\"latest\">\n<h2>Latest pass</h2>\n";
+    html += latest;
+    html += "</section>\n";
+  }
+  html += "<nav class=\"contents\"><ul>\n";
+  for (const OverviewFormat& format : input.formats) AppendContents(html, *format.record);
+  html += "</ul></nav>\n";
+  for (const OverviewFormat& format : input.formats) html += *format.section;
+  if (capture_files == 0) html += "<p>No capture files were found.</p>\n";
+  AppendPageEnd(html);
+  return html;
+}
+
+}  // namespace hkcsv

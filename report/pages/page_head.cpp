@@ -1,0 +1,73 @@
+// The head of every page of the report, with the stylesheet they share.
+#include "report/pages/page_head.h"
+
+#include "text/html_text.h"
+
+namespace hkcsv {
+
+namespace {
+
+constexpr char kPageStyle[] =
+    "body{font-family:sans-serif;margin:1.5em;color:#222}"
+    "h1{font-size:1.6em}h2{border-bottom:2px solid #444;padding-bottom:.2em;margin-top:2em}"
+    "table{border-collapse:collapse;margin:1em 0;font-size:.85em}"
+    "th,td{border:1px solid #bbb;padding:.2em .45em;text-align:right;white-space:nowrap}"
+    "th{background:#eee}td.text{text-align:left}"
+    "tr.problem{background:#fde2dd;font-weight:bold}"
+    "tr.problem td:first-child::before{content:\"\\26A0  \"}"
+    "td.bad{color:#a00000;text-decoration:underline}td.why{color:#a00000;text-align:left}"
+    "p.problem{color:#a00000;font-weight:bold}"
+    "tr.repeated{color:#666;font-style:italic}"
+    ".red{background:#f6c1b8}.yellow{background:#fbe6a0}.ok{background:#dcefdc}"
+    // A long table scrolls in a box of its own; its header row and its
+    // first column stay in view.
+    "div.scroll{overflow:auto;max-height:36em;margin:1em 0;border:1px solid #bbb}"
+    "div.scroll table{margin:0;border-collapse:separate;border-spacing:0}"
+    "div.scroll th,div.scroll td{border-width:0 1px 1px 0}"
+    "div.scroll thead th{position:sticky;top:0;z-index:2}"
+    "div.scroll th:first-child,div.scroll td:first-child{position:sticky;left:0;z-index:1;background:#fff}"
+    "div.scroll thead th:first-child{z-index:3;background:#eee}"
+    "div.scroll tr.problem td:first-child{background:#fde2dd}"
+    "dl.summary{display:grid;grid-template-columns:max-content auto;gap:.2em 1em}"
+    "dl.summary dt{font-weight:bold}dl.summary dd{margin:0}"
+    "div.values{display:grid;grid-template-columns:repeat(auto-fill,minmax(17em,1fr));gap:.3em .6em;"
+    "font-size:.85em;margin:.5em 0 1.5em}"
+    "div.value{display:flex;justify-content:space-between;gap:1em;border:1px solid #ccc;padding:.15em .4em}"
+    "table.account th{text-align:left}nav{margin:.5em 0}"
+    "figure{margin:1.5em 0;max-width:1200px}figure svg{width:100%;height:auto}"
+    "figcaption{font-size:.85em;color:#444}"
+    // Small charts, two or three a row on a 1,280-pixel page.
+    "h4{margin:1.2em 0 0}"
+    "div.charts{display:grid;grid-template-columns:repeat(auto-fill,minmax(370px,1fr));gap:0 1.5em}"
+    "div.charts figure{margin:.5em 0}"
+    "svg.chart{font:10px sans-serif;fill:#222}svg.chart .chart-title{font-size:12px;font-weight:bold}"
+    "svg.defs{position:absolute;width:0;height:0}"
+    ".plot{fill:#fff;stroke:#999}.grid{fill:none;stroke:#ddd}"
+    ".ytick,text.limit-red,text.limit-yellow{text-anchor:end}.xtick,.xdate,.axis-title{text-anchor:middle}"
+    "path.limit-red,path.limit-yellow{fill:none;stroke-width:1.5;stroke-dasharray:6 4}"
+    "path.limit-red{stroke:#c00}path.limit-yellow{stroke:#d4a000}"
+    "text.limit-red{fill:#a00000}text.limit-yellow{fill:#7a5c00}"
+    "text.limit-red,text.limit-yellow{paint-order:stroke;stroke:#fff;stroke-width:3px;stroke-linejoin:round}"
+    // Okabe-Ito colours, without the yellow that limit lines use.
+    "[class^=series-]{fill:none;stroke-width:1.5;stroke-linejoin:round}"
+    ".series-0{stroke:#0072b2}.series-1{stroke:#e69f00}.series-2{stroke:#009e73}.series-3{stroke:#d55e00}"
+    ".series-4{stroke:#cc79a7}.series-5{stroke:#56b4e9}.series-6{stroke:#000}"
+    "svg.defs circle,circle.pt{fill:#0072b2}circle.pt{stroke:#fff;stroke-width:.8}"
+    "@media print{figure,tr{break-inside:avoid;page-break-inside:avoid}body{margin:0}"
+    "div.scroll{overflow:visible;max-height:none}}";
+
+}  // namespace
+
+void AppendPageHead(std::string& html, std::string_view title) {
+  html +=
+      "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n<head>\n"
+      "<meta charset=\"utf-8\"/>\n<title>";
+  AppendNarrow(html, title);
+  html += "</title>\n<style>";
+  html += kPageStyle;
+  html += "</style>\n</head>\n<body>\n";
+}
+
+void AppendPageEnd(std::string& html) { html += "</body>\n</html>\n"; }
+
+}  // namespace hkcsv

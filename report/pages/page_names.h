@@ -1,0 +1,42 @@
+// Where the pass pages go beside the overview page, and the links to them.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/capture/downlink_format.h"
+
+namespace hkcsv {
+
+// The folder of the pass pages beside the overview page, named as browsers
+// name the folder of a saved page: "HK_Report.html" gives "HK_Report_files".
+std::string PagesFolderName(std::string_view overview_name);
+
+// The page name of each capture file, in listing order: its name with the
+// ".txt" ending (any letter case) replaced by ".html". A name an earlier
+// capture already took, letter case aside, gets "~2" (or "~3", ...) before
+// its ending: "a.txt" and "a.TXT" give "a.html" and "a~2.html".
+std::vector<std::string> PassPageNames(const std::vector<std::string>& capture_names);
+
+// The link from the overview page to a pass page: the pass pages' folder,
+// the format's folder and the page's name, as UTF-8, percent-encoded.
+std::string PassPageHref(std::string_view pages_folder, std::string_view format_folder, std::string_view page);
+
+// Where the pass pages of a format stand beside the overview, as the pages
+// link to them.
+struct PassPageLinks {
+  std::string folder;              // the pages' folder (narrow, as on disk): "HK_Report_files"
+  std::vector<std::string> names;  // by pass: its page's file name
+  std::vector<bool> written;       // by pass: whether its page stands; only those are linked
+};
+
+// The link from the overview to the page of pass `pass`, or empty when its
+// page was not written.
+std::string PassHref(const PassPageLinks& links, DownlinkFormat format, std::size_t pass);
+
+// A relative link: every byte outside A-Z a-z 0-9 - . _ ~ / as %HH of
+// `utf8`'s bytes.
+std::string PercentEncode(std::string_view utf8);
+
+}  // namespace hkcsv

@@ -1,0 +1,41 @@
+// The overview's tables of one downlink format: the summary, one row per
+// capture file, one row per engineering channel, and the latest pass; and
+// the pieces the pass page shares with them.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "report/model/format_record.h"
+#include "report/pages/page_names.h"
+
+namespace hkcsv {
+
+void AppendSummary(std::string& html, const FormatRecord& format);
+void AppendPassTable(std::string& html, const FormatRecord& format, const PassPageLinks& links);
+void AppendChannelTable(std::string& html, const FormatRecord& format, const PassPageLinks& links);
+
+// Where a channel's extremes were taken, as the two cells "Min at" and "Max at".
+using ExtremeCells = std::function<void(std::string& html, const ChannelStats& stats)>;
+
+// A channel table: per channel its unit, min, mean and max, its value in
+// the last frame of `last` (none: empty), coloured by its limit state where
+// it has limits, with `at` where its extremes were taken, and with `limits`
+// the counts past them.
+void AppendChannelRows(std::string& html, const ChannelStatsTable& channels, const PassRecord* last,
+                       const LimitTable* limits, const ExtremeCells* at);
+
+// The newest pass, linked to its page: its time, its frame account in brief,
+// why it is flagged and every channel's value in its last frame.
+void AppendLatestPass(std::string& html, const FormatRecord& format, const PassPageLinks& links);
+
+// Why a pass is flagged, its reasons joined by commas: as the pass table's
+// why cell, the latest pass and the pass page show them.
+void AppendReasons(std::string& html, const std::vector<std::string>& why);
+
+// "2019-01-10 09:15:30" of a dated pass; the header's date and time cells as
+// they stand otherwise.
+std::string PassTimeText(const PassRecord& pass);
+
+}  // namespace hkcsv

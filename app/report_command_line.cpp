@@ -1,5 +1,6 @@
 #include "app/report_command_line.h"
 
+#include "hkcsv_version.h"
 #include "platform/files.h"
 
 namespace hkcsv {
@@ -25,7 +26,7 @@ const char kReportUsage[] =
     "command line or limits file, or an output that is a file the run reads or not a\n"
     "regular file.\n";
 
-const char kReportVersion[] = "hkreport 1.1\n";
+const std::string kReportVersion = std::string("hkreport ") + kVersion + "\n";
 
 namespace {
 

@@ -25,7 +25,7 @@ int Run(CommandLine& line, OutputStream& errors) {
     case CommandAction::kHelp:
       return Print(stdout, kReportUsage);
     case CommandAction::kVersion:
-      return Print(stdout, kReportVersion);
+      return Print(stdout, kReportVersion.c_str());
     case CommandAction::kUsageError:
       TellLine(errors, line.error);
       WriteText(errors, kReportUsage);

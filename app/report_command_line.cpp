@@ -1,6 +1,7 @@
 // hkreport's command line: its options parsed into a request.
 #include "app/report_command_line.h"
 
+#include "hkcsv_version.h"
 #include "platform/files.h"
 
 namespace hkcsv {
@@ -26,7 +27,7 @@ const char kReportUsage[] =
     "command line or limits file, or an output that is a file the run reads or not a\n"
     "regular file.\n";
 
-const char kReportVersion[] = "hkreport 1.1\n";
+const std::string kReportVersion = std::string("hkreport ") + kVersion + "\n";
 
 namespace {
 

@@ -19,7 +19,7 @@ struct CommandLine {
 };
 
 extern const char kReportUsage[];
-extern const char kReportVersion[];
+extern const std::string kReportVersion;  // "hkreport VERSION\n"
 
 // Parses the arguments after the program's name. `default_root` is the base
 // directory built into the program.

@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "hkcsv_version.h"
 #include "tests/e2e_support.h"
 
 namespace fs = std::filesystem;
@@ -342,7 +343,7 @@ TEST_F(HkReport, CommandLine) {
   EXPECT_EQ(help.console.rfind("Usage: hkreport [--root DIR] [--format fm|fsk|both]", 0), 0u);
   const RunResult version = RunWithArguments(HKREPORT_EXE, {"--version"});
   EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.console.rfind("hkreport ", 0), 0u);
+  EXPECT_EQ(version.console, std::string("hkreport ") + hkcsv::kVersion + "\n");
 }
 
 TEST_F(HkReport, FoldersThatCannotBeReadAreShownOnThePage) {

@@ -1,0 +1,22 @@
+// The names of the pass pages, their folder and the links between them.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "report/pages/page_names.h"
+
+using namespace hkcsv;
+
+namespace {
+
+TEST(PageNames, EndingReplacedCollisionsNumberedLinksEncoded) {
+  EXPECT_EQ(PassPageNames({"A.txt", "a.TXT", "a~2.txt", "b.Txt", "pass 1.txt"}),
+            (std::vector<std::string>{"A.html", "a~2.html", "a~2~2.html", "b.html", "pass 1.html"}));
+  EXPECT_EQ(PercentEncode("FM/a b#%&\xE8\xA7\xA3~x-y_z.html"), "FM/a%20b%23%25%26%E8%A7%A3~x-y_z.html");
+  EXPECT_EQ(PagesFolderName("HK_Report.html"), "HK_Report_files");
+  EXPECT_EQ(PagesFolderName("report"), "report_files");
+  EXPECT_EQ(PagesFolderName("a.b.htm"), "a.b_files");
+}
+
+}  // namespace

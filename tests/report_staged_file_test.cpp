@@ -1,17 +1,17 @@
-// What hkreport may write over, how a file of it is put in place, and when a
-// run shows its page and waits: on real files in a folder of the test's own.
+// A file put in place through a temporary file: a failure names its file and leaves nothing behind.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <vector>
 
-#include "app/lone_console.h"
-#include "report/output/output_check.h"
 #include "report/output/staged_file.h"
 
 using namespace hkcsv;
@@ -32,30 +32,6 @@ std::vector<std::string> Names(const fs::path& folder) {
   for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
-}
-
-TEST(OutputRefusal, RefusesAKeptFileUnderAnyNameAndOnlyThat) {
-  const fs::path folder = OwnFolder("refusal");
-  const std::string dir = folder.string() + "/";
-  std::ofstream(dir + "a.txt") << "capture";
-  std::ofstream(dir + "other.html") << "old page";
-  fs::create_hard_link(dir + "a.txt", dir + "hard.html");
-  fs::create_symlink(dir + "a.txt", dir + "link.html");
-  const std::vector<KeptFile> kept{{dir + "a.txt", "the capture file"}, {dir + "page.html", "the page"}};
-  const std::string is_capture = "it is the capture file " + dir + "a.txt";
-  const std::pair<std::string, std::string> cases[] = {
-      {dir + "a.txt", is_capture},
-      {dir + "sub/../a.txt", is_capture},
-      {dir + "hard.html", is_capture},
-      {dir + "link.html", is_capture},
-      {dir + "page.html", "it is the page " + dir + "page.html"},  // not there yet: by its text
-      {dir + "other.html", ""},
-      {dir + "new.html", ""},
-      {dir + "sub", "it is a folder"},
-      {dir + "none/page.html", ""},  // left to the write, which names its reason
-  };
-  for (const auto& [output, why] : cases) EXPECT_EQ(OutputRefusal(output, kept), why) << output;
-  fs::remove_all(folder);
 }
 
 TEST(PageFile, AFailureNamesTheFileThatFailedAndLeavesNoTemporaryFile) {
@@ -95,24 +71,6 @@ TEST(PageFile, AFailureNamesTheFileThatFailedAndLeavesNoTemporaryFile) {
   std::ifstream page(dir + "page.html");
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(page), {}), "new page");
   fs::remove_all(folder);
-}
-
-TEST(RunEnding, AloneOnItsConsoleItShowsThePageAndWaits) {
-  struct Case {
-    bool open_requested;
-    unsigned console_processes;  // 0: no console, or POSIX
-    bool open_page;
-    bool wait_for_enter;
-  };
-  const Case cases[] = {
-      {false, 0, false, false}, {true, 0, true, false},   {false, 1, true, true},
-      {true, 1, true, true},    {false, 2, false, false}, {true, 3, true, false},
-  };
-  for (const Case& c : cases) {
-    const RunEnding ending = DecideRunEnding(c.open_requested, c.console_processes);
-    EXPECT_EQ(ending.open_page, c.open_page) << c.open_requested << " " << c.console_processes;
-    EXPECT_EQ(ending.wait_for_enter, c.wait_for_enter) << c.open_requested << " " << c.console_processes;
-  }
 }
 
 }  // namespace

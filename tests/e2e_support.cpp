@@ -1,3 +1,4 @@
+// Helpers of the end-to-end tests: capture folders, runs of the real executables and the texts they print.
 #include "tests/e2e_support.h"
 
 #include <sys/wait.h>
@@ -161,11 +162,16 @@ const char kExampleRowValues[] =
     "1.250000,0.000000,122.070312,0.000000,0.000000,499877.929687,\n";
 
 std::string RunConsole(int choice, const std::string& folder, const std::vector<TracedFile>& files) {
-  std::string console = std::string(kMenu) + "FormatType = " + std::to_string(choice) + "\n";
+  return std::string(kMenu) + "FormatType = " + std::to_string(choice) + "\n" + AnalysisConsole(folder, files) +
+         EndConsole();
+}
+
+std::string AnalysisConsole(const std::string& folder, const std::vector<TracedFile>& files) {
+  std::string console;
   for (const TracedFile& file : files) console += folder + file.name + "\n";
   console += "\n\nOutputFile_error = 0\nOutputFile_error = 0\n";
   for (const TracedFile& file : files) console += "InputFile = 0\n\n" + file.trace;
-  return console + "\n" + EndConsole();
+  return console + "\n";
 }
 
 std::string EndConsole() { return std::string(kMenu) + "FormatType = 2\nProgram is end.\n"; }

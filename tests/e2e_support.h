@@ -50,6 +50,9 @@ struct TracedFile {
   std::string trace;
 };
 std::string RunConsole(int choice, const std::string& folder, const std::vector<TracedFile>& files);
+// The part of it that the analysis of the format writes, after the line
+// "FormatType = N" and before the menu again.
+std::string AnalysisConsole(const std::string& folder, const std::vector<TracedFile>& files);
 // The console of the program's end after choice 2.
 std::string EndConsole();
 

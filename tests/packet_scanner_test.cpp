@@ -1,13 +1,16 @@
-// The packet scanner: packets found in the hex dump, their console trace and
-// the data CSV rows, through the real executable.
+// The packet scanner: packets found in the hex dump, their trace and data rows, through the pipeline in-process.
 #include <algorithm>
 #include <string>
+#include <vector>
 
+#include "tests/capture_support.h"
 #include "tests/e2e_support.h"
+
+using hkcsv::DownlinkFormat;
 
 namespace {
 
-using PacketScanner = EndToEnd;
+using Traces = std::vector<std::string>;
 
 const std::string kZeroFrame = [] {
   std::string frame;
@@ -29,27 +32,37 @@ const char kZeroRowValues[] =
 
 const std::string kExampleRow = std::string("1F,3,") + kExampleRowValues;
 
-// The console and CSV of one FM file "a.txt" with a header of `blocks`.
+// The trace and data rows of one capture "a.txt" with a header of `blocks`.
 struct Expected {
   std::string trace;        // after the header's trace
   std::string rows;         // after the column line, "\n" line ends
   std::string errors = "";  // standard error: copies of the trace's problem lines
 };
 
-class Scan : public PacketScanner {
+class Scan : public InProcess {
  protected:
+  // Through the pipeline alone (0: FM, 1: FSK); a problem told fails the test.
   void Check(int choice, const std::string& blocks, const std::string& dump, const Expected& expected) {
-    const std::string& folder = choice == 0 ? fm : fsk;
-    const std::string prefix = choice == 0 ? "FM" : "FSK";
-    WriteFile(folder + "a.txt", PassHeader(blocks) + dump);
-    const RunResult result = Run(choice == 0 ? "0 2" : "1 2");
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.console, RunConsole(choice, folder, {{"a.txt", PassHeaderTrace(blocks) + expected.trace}}));
-    EXPECT_EQ(ReadFile(folder + prefix + "_Analyised_Data.csv"), Crlf(kDataColumns + expected.rows));
-    EXPECT_EQ(result.errors, expected.errors);
+    const PipelineRun run =
+        ReadInMemory(choice == 0 ? DownlinkFormat::kFM : DownlinkFormat::kFSK, {{"a.txt", PassHeader(blocks) + dump}});
+    EXPECT_EQ(run.traces, Traces{PassHeaderTrace(blocks) + expected.trace});
+    EXPECT_EQ(run.data_csv, Crlf(kDataColumns + expected.rows));
+  }
+  // Through hkcsv's FM run, whose problem lines are in the trace and copied
+  // to standard error; they mean no data is missing.
+  void CheckProblems(const std::string& blocks, const std::string& dump, const Expected& expected) {
+    const std::string fm = Folder(DownlinkFormat::kFM);
+    WriteFile(fm + "a.txt", PassHeader(blocks) + dump);
+    const AnalysisRun run = Analyze(DownlinkFormat::kFM);
+    EXPECT_FALSE(run.data_missing);
+    EXPECT_EQ(run.console, AnalysisConsole(fm, {{"a.txt", PassHeaderTrace(blocks) + expected.trace}}));
+    EXPECT_EQ(ReadFile(fm + "FM_Analyised_Data.csv"), Crlf(kDataColumns + expected.rows));
+    EXPECT_EQ(run.errors, expected.errors);
   }
   // A problem line as copied to standard error, naming the capture file.
-  std::string Copy(const std::string& line) const { return "hkcsv: " + fm + "a.txt: " + line + "\n"; }
+  std::string Copy(const std::string& line) {
+    return "hkcsv: " + Folder(DownlinkFormat::kFM) + "a.txt: " + line + "\n";
+  }
 };
 
 TEST_F(Scan, ExampleFrameGivesTheExampleRow) {
@@ -148,12 +161,10 @@ TEST_F(Scan, FrameHoldingTheMarkerIsReadAsAFrame) {
     e.trace = "1 2 3 1F 3 \n" + trace + "\n7E\n\n";
     return e;
   }();
-  WriteFile(fm + "a.txt", PassHeader("1") + packet);
-  const RunResult result = Run("0 2");
-  EXPECT_EQ(result.console, RunConsole(0, fm, {{"a.txt", PassHeaderTrace("1") + expected.trace}}));
+  const PipelineRun run = ReadInMemory(DownlinkFormat::kFM, {{"a.txt", PassHeader("1") + packet}});
+  EXPECT_EQ(run.traces, Traces{PassHeaderTrace("1") + expected.trace});
   // One row, whose bytes 10 to 22 hold the marker's values.
-  const std::string data = ReadFile(fm + "FM_Analyised_Data.csv");
-  EXPECT_EQ(std::count(data.begin(), data.end(), '\n'), 2);
+  EXPECT_EQ(std::count(run.data_csv.begin(), run.data_csv.end(), '\n'), 2);
 }
 
 TEST_F(Scan, RowsOfSeveralFilesPacketsAndFramesStayInOrder) {
@@ -165,19 +176,15 @@ TEST_F(Scan, RowsOfSeveralFilesPacketsAndFramesStayInOrder) {
     return t;
   }();
   const std::string second_row = std::string(kZeroRowValues).replace(0, 8, "2.000000");
-  WriteFile(fm + "a.txt", PassHeader("2") + kMarker + " 1 2 3 A 1 " + kExampleFrame + " " + second + " 7E " + kMarker +
-                              " 1 2 3 B 1 " + second + " " + kExampleFrame + " 7E");
-  WriteFile(fm + "b.txt", PassHeader("1") + kMarker + " 1 2 3 C 2 " + kZeroFrame + " 7E");
-  const RunResult result = Run("0 2");
-  EXPECT_EQ(
-      result.console,
-      RunConsole(0, fm,
-                 {{"a.txt", PassHeaderTrace("2") + "1 2 3 A 1 \n" + kExampleFrameTrace + "\n" + second_trace +
-                                "\n7E\n\n" + "1 2 3 B 1 \n" + second_trace + "\n" + kExampleFrameTrace + "\n7E\n\n"},
-                  {"b.txt", PassHeaderTrace("1") + "1 2 3 C 2 \n" + kZeroFrameTrace + "\n7E\n\n"}}));
-  EXPECT_EQ(ReadFile(fm + "FM_Analyised_Data.csv"),
-            Crlf(kDataColumns + ("A,1," + std::string(kExampleRowValues)) + "A,1," + second_row + "B,1," + second_row +
-                 "B,1," + kExampleRowValues + "C,2," + kZeroRowValues));
+  const PipelineRun run = ReadInMemory(
+      DownlinkFormat::kFM, {{"a.txt", PassHeader("2") + kMarker + " 1 2 3 A 1 " + kExampleFrame + " " + second +
+                                          " 7E " + kMarker + " 1 2 3 B 1 " + second + " " + kExampleFrame + " 7E"},
+                            {"b.txt", PassHeader("1") + kMarker + " 1 2 3 C 2 " + kZeroFrame + " 7E"}});
+  EXPECT_EQ(run.traces, (Traces{PassHeaderTrace("2") + "1 2 3 A 1 \n" + kExampleFrameTrace + "\n" + second_trace +
+                                    "\n7E\n\n" + "1 2 3 B 1 \n" + second_trace + "\n" + kExampleFrameTrace + "\n7E\n\n",
+                                PassHeaderTrace("1") + "1 2 3 C 2 \n" + kZeroFrameTrace + "\n7E\n\n"}));
+  EXPECT_EQ(run.data_csv, Crlf(kDataColumns + ("A,1," + std::string(kExampleRowValues)) + "A,1," + second_row + "B,1," +
+                               second_row + "B,1," + kExampleRowValues + "C,2," + kZeroRowValues));
 }
 
 TEST_F(Scan, NonHexTokensAreSkippedWithAWarning) {
@@ -186,17 +193,17 @@ TEST_F(Scan, NonHexTokensAreSkippedWithAWarning) {
   std::string trace = kExampleFrameTrace;
   trace.insert(trace.find(" C ") + 1, "Warning: skipped non-hexadecimal token \"zz\"\n");
   const std::string noise(300, 'q');  // arrives whole, longer than any buffer of 255
-  Check(0, "1", noise + " - " + kMarker + " 1 2 3 1F 3 " + frame + " +G 7E",
-        {"Warning: skipped non-hexadecimal token \"" + noise +
-             "\"\n"
-             "Warning: skipped non-hexadecimal token \"-\"\n"
-             "1 2 3 1F 3 \n" +
-             trace + "Warning: skipped non-hexadecimal token \"+G\"\n\n7E\n\n",
-         kExampleRow,
-         Copy("Warning: skipped non-hexadecimal token \"" + noise + "\"") +
-             Copy("Warning: skipped non-hexadecimal token \"-\"") +
-             Copy("Warning: skipped non-hexadecimal token \"zz\"") +
-             Copy("Warning: skipped non-hexadecimal token \"+G\"")});
+  CheckProblems("1", noise + " - " + kMarker + " 1 2 3 1F 3 " + frame + " +G 7E",
+                {"Warning: skipped non-hexadecimal token \"" + noise +
+                     "\"\n"
+                     "Warning: skipped non-hexadecimal token \"-\"\n"
+                     "1 2 3 1F 3 \n" +
+                     trace + "Warning: skipped non-hexadecimal token \"+G\"\n\n7E\n\n",
+                 kExampleRow,
+                 Copy("Warning: skipped non-hexadecimal token \"" + noise + "\"") +
+                     Copy("Warning: skipped non-hexadecimal token \"-\"") +
+                     Copy("Warning: skipped non-hexadecimal token \"zz\"") +
+                     Copy("Warning: skipped non-hexadecimal token \"+G\"")});
 }
 
 TEST_F(Scan, FileCutOffInsideAPacket) {
@@ -206,14 +213,14 @@ TEST_F(Scan, FileCutOffInsideAPacket) {
       std::string(kExampleFrameTrace).substr(0, std::string(kExampleFrameTrace).find(" C ") + 1);
   const char kCut[] = "\nPacket cut short by the end of the file.\n";
   const std::string copy = Copy("Packet cut short by the end of the file.");
-  Check(0, "2", std::string(kMarker) + " 1 2 3 1F 3 " + kExampleFrame + " " + cut_frame,
-        {"1 2 3 1F 3 \n" + std::string(kExampleFrameTrace) + "\n" + cut_trace + kCut, kExampleRow, copy});
-  Check(0, "1", std::string(kMarker) + " 1 2", {std::string("1 2 ") + kCut, "", copy});
-  Check(0, "1", std::string(kMarker) + " 1 2 3 1F 3 " + kExampleFrame,
-        {"1 2 3 1F 3 \n" + std::string(kExampleFrameTrace) + kCut, kExampleRow, copy});
+  CheckProblems("2", std::string(kMarker) + " 1 2 3 1F 3 " + kExampleFrame + " " + cut_frame,
+                {"1 2 3 1F 3 \n" + std::string(kExampleFrameTrace) + "\n" + cut_trace + kCut, kExampleRow, copy});
+  CheckProblems("1", std::string(kMarker) + " 1 2", {std::string("1 2 ") + kCut, "", copy});
+  CheckProblems("1", std::string(kMarker) + " 1 2 3 1F 3 " + kExampleFrame,
+                {"1 2 3 1F 3 \n" + std::string(kExampleFrameTrace) + kCut, kExampleRow, copy});
   // A huge frame count with a short dump ends at the end of the file.
-  Check(0, "2147483647", std::string(kMarker) + " 1 2 3 1F 3 " + kExampleFrame + " 7E",
-        {"1 2 3 1F 3 \n" + std::string(kExampleFrameTrace) + "\n7E " + kCut, kExampleRow, copy});
+  CheckProblems("2147483647", std::string(kMarker) + " 1 2 3 1F 3 " + kExampleFrame + " 7E",
+                {"1 2 3 1F 3 \n" + std::string(kExampleFrameTrace) + "\n7E " + kCut, kExampleRow, copy});
 }
 
 TEST_F(Scan, ControlZEndsTheFile) {

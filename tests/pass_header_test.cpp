@@ -1,12 +1,19 @@
-// The pass header of capture files: its console trace and the header CSV row,
-// through the real executable.
+// The pass header of capture files: its trace and header CSV row, through the capture pipeline in-process.
 #include <string>
+#include <vector>
 
+#include "tests/capture_support.h"
 #include "tests/e2e_support.h"
+
+using hkcsv::DownlinkFormat;
 
 namespace {
 
-using PassHeaderReader = EndToEnd;
+using PassHeaderReader = InProcess;
+using Traces = std::vector<std::string>;
+
+// One FM run over `captures`.
+PipelineRun Read(const Captures& captures) { return ReadInMemory(DownlinkFormat::kFM, captures); }
 
 // The header with its fields named F0 to F16, one field per line.
 const char kNamedHeader[] =
@@ -29,10 +36,10 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 }
 
 TEST_F(PassHeaderReader, NamedHeaderGivesSeventeenCellsAndSeventeenLines) {
-  WriteFile(fm + "a.txt", kNamedHeader);
-  EXPECT_EQ(Run("0 2").console, RunConsole(0, fm, {{"a.txt", kNamedTrace}}));
-  EXPECT_EQ(ReadFile(fm + "FM_Analyised_Header.csv"), Crlf(std::string(kHeaderColumns) + kNamedRow));
-  EXPECT_EQ(ReadFile(fm + "FM_Analyised_Data.csv"), Crlf(kDataColumns));
+  const PipelineRun run = Read({{"a.txt", kNamedHeader}});
+  EXPECT_EQ(run.traces, Traces{kNamedTrace});
+  EXPECT_EQ(run.header_csv, Crlf(std::string(kHeaderColumns) + kNamedRow));
+  EXPECT_EQ(run.data_csv, Crlf(kDataColumns));
 }
 
 TEST_F(PassHeaderReader, LineLayoutDoesNotMatter) {
@@ -46,9 +53,7 @@ TEST_F(PassHeaderReader, LineLayoutDoesNotMatter) {
     if (c == ' ') c = '\t';
   }
   for (const std::string& header : {one_line, crlf, mixed}) {
-    WriteFile(fm + "a.txt", header);
-    Run("0 2");
-    EXPECT_EQ(ReadFile(fm + "FM_Analyised_Header.csv"), Crlf(std::string(kHeaderColumns) + kNamedRow)) << header;
+    EXPECT_EQ(Read({{"a.txt", header}}).header_csv, Crlf(std::string(kHeaderColumns) + kNamedRow)) << header;
   }
 }
 
@@ -81,39 +86,34 @@ TEST_F(PassHeaderReader, NamesAreAnyTokensNotStartingWithAColon) {
        Replaced(kNamedTrace, "Fine", "Fi"), Replaced(kNamedRow, "Fine", "Fi")},
   };
   for (const Case& c : cases) {
-    WriteFile(fm + "a.txt", c.header);
-    EXPECT_EQ(Run("0 2").console, RunConsole(0, fm, {{"a.txt", c.trace}})) << c.what;
-    EXPECT_EQ(ReadFile(fm + "FM_Analyised_Header.csv"), Crlf(kHeaderColumns + c.row)) << c.what;
+    const PipelineRun run = Read({{"a.txt", c.header}});
+    EXPECT_EQ(run.traces, Traces{c.trace}) << c.what;
+    EXPECT_EQ(run.header_csv, Crlf(kHeaderColumns + c.row)) << c.what;
   }
 }
 
 TEST_F(PassHeaderReader, FileWithoutColonTokenIsEchoedAndWritesNothing) {
-  WriteFile(fm + "a.txt", "just some words\n12 34\n");
-  EXPECT_EQ(Run("0 2").console, RunConsole(0, fm, {{"a.txt", "just some words 12 34 "}}));
-  EXPECT_EQ(ReadFile(fm + "FM_Analyised_Header.csv"), Crlf(kHeaderColumns));
-  EXPECT_EQ(ReadFile(fm + "FM_Analyised_Data.csv"), Crlf(kDataColumns));
+  const PipelineRun run = Read({{"a.txt", "just some words\n12 34\n"}});
+  EXPECT_EQ(run.traces, Traces{"just some words 12 34 "});
+  EXPECT_EQ(run.header_csv, Crlf(kHeaderColumns));
+  EXPECT_EQ(run.data_csv, Crlf(kDataColumns));
 }
 
 TEST_F(PassHeaderReader, OverlongTokensAreCutTo254Bytes) {
   const std::string name(300, 'N');
   const std::string value(300, 'v');
   const std::string header = Replaced(Replaced(kNamedHeader, "F8 : Fine", name + " : " + value), "F9", "F9");
-  WriteFile(fm + "a.txt", header);
+  const PipelineRun run = Read({{"a.txt", header}});
   const std::string cut_name(254, 'N');
   const std::string cut_value(254, 'v');
-  EXPECT_EQ(Run("0 2").console,
-            RunConsole(0, fm, {{"a.txt", Replaced(kNamedTrace, "F8 : Fine", cut_name + " : " + cut_value)}}));
-  EXPECT_EQ(ReadFile(fm + "FM_Analyised_Header.csv"),
-            Crlf(kHeaderColumns + Replaced(kNamedRow, "Fine,", cut_value + ",")));
+  EXPECT_EQ(run.traces, Traces{Replaced(kNamedTrace, "F8 : Fine", cut_name + " : " + cut_value)});
+  EXPECT_EQ(run.header_csv, Crlf(kHeaderColumns + Replaced(kNamedRow, "Fine,", cut_value + ",")));
 }
 
 TEST_F(PassHeaderReader, RowsOfTwoFilesStandOnTheirOwnLines) {
-  WriteFile(fm + "a.txt", kNamedHeader);
-  WriteFile(fm + "b.txt", Replaced(kNamedHeader, "Fine", "Rain"));
-  EXPECT_EQ(Run("0 2").console,
-            RunConsole(0, fm, {{"a.txt", kNamedTrace}, {"b.txt", Replaced(kNamedTrace, "Fine", "Rain")}}));
-  EXPECT_EQ(ReadFile(fm + "FM_Analyised_Header.csv"),
-            Crlf(kHeaderColumns + std::string(kNamedRow) + Replaced(kNamedRow, "Fine", "Rain")));
+  const PipelineRun run = Read({{"a.txt", kNamedHeader}, {"b.txt", Replaced(kNamedHeader, "Fine", "Rain")}});
+  EXPECT_EQ(run.traces, (Traces{kNamedTrace, Replaced(kNamedTrace, "Fine", "Rain")}));
+  EXPECT_EQ(run.header_csv, Crlf(kHeaderColumns + std::string(kNamedRow) + Replaced(kNamedRow, "Fine", "Rain")));
 }
 
 TEST_F(PassHeaderReader, NumberOfFramesIsReadAsADecimalInteger) {
@@ -131,12 +131,13 @@ TEST_F(PassHeaderReader, NumberOfFramesIsReadAsADecimalInteger) {
       {"x", "0", "Warning: skipped non-hexadecimal token \"x\"\n"},   // keeps the run's earlier value, 0
       {"-Q", "0", "Warning: skipped non-hexadecimal token \"Q\"\n"},  // the sign is consumed
   };
+  // hkcsv's run, for the warnings are its own lines.
+  const std::string fm = Folder(DownlinkFormat::kFM);
   for (const Case& c : cases) {
     WriteFile(fm + "a.txt", Replaced(kNamedHeader, "F16 : 2", std::string("F16 : ") + c.value));
-    EXPECT_EQ(
-        Run("0 2").console,
-        RunConsole(0, fm,
-                   {{"a.txt", Replaced(kNamedTrace, "F16 : 2 ", std::string("F16 : ") + c.shown + " ") + c.scanned}}))
+    EXPECT_EQ(Analyze(DownlinkFormat::kFM).console,
+              AnalysisConsole(fm, {{"a.txt", Replaced(kNamedTrace, "F16 : 2 ", std::string("F16 : ") + c.shown + " ") +
+                                                 c.scanned}}))
         << c.value;
     EXPECT_EQ(ReadFile(fm + "FM_Analyised_Header.csv"),
               Crlf(kHeaderColumns + Replaced(kNamedRow, " 2, ", std::string(" ") + c.shown + ", ")))
@@ -145,11 +146,13 @@ TEST_F(PassHeaderReader, NumberOfFramesIsReadAsADecimalInteger) {
 }
 
 TEST_F(PassHeaderReader, NumberOfFramesCarriesOverToTheNextFile) {
-  WriteFile(fm + "a.txt", kNamedHeader);
-  WriteFile(fm + "b.txt", Replaced(kNamedHeader, "F16 : 2", "F16 : x"));
-  WriteFile(fm + "c.txt", "no header at all");
-  Run("0 2");
-  EXPECT_EQ(ReadFile(fm + "FM_Analyised_Header.csv"), Crlf(kHeaderColumns + std::string(kNamedRow) + kNamedRow));
+  std::vector<std::string> skipped;
+  const PipelineRun run = ReadInMemory(
+      DownlinkFormat::kFM,
+      {{"a.txt", kNamedHeader}, {"b.txt", Replaced(kNamedHeader, "F16 : 2", "F16 : x")}, {"c.txt", "no header at all"}},
+      &skipped);
+  EXPECT_EQ(run.header_csv, Crlf(kHeaderColumns + std::string(kNamedRow) + kNamedRow));
+  EXPECT_EQ(skipped, std::vector<std::string>{"x"});  // no number: left to the packet scanner
 }
 
 TEST_F(PassHeaderReader, HeaderCutShortStillEndsItsRow) {
@@ -177,10 +180,9 @@ TEST_F(PassHeaderReader, HeaderCutShortStillEndsItsRow) {
        Replaced(kNamedRow, "HK data, 2, ", "HK data, 0, ")},
   };
   for (const Case& c : cases) {
-    WriteFile(fm + "a.txt", c.file);
-    WriteFile(fm + "b.txt", kNamedHeader);
-    EXPECT_EQ(Run("0 2").console, RunConsole(0, fm, {{"a.txt", c.trace}, {"b.txt", kNamedTrace}})) << c.what;
-    EXPECT_EQ(ReadFile(fm + "FM_Analyised_Header.csv"), Crlf(kHeaderColumns + c.row + kNamedRow)) << c.what;
+    const PipelineRun run = Read({{"a.txt", c.file}, {"b.txt", kNamedHeader}});
+    EXPECT_EQ(run.traces, (Traces{c.trace, kNamedTrace})) << c.what;
+    EXPECT_EQ(run.header_csv, Crlf(kHeaderColumns + c.row + kNamedRow)) << c.what;
   }
 }
 

@@ -11,10 +11,14 @@
 #include <array>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <set>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "hkcsv_version.h"
@@ -291,6 +295,109 @@ TEST_F(HkReport, AMistypedYearStaysOffTheChartsAndIsFlagged) {
            std::string("<strong>Buss Voltage</strong>: 3 frames"),
        }) {
     EXPECT_NE(html.find(text), std::string::npos) << text;
+  }
+}
+
+// The example frame at the satellite time counter `counter` (half seconds),
+// with ResetInfo `reset` (up to FF).
+std::string ExampleFrameAt(int counter, int reset) {
+  char bytes[16];
+  std::string frame = kExampleFrame;
+  std::snprintf(bytes, sizeof bytes, "00 00 %02X %02X", counter >> 8, counter & 0xFF);
+  frame.replace(0, 11, bytes);
+  std::snprintf(bytes, sizeof bytes, "%02X", reset);
+  return frame.replace(27, 2, bytes);  // byte 9, the low byte of ResetInfo
+}
+
+// The text of the cells of the table row that holds `key`.
+std::vector<std::string> RowCells(const std::string& html, const std::string& key) {
+  std::vector<std::string> cells;
+  const std::size_t at = html.find(key);
+  if (at == std::string::npos) return cells;
+  const std::size_t end = html.find("</tr>", at);
+  for (std::size_t cell = html.find("<td", html.rfind("<tr", at)); cell < end; cell = html.find("<td", cell + 1)) {
+    const std::size_t text = html.find('>', cell) + 1;
+    cells.push_back(html.substr(text, html.find("</td>", text) - text));
+  }
+  return cells;
+}
+
+// The text between `before` and the next `after` in `html`; empty when
+// `before` is not there.
+std::string Between(const std::string& html, const std::string& before, const std::string& after) {
+  const std::size_t at = html.find(before);
+  if (at == std::string::npos) return "";
+  const std::size_t text = at + before.size();
+  return html.substr(text, html.find(after, text) - text);
+}
+
+TEST_F(HkReport, PassPagesAgreeWithTheirOverviewRowsOnWhyAndRestarts) {
+  // One packet of the given frames, as (counter, ResetInfo), per capture.
+  const auto capture = [](const std::string& date, const std::vector<std::pair<int, int>>& frames) {
+    std::string packet = kMarker + std::string(" 1 2 3 1F 3");
+    for (const auto& [counter, reset] : frames) packet.append(" ").append(ExampleFrameAt(counter, reset));
+    const std::string header =
+        WithHeaderValue(PassHeader(std::to_string(frames.size())), "Packets : 12", "Packets : 1");
+    return WithHeaderValue(header, "2019/01/10", date) + packet + " 7E";
+  };
+  // In ground time: p1 (150 and 160 s, ResetInfo 3); p2 starts at 50 s, below
+  // p1's last; p3 at ResetInfo 4 after p2's 3; p4 falls from 160 to 20 s
+  // within; p5 starts at 10 s, below p4's last 30 s, and falls from 20 to
+  // 5 s within; far, dated 2091, after p5 and no restart. Out of that order:
+  // undated, whose ResetInfo 9 would be one, and empty, a packet of no frame.
+  WriteFile(fm + "p1.txt", capture("2019/01/10", {{300, 3}, {320, 3}}));
+  WriteFile(fm + "p2.txt", capture("2019/01/11", {{100, 3}, {120, 3}}));
+  WriteFile(fm + "p3.txt", capture("2019/01/12", {{200, 4}, {220, 4}}));
+  WriteFile(fm + "p4.txt", capture("2019/01/13", {{300, 4}, {320, 4}, {40, 4}, {60, 4}}));
+  WriteFile(fm + "p5.txt", capture("2019/01/14", {{20, 4}, {40, 4}, {10, 4}, {30, 4}}));
+  WriteFile(fm + "far.txt", capture("2091/01/10", {{300, 4}, {320, 4}}));
+  WriteFile(fm + "undated.txt", capture("2019/13/40", {{0, 9}, {20, 9}}));
+  WriteFile(fm + "empty.txt", capture("2019/01/15", {}));
+  ASSERT_EQ(Run({"--format", "fm"}).status, 0);
+  struct Expected {
+    std::string why;       // of the overview row and the pass page
+    std::string restarts;  // the overview's Restarts column: within the pass and since the one before
+    std::string falls;     // the pass page's falls of SatTime
+  };
+  const std::map<std::string, Expected> expected{
+      {"empty", {"no frames decoded", "", "0"}},
+      {"far", {"date far from every other pass", "0", "0"}},
+      {"p1", {"", "0", "0"}},
+      {"p2", {"restarted since the previous pass", "1", "0"}},
+      {"p3", {"restarted since the previous pass", "1", "0"}},
+      {"p4", {"1 restart", "1", "1"}},
+      {"p5", {"1 restart, restarted since the previous pass", "2", "1"}},
+      {"undated", {"date does not parse", "0", "0"}},
+  };
+  const std::string overview = ReadFile(page);
+  std::set<std::string> pages;
+  for (const auto& entry : fs::directory_iterator(root + "/HK_Report_files/FM")) {
+    pages.insert(entry.path().stem().string());
+  }
+  EXPECT_EQ(pages.size(), expected.size());
+  for (const std::string& pass : pages) {
+    SCOPED_TRACE(pass);
+    ASSERT_EQ(expected.count(pass), 1u);
+    const Expected& e = expected.at(pass);
+    // File, Why, 14 cells of the capture file, then First SatTime, Last
+    // SatTime, ResetInfo first and last, Restarts.
+    const std::vector<std::string> row = RowCells(overview, PassCell(pass + ".html", pass + ".txt"));
+    ASSERT_EQ(row.size(), 23u);
+    EXPECT_EQ(row[1], e.why);
+    EXPECT_EQ(row[20], e.restarts);
+    // The why line stands right after the title block, and only for a flagged pass.
+    const std::string html = ReadFile(root + "/HK_Report_files/FM/" + pass + ".html");
+    const std::string after_title = html.substr(html.find("</p>\n", html.find("</h1>\n<p>")) + 5);
+    const std::string why = after_title.starts_with("<p class=\"problem\">") ? Between(after_title, ">", "</p>") : "";
+    EXPECT_EQ(why, row[1]);
+    const std::string falls = Between(html, "<tr><th>Falls of SatTime (restarts)</th><td>", "</td>");
+    EXPECT_EQ(falls, e.falls);
+    // The page shows no count of its restarts: its falls and the restart
+    // since the previous pass that its why line tells add up to the column.
+    if (!row[20].empty()) {
+      const bool since = why.find("restarted since the previous pass") != std::string::npos;
+      EXPECT_EQ(std::to_string(std::stoi(falls) + (since ? 1 : 0)), row[20]);
+    }
   }
 }
 

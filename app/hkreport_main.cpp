@@ -48,13 +48,17 @@ int Run(CommandLine& line, OutputStream& errors) {
     TellPassRead(errors, format, pass);
   };
   const ReportOutcome outcome = WriteReport(request, observer);
+  if (outcome.no_format_folder) {
+    const char* folders = !request.fsk ? "FM" : !request.fm ? "FSK" : "FM or FSK";
+    TellLine(errors, std::string("no ") + folders + " folder under " + request.sample_root);
+  }
   if (outcome.refused) TellLine(errors, "refusing to write " + outcome.refused->path + ": " + outcome.refused->reason);
   if (!outcome.page_written) return outcome.status;
   std::string done = "wrote " + request.page + " (";
-  AppendUnsigned(done, outcome.capture_files);
-  done += " capture files, ";
-  AppendUnsigned(done, outcome.frames);
-  done += " frames)";
+  AppendCounted(done, outcome.capture_files, "capture file", "capture files");
+  done += ", ";
+  AppendCounted(done, outcome.frames, "frame", "frames");
+  done += ")";
   TellLine(errors, done);
   if (line.open_page) OpenPage(request.page, errors);
   return outcome.status;

@@ -42,10 +42,10 @@ void TellPassRead(OutputStream& errors, const FormatRecord& format, const PassRe
   }
   if (file.read_error != 0) TellLine(errors, FailureLine({Attempt::kRead, path, file.read_error}));
   std::string line = path + ": ";
-  AppendUnsigned(line, file.counts.frames);
-  line += " frames, ";
-  AppendUnsigned(line, file.counts.skipped_tokens);
-  line += " tokens skipped, ";
+  AppendCounted(line, file.counts.frames, "frame", "frames");
+  line += ", ";
+  AppendCounted(line, file.counts.skipped_tokens, "token", "tokens");
+  line += " skipped, ";
   AppendUnsigned(line, file.counts.cut_short);
   line += " cut short";
   TellLine(errors, line);

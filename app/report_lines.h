@@ -21,7 +21,7 @@ void TellLine(OutputStream& errors, std::string_view line);
 std::string FailureLine(const Failure& failure);
 
 // Each capture file once it is read: "PATH: N frames, K tokens skipped, C cut
-// short", after "Cannot read PATH: REASON" when it could not be read to its
+// short" ("1 frame", "1 token"), after "Cannot read PATH: REASON" when it could not be read to its
 // end; only "Cannot open PATH: REASON" when it could not be opened.
 void TellPassRead(OutputStream& errors, const FormatRecord& format, const PassRecord& pass);
 

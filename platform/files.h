@@ -61,6 +61,9 @@ int WriteAll(int descriptor, const void* bytes, std::size_t count);
 // `bytes`, which holds what was read before a failure.
 int ReadWholeFile(const std::string& path, std::string& bytes);
 
+// Reads at most `most` bytes from the start of the regular file at `path`.
+int ReadFileHead(const std::string& path, std::size_t most, std::string& bytes);
+
 // Whether the regular file at `path` holds exactly `bytes`: it is read only
 // as far as it agrees. A file that cannot be read does not hold them.
 bool FileHolds(const std::string& path, std::string_view bytes);
@@ -93,7 +96,8 @@ int MoveOverFile(const std::string& from, const std::string& to);
 // Removes a file.
 int RemoveFile(const std::string& path);
 
-// Creates the folder `path`; 0 also when it is a folder already.
+// Creates the folder `path`; 0 also when it is a folder already, ENOTDIR
+// when something else stands under its name.
 int MakeFolder(const std::string& path);
 
 enum class PathKind {
@@ -115,6 +119,7 @@ struct FileIdentity {
 struct PathInfo {
   PathKind kind = PathKind::kMissing;
   FileIdentity identity;  // when the path leads to a file or folder
+  bool link = false;      // the name itself is a symbolic link (Windows: a reparse point)
 };
 
 // What `path` is, following links. A path that leads nowhere is no failure:

@@ -1,9 +1,11 @@
 // The parts of the platform layer that both platforms share, built on the
 // calls of files_posix.cpp or files_win32.cpp.
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 #include "platform/files.h"
@@ -26,18 +28,25 @@ File& File::operator=(File&& other) noexcept {
 // CloseFile first.
 File::~File() { CloseFile(*this); }
 
-int ReadWholeFile(const std::string& path, std::string& bytes) {
+int ReadFileHead(const std::string& path, std::size_t most, std::string& bytes) {
   constexpr std::size_t kBlock = 64 * 1024;
   bytes.clear();
   File file;
   if (const int error = OpenForReading(path, file)) return error;
   const std::unique_ptr<char[]> block = std::make_unique_for_overwrite<char[]>(kBlock);
-  for (;;) {
+  while (bytes.size() < most) {
     std::size_t got = 0;
-    if (const int error = ReadSome(file.descriptor(), block.get(), kBlock, got)) return error;
-    if (got == 0) return 0;
+    if (const int error = ReadSome(file.descriptor(), block.get(), std::min(kBlock, most - bytes.size()), got)) {
+      return error;
+    }
+    if (got == 0) break;
     bytes.append(block.get(), got);
   }
+  return 0;
+}
+
+int ReadWholeFile(const std::string& path, std::string& bytes) {
+  return ReadFileHead(path, std::numeric_limits<std::size_t>::max(), bytes);
 }
 
 bool FileHolds(const std::string& path, std::string_view bytes) {

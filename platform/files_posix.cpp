@@ -133,16 +133,18 @@ int RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0 ? 0
 int MakeFolder(const std::string& path) {
   if (::mkdir(path.c_str(), 0777) == 0) return 0;
   const int error = errno;
-  return error == EEXIST && FolderExists(path) ? 0 : error;
+  if (error != EEXIST) return error;
+  return FolderExists(path) ? 0 : ENOTDIR;
 }
 
 int InspectPath(const std::string& path, PathInfo& info) {
   info = PathInfo{};
+  struct stat name;
+  info.link = ::lstat(path.c_str(), &name) == 0 && S_ISLNK(name.st_mode);
   struct stat status;
   if (::stat(path.c_str(), &status) != 0) {
     if (errno != ENOENT) return errno;
-    struct stat link;
-    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) info.kind = PathKind::kDanglingLink;
+    if (info.link) info.kind = PathKind::kDanglingLink;
     return 0;
   }
   info.kind = S_ISREG(status.st_mode)   ? PathKind::kRegularFile
@@ -251,7 +253,8 @@ const char kBrowserOpener[] = "xdg-open";
 int OpenInBrowser(const std::string& path, int& exit_status) {
   exit_status = 0;
   std::string program = kBrowserOpener;
-  std::string argument = path;
+  // A relative path that starts with "-" is no option to the opener.
+  std::string argument = path.starts_with('-') ? "./" + path : path;
   char* const arguments[] = {program.data(), argument.data(), nullptr};
   // The opener gets the default action of SIGPIPE back, which this process
   // ignores.

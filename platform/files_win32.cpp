@@ -153,11 +153,14 @@ int RemoveFile(const std::string& path) { return ::DeleteFileA(path.c_str()) ? 0
 int MakeFolder(const std::string& path) {
   if (::CreateDirectoryA(path.c_str(), nullptr)) return 0;
   const int error = ErrorNumberOf(::GetLastError());
-  return error == EEXIST && FolderExists(path) ? 0 : error;
+  if (error != EEXIST) return error;
+  return FolderExists(path) ? 0 : ENOTDIR;
 }
 
 int InspectPath(const std::string& path, PathInfo& info) {
   info = PathInfo{};
+  const DWORD name = ::GetFileAttributesA(path.c_str());
+  info.link = name != INVALID_FILE_ATTRIBUTES && (name & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
   // No access asked for: only the file's information is read. Backup
   // semantics let a folder be opened too; links are followed.
   const HANDLE handle = ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -166,10 +169,7 @@ int InspectPath(const std::string& path, PathInfo& info) {
     const DWORD code = ::GetLastError();
     if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) return ErrorNumberOf(code);
     // The name itself is there when it is a link that leads nowhere.
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-      info.kind = PathKind::kDanglingLink;
-    }
+    if (info.link) info.kind = PathKind::kDanglingLink;
     return 0;
   }
   const std::unique_ptr<void, CloseOwnedHandle> opened(handle);

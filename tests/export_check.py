@@ -58,8 +58,8 @@ def packet(frames, number, tail):
 # name: (date, time, zone, [(counter, reset), ...]), two frames a packet.
 PASSES = {
     "FM": {
-        # 10 s steps, a gap of 400 s (the line breaks and the clock stands
-        # still), a restart (the counter falls), and a negative ResetInfo.
+        # 10 s steps, a gap of 400 s (the line breaks; the clock runs on
+        # through it), a restart (the counter falls), and a negative ResetInfo.
         "a.txt": ("2019/01/10", "09:15:30", "JST", [(200, 1), (220, 1), (1020, 1), (1040, 1), (10, -2), (30, -2)]),
         'b, "c".txt': ("2019/01/11", "21:30:05", "JST", [(500, 2), (520, 2)]),
         "undated.txt": ("2019/13/40", "09:15:30", "JST", [(100, 2), (120, 2)]),
@@ -98,12 +98,12 @@ def pass_start(date, time):
 
 def ground_times(start, counters):
     """The charts' rule: the first frame at the pass's time, each next one
-    later by the rise of satellite time, unless it falls or rises by more
-    than 300 s: then it stands at the previous frame's time."""
+    later by the rise of satellite time, a gap included; after a fall it
+    stands at the previous frame's time."""
     times, previous, at = [], None, start
     for counter in counters:
         seconds = counter / 2
-        if previous is not None and 0 <= seconds - previous <= 300:
+        if previous is not None and seconds > previous:
             at += datetime.timedelta(seconds=seconds - previous)
         times.append(at)
         previous = seconds

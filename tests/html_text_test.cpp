@@ -48,6 +48,10 @@ TEST(HtmlTextTest, EscapesMarkupControlsAndBadUtf8) {
     AppendHtmlText(out, c.text);
     EXPECT_EQ(out, "kept:" + std::string(c.html)) << c.html;
   }
+  // Messages keep their text but no byte that acts on a terminal: DEL too.
+  std::string message = "kept:";
+  AppendControlsEscaped(message, "a\x7F\x1B[2J\n\xC3\xA9<");
+  EXPECT_EQ(message, "kept:a\\x7F\\x1B[2J\\x0A\xC3\xA9<");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/capture/capture.h"
 #include "tests/capture_support.h"
 #include "tests/e2e_support.h"
 
@@ -221,6 +222,22 @@ TEST_F(Scan, FileCutOffInsideAPacket) {
   // A huge frame count with a short dump ends at the end of the file.
   CheckProblems("2147483647", std::string(kMarker) + " 1 2 3 1F 3 " + kExampleFrame + " 7E",
                 {"1 2 3 1F 3 \n" + std::string(kExampleFrameTrace) + "\n7E " + kCut, kExampleRow, copy});
+  // A packet cut short counts the tokens it read: the marker's 13, then the
+  // values read before the end (10 bytes of the second frame; 2 numbers; a
+  // whole frame without its tail; the tail taken for a frame's first byte).
+  const auto tokens = [](const std::string& blocks, const std::string& dump) {
+    std::uint64_t read = 0;
+    hkcsv::CaptureOutput out;
+    out.read = [&read](const hkcsv::CaptureFile& file) { read = file.counts.tokens; };
+    const std::string text = PassHeader(blocks) + dump;
+    const hkcsv::CaptureSource capture[] = {{"a.txt", text}};
+    hkcsv::ReadCaptures(capture, hkcsv::PacketTail::kOneValue, out);
+    return read;
+  };
+  EXPECT_EQ(tokens("2", std::string(kMarker) + " 1 2 3 1F 3 " + kExampleFrame + " " + cut_frame), 13u + 5 + 78 + 10);
+  EXPECT_EQ(tokens("1", std::string(kMarker) + " 1 2"), 13u + 2);
+  EXPECT_EQ(tokens("1", std::string(kMarker) + " 1 2 3 1F 3 " + kExampleFrame), 13u + 5 + 78);
+  EXPECT_EQ(tokens("2147483647", std::string(kMarker) + " 1 2 3 1F 3 " + kExampleFrame + " 7E"), 13u + 5 + 78 + 1);
 }
 
 TEST_F(Scan, ControlZEndsTheFile) {

@@ -67,25 +67,46 @@ TEST(FrameAccount, RepeatsAndFramesAtAnEarlierTimeWithOtherBytes) {
   EXPECT_NE(FrameDigest(a), FrameDigest(d));
 }
 
-TEST(FrameAccount, CountsOfTheHeader) {
-  const std::pair<const char*, std::optional<std::int64_t>> counts[] = {
-      {"3", 3},
-      {"03", 3},
-      {"+3", 3},
-      {"-2", -2},
-      {"0", 0},
-      {"", std::nullopt},
-      {"3a", std::nullopt},
-      {" 3", std::nullopt},
-      {"-", std::nullopt},
-      {"123456789012345678", 123456789012345678},
-      {"1234567890123456789", std::nullopt},
+TEST(FrameAccount, PacketsAnnouncedByTheHeader) {
+  struct Case {
+    const char* cell;
+    Announced::Kind kind;
+    std::int64_t count;
   };
-  for (const auto& [text, value] : counts) EXPECT_EQ(ParseCount(text), value) << text;
-  EXPECT_EQ(ExpectedFrames(12, 2), 24);
-  EXPECT_EQ(ExpectedFrames(12, 0), std::nullopt);
-  EXPECT_EQ(ExpectedFrames(0, 2), std::nullopt);
-  EXPECT_EQ(ExpectedFrames(std::nullopt, 2), std::nullopt);
+  const Case cases[] = {
+      {"3", Announced::kCount, 3},
+      {"03", Announced::kCount, 3},
+      {"+3", Announced::kCount, 3},
+      {"-2", Announced::kCount, -2},
+      {"0", Announced::kCount, 0},
+      {"", Announced::kNotANumber, 0},
+      {"3a", Announced::kNotANumber, 0},
+      {" 3", Announced::kNotANumber, 0},
+      {"-", Announced::kNotANumber, 0},
+      {"2147483647", Announced::kCount, 2147483647},
+      // No pass holds more packets than a 32-bit count: a number, but a wrong one.
+      {"2147483648", Announced::kTooLarge, 0},
+      {"123456789012345678", Announced::kTooLarge, 0},
+      {"99999999999999999999999", Announced::kTooLarge, 0},
+      {"-99999999999999999999999", Announced::kTooLarge, 0},
+  };
+  for (const Case& c : cases) {
+    PassHeader header;
+    header.cell_count = kReceivedPacketsCell + 1;
+    header.cells[kReceivedPacketsCell] = c.cell;
+    const Announced announced = ReadAnnounced(header);
+    EXPECT_EQ(announced.kind, c.kind) << c.cell;
+    EXPECT_EQ(announced.count, c.count) << c.cell;
+  }
+  EXPECT_EQ(ReadAnnounced(PassHeader{}).kind, Announced::kMissing);  // a header cut short before the cell
+  EXPECT_EQ(ParseCount("1234567890123456789"), std::nullopt);          // 19 digits
+  const Announced twelve{Announced::kCount, 12};
+  const Announced most{Announced::kCount, kMostAnnounced};
+  EXPECT_EQ(ExpectedFrames(twelve, 2), 24);
+  EXPECT_EQ(ExpectedFrames(most, 2147483647), std::int64_t{2147483647} * 2147483647);  // no overflow
+  EXPECT_EQ(ExpectedFrames(twelve, 0), std::nullopt);
+  EXPECT_EQ(ExpectedFrames({Announced::kCount, 0}, 2), std::nullopt);
+  EXPECT_EQ(ExpectedFrames({Announced::kTooLarge, 0}, 2), std::nullopt);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@ using namespace hkcsv;
 
 namespace {
 
-TEST(GroundClock, RisesUpTo300SecondsAdvanceAndFallsOrGapsStartALine) {
+TEST(GroundClock, RisesAdvanceTheClockAndFallsOrGapsStartALine) {
   struct Case {
     const char* what;
     std::vector<double> sat_times;
@@ -17,7 +17,9 @@ TEST(GroundClock, RisesUpTo300SecondsAdvanceAndFallsOrGapsStartALine) {
   };
   const Case cases[] = {
       {"a rise of exactly 300 s is no gap", {150, 450}, {{1000, true}, {1300, false}}},
-      {"a rise just above is", {150, 450.5}, {{1000, true}, {1000, true}}},
+      // A gap breaks the line, not the clock.
+      {"a rise just above is a gap", {150, 450.5}, {{1000, true}, {1300.5, true}}},
+      {"time runs on through a gap", {0, 10, 321, 331}, {{1000, true}, {1010, false}, {1321, true}, {1331, false}}},
       {"a fall starts a line at the previous frame's time",
        {150, 200, 10, 60},
        {{1000, true}, {1050, false}, {1050, true}, {1100, false}}},

@@ -16,7 +16,10 @@ TEST(PageNames, EndingReplacedCollisionsNumberedLinksEncoded) {
   EXPECT_EQ(PercentEncode("FM/a b#%&\xE8\xA7\xA3~x-y_z.html"), "FM/a%20b%23%25%26%E8%A7%A3~x-y_z.html");
   EXPECT_EQ(PagesFolderName("HK_Report.html"), "HK_Report_files");
   EXPECT_EQ(PagesFolderName("report"), "report_files");
-  EXPECT_EQ(PagesFolderName("a.b.htm"), "a.b_files");
+  // Only ".html" is dropped: overviews that differ in their ending get folders of their own.
+  EXPECT_EQ(PagesFolderName("a.b.htm"), "a.b.htm_files");
+  EXPECT_EQ(PagesFolderName("report.HTML"), "report.HTML_files");
+  EXPECT_EQ(PagesFolderName(".html"), ".html_files");
 }
 
 }  // namespace

@@ -35,12 +35,12 @@ TEST(PassOrder, FarDatesRestartsBetweenPassesAndTheNewestPass) {
   set(2, none, 5, 0, 10, 9);         // undated: out of the order
   set(3, 3 * kDay, 5, 550, 650, 1);  // below b's last: a restart
   set(4, 3 * kDay, 0, 0, 0, 0);      // no frames
-  set(5, 3e9, 5, 700, 800, 2);       // far, but dated: its reset differs from c's
+  set(5, 3e9, 5, 700, 800, 2);       // far: out of the order, though its reset differs from c's
   passes[5].far_date = true;
   MarkRestartsBetweenPasses(passes);
   std::vector<bool> restarted;
   for (const PassRecord& pass : passes) restarted.push_back(pass.restart_before);
-  EXPECT_EQ(restarted, (std::vector<bool>{false, false, false, true, false, true}));
+  EXPECT_EQ(restarted, (std::vector<bool>{false, false, false, true, false, false}));
   EXPECT_EQ(NewestPass(passes), 3u);  // c: d has no frames, e is far
   passes[4].file.counts.frames = 1;
   EXPECT_EQ(NewestPass(passes), 4u);  // a tie in time: the later in listing order

@@ -18,6 +18,7 @@
 
 #include "report/charts/charts.h"
 #include "report/charts/svg_chart.h"
+#include "report/charts/svg_text.h"
 #include "report/model/ground_clock.h"
 #include "report/model/time_series.h"
 
@@ -301,6 +302,31 @@ TEST(SvgChart, EscapesEveryTextItWrites) {
   EXPECT_EQ(html.find("&nbsp;"), std::string::npos);
 }
 
+TEST(SvgText, TextIsSqueezedOnlyWhereItWouldNotFit) {
+  // A character beyond ASCII counts once, 10 units wide, whatever its bytes;
+  // an entity counts as the one character it shows.
+  const std::string thirty = [] {
+    std::string text;
+    for (int i = 0; i < 30; ++i) text += "\xE8\xA7\xA3";
+    return text;
+  }();
+  const struct {
+    std::string text;
+    std::int64_t width;  // tenths
+    bool squeezed;
+  } cases[] = {
+      {thirty, 3000, false},
+      {thirty + "\xE8\xA7\xA3", 3000, true},
+      {std::string(48, '&'), 3000, false},  // 48 x 6.2 units
+      {std::string(49, '&'), 3000, true},
+  };
+  for (const auto& c : cases) {
+    std::string svg;
+    AppendFittedText(svg, "t", 0, 0, c.text, c.width);
+    EXPECT_EQ(svg.find("textLength") != std::string::npos, c.squeezed) << c.text.size();
+  }
+}
+
 // ---- The chart sections --------------------------------------------------------
 
 std::string Rendered(const std::string& html) {
@@ -311,8 +337,10 @@ std::string Rendered(const std::string& html) {
 
 TEST(Charts, PassChartsBreakLinesAtFallsNotAtRisesOf300Seconds) {
   // SatTime 150, 450 (a rise of exactly 300 s), 10 (a fall), 60, 400 (a
-  // gap) from 09:15:30: 0.5 s columns, 701 of them over the 326 units of the
-  // plot; values 1 to 5 over its 160.
+  // gap of 340 s, which the clock runs through) from 09:15:30: at 0 s, 300 s,
+  // 300 s, 350 s and 690 s, 1 s columns (691 half-second ones would be too
+  // many), 691 of them over the 326 units of the plot: x = 58 + s x 326 / 691;
+  // values 1 to 5 over its 160.
   std::array<TimeSeries, kEngineeringChannels> series{};
   GroundClock clock;
   std::uint32_t segment = 0, seq = 0;
@@ -329,10 +357,10 @@ TEST(Charts, PassChartsBreakLinesAtFallsNotAtRisesOf300Seconds) {
   Rendered(html);
   EXPECT_NE(
       html.find("<path class=\"series-0\" marker-start=\"url(#pass-dot)\" marker-mid=\"url(#pass-dot)\" "
-                "marker-end=\"url(#pass-dot)\" d=\"M58.0 186.0L337.0 146.0M337.0 106.0L383.5 66.0M383.5 26.0\"/>"),
+                "marker-end=\"url(#pass-dot)\" d=\"M58.0 186.0L199.5 146.0M199.5 106.0L223.1 66.0M383.5 26.0\"/>"),
       std::string::npos);
   EXPECT_NE(html.find("<marker id=\"pass-dot\""), std::string::npos);
-  EXPECT_EQ(Texts(html, "xtick"), (std::vector<std::string>{"09:16:00", "09:18:00", "09:20:00"}));
+  EXPECT_EQ(Texts(html, "xtick"), (std::vector<std::string>{"09:20:00", "09:25:00"}));
   // 77 characters would overflow the chart: squeezed to its width.
   EXPECT_NE(html.find("<text class=\"axis-title\" x=\"221.0\" y=\"225.0\" textLength=\"380.0\" "
                       "lengthAdjust=\"spacingAndGlyphs\">Ground time (ZZZZZZZZZZZZZZZZ, Central European, "

@@ -144,8 +144,19 @@ std::string PassLink(const std::string& page, const std::string& text) {
   return "<a href=\"HK_Report_files/FM/" + page + "\">" + text + "</a>";
 }
 
-std::string PassCell(const std::string& page, const std::string& name) {
-  return "<td class=\"text\">" + PassLink(page, name) + "</td>";
+std::string PassCell(const std::string& page, const std::string& name, bool bad = false) {
+  return (bad ? "<td class=\"text bad\">" : "<td class=\"text\">") + PassLink(page, name) + "</td>";
+}
+
+// The reasons a pass is flagged, "LEVEL: TEXT" each, as the pages write them.
+std::string Reasons(const std::vector<std::string>& reasons) {
+  std::string html;
+  for (const std::string& reason : reasons) {
+    const std::size_t colon = reason.find(": ");
+    if (!html.empty()) html += ", ";
+    html += "<span class=\"" + reason.substr(0, colon) + "\">" + reason.substr(colon + 2) + "</span>";
+  }
+  return html;
 }
 
 TEST_F(HkReport, PassTableShowsEachFileAndWhyItIsFlagged) {
@@ -168,7 +179,7 @@ TEST_F(HkReport, PassTableShowsEachFileAndWhyItIsFlagged) {
   WriteFile(fm + "f.txt", header.substr(0, header.find("Packets :")));
   const RunResult result = Run({"--format", "fm"});
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.errors, "hkreport: " + fm + "a.txt: 1 frames, 1 tokens skipped, 1 cut short\n" +
+  EXPECT_EQ(result.errors, "hkreport: " + fm + "a.txt: 1 frame, 1 token skipped, 1 cut short\n" +
                                "hkreport: Cannot open " + fm + "b.txt: No such file or directory\n" +
                                "hkreport: " + fm + "c.txt: 2 frames, 0 tokens skipped, 0 cut short\n" +
                                "hkreport: " + fm + "d.txt: 0 frames, 0 tokens skipped, 0 cut short\n" +
@@ -177,28 +188,30 @@ TEST_F(HkReport, PassTableShowsEachFileAndWhyItIsFlagged) {
   const std::string html = ReadFile(page);
   const std::string no_frames = "<td></td><td></td><td></td><td></td><td></td><td></td><td></td>";
   for (const std::string& row : {
-           "<tr class=\"problem\">" + PassCell("a.html", "a.txt") +
-               "<td class=\"text why\">10 packets missing, cut short, 1 token skipped</td>" + kHeaderCells +
+           // Notices only: an amber row.
+           "<tr class=\"problem notice\">" + PassCell("a.html", "a.txt") + "<td class=\"text why\">" +
+               Reasons({"notice: 10 packets missing", "notice: cut short", "notice: 1 token skipped"}) + "</td>" +
+               kHeaderCells +
                "<td class=\"text\">GMSK</td><td class=\"text\">1</td><td class=\"text bad\">12</td>"
                "<td class=\"bad\">2</td><td>1</td><td>12</td><td></td><td>0</td><td class=\"bad\">1</td>"
-               "<td class=\"bad\">1</td><td>150.000000</td><td>150.000000</td><td class=\"text\">3</td>"
+               "<td class=\"bad\">1</td><td>150.0</td><td>150.0</td><td class=\"text\">3</td>"
                "<td class=\"text\">3</td><td>0</td><td>3.750000</td><td>33.925000</td></tr>\n",
-           "<tr class=\"problem\">" + PassCell("b.html", "b.txt") +
+           "<tr class=\"problem alarm\">" + PassCell("b.html", "b.txt") +
                "<td class=\"text bad\" colspan=\"22\">Cannot open: No such file or directory</td></tr>\n",
-           "<tr class=\"problem\">" + PassCell("c.html", "c.txt") + "<td class=\"text why\">1 restart</td>" +
-               kHeaderCells +
+           "<tr class=\"problem alarm\">" + PassCell("c.html", "c.txt") + "<td class=\"text why\">" +
+               Reasons({"alarm: 1 restart"}) + "</td>" + kHeaderCells +
                "<td class=\"text\">&lt;b&gt;&amp;</td><td class=\"text\">1</td><td class=\"text\">02</td>"
                "<td>2</td><td>2</td><td>2</td><td></td><td>0</td><td>0</td><td>0</td>"
-               "<td>150.000000</td><td>0.000000</td><td class=\"text\">3</td><td class=\"text bad\">0</td>"
+               "<td>150.0</td><td>0.0</td><td class=\"text\">3</td><td class=\"text bad\">0</td>"
                "<td class=\"bad\">1</td><td>0.000000</td><td>127.000000</td></tr>\n",
-           "<tr class=\"problem\">" + PassCell("d.html", "d.txt") + "<td class=\"text why\">no frames decoded</td>" +
-               kHeaderCells +
+           "<tr class=\"problem alarm\">" + PassCell("d.html", "d.txt") + "<td class=\"text why\">" +
+               Reasons({"alarm: no frames decoded"}) + "</td>" + kHeaderCells +
                "<td class=\"text\">GMSK</td><td class=\"text\">0</td><td class=\"text\">1</td><td>1</td>"
                "<td class=\"bad\">0</td><td></td><td></td><td>0</td><td>0</td><td>0</td>" +
                no_frames + "</tr>\n",
            // Cut after its 13th cell: only the cell the header ends before is marked.
-           "<tr class=\"problem\">" + PassCell("f.html", "f.txt") + "<td class=\"text why\">header cut short</td>" +
-               kHeaderCells +
+           "<tr class=\"problem alarm\">" + PassCell("f.html", "f.txt") + "<td class=\"text why\">" +
+               Reasons({"alarm: header cut short"}) + "</td>" + kHeaderCells +
                "<td class=\"text\"></td><td class=\"text bad\"></td><td class=\"text\"></td><td>0</td>"
                "<td>0</td><td></td><td></td><td>0</td><td>0</td><td>0</td>" +
                no_frames + "</tr>\n",
@@ -244,7 +257,7 @@ TEST_F(HkReport, ChannelTableAndLimitsCountedOnBothSidesOfEachBoundary) {
            "<tr><td class=\"text\">Buss Current</td><td class=\"text\">mA</td><td>0.000000</td><td>162.760417</td>"
            "<td>244.140625</td><td class=\"yellow\">0.000000</td>" +
                at_newest + at_first + "<td>1</td><td>0</td></tr>\n",
-           "<tr class=\"problem\"><td class=\"text\">Solar Current 1</td><td class=\"text\">mA</td>"
+           "<tr class=\"problem alarm\"><td class=\"text\">Solar Current 1</td><td class=\"text\">mA</td>"
            "<td>0.000000</td><td>20.833333</td><td>31.250000</td><td class=\"red\">0.000000</td>" +
                at_newest + at_first + "<td>0</td><td class=\"bad\">1</td></tr>\n",
            // Equal values: the first frame read holds the extreme. No limits:
@@ -254,15 +267,16 @@ TEST_F(HkReport, ChannelTableAndLimitsCountedOnBothSidesOfEachBoundary) {
                at_newest + at_newest + "<td></td><td></td></tr>\n",
            // Each pass counts its own samples past a limit; the satellite
            // restarted between a and A: A's counter fell from 160 to 0.
-           "<tr class=\"problem\">" + PassCell("A.html", "A.txt") +
-               "<td class=\"text why\">restarted since the previous pass, 1 sample past red</td>"
+           "<tr class=\"problem alarm\">" + PassCell("A.html", "A.txt") + "<td class=\"text why\">" +
+               Reasons({"alarm: restarted since the previous pass", "alarm: 1 sample past red"}) +
+               "</td>"
                "<td class=\"text\">2019-01-11 09:15:30</td>",
-           std::string("<td>0.000000</td><td>0.000000</td><td class=\"text bad\">0</td><td class=\"text\">0</td>"
+           std::string("<td>0.0</td><td>0.0</td><td class=\"text bad\">0</td><td class=\"text\">0</td>"
                        "<td class=\"bad\">1</td><td>0.000000</td><td>127.000000</td><td>1</td>"
                        "<td class=\"bad\">1</td></tr>\n"),
            "<tr>" + PassCell("a~2.html", "a.txt") + "<td class=\"text why\"></td>" + kHeaderCells +
                "<td class=\"text\">GMSK</td><td class=\"text\">2</td><td class=\"text\">1</td><td>1</td><td>2</td>"
-               "<td>2</td><td></td><td>0</td><td>0</td><td>0</td><td>150.000000</td><td>160.000000</td>"
+               "<td>2</td><td></td><td>0</td><td>0</td><td>0</td><td>150.0</td><td>160.0</td>"
                "<td class=\"text\">3</td><td class=\"text\">3</td><td>0</td><td>3.750000</td><td>33.925000</td>"
                "<td>1</td><td>0</td></tr>\n",
        }) {
@@ -279,7 +293,10 @@ TEST_F(HkReport, AMistypedYearStaysOffTheChartsAndIsFlagged) {
   WriteFile(fm + "a.txt", header + frame);
   WriteFile(fm + "b.txt", WithHeaderValue(header, "2019/01/10", "2019/01/11") + frame);
   WriteFile(fm + "c.txt", WithHeaderValue(header, "2019/01/10", "2019/01/12") + frame);
-  WriteFile(fm + "far.txt", WithHeaderValue(header, "2019/01/10", "2091/01/10") + frame);
+  // Its zone stays out of the time axis's title, as its frames stay off the charts.
+  WriteFile(
+      fm + "far.txt",
+      WithHeaderValue(WithHeaderValue(header, "2019/01/10", "2091/01/10"), "09:15:30 JST", "09:15:30 XYZ") + frame);
   ASSERT_EQ(Run({"--format", "fm"}).status, 0);
   const std::string html = ReadFile(page);
   for (const std::string& text : {
@@ -288,14 +305,17 @@ TEST_F(HkReport, AMistypedYearStaysOffTheChartsAndIsFlagged) {
                "<dt>First pass</dt><dd>2019-01-10 09:15:30</dd>\n<dt>Last pass</dt><dd>2019-01-12 09:15:30</dd>"),
            std::string(
                "<dt>Passes left out of the charts (no date, or a date far from every other pass)</dt><dd>1</dd>"),
-           "<tr class=\"problem\">" + PassCell("far.html", "far.txt") +
-               "<td class=\"text why\">date far from every other pass</td>"
+           "<tr class=\"problem notice\">" + PassCell("far.html", "far.txt") + "<td class=\"text why\">" +
+               Reasons({"notice: date far from every other pass"}) +
+               "</td>"
                "<td class=\"text bad\">2091-01-10 09:15:30</td>",
            // Only the three passes of 2019 are drawn.
            std::string("<strong>Buss Voltage</strong>: 3 frames"),
+           std::string(">Ground time (JST)</text>"),
        }) {
     EXPECT_NE(html.find(text), std::string::npos) << text;
   }
+  EXPECT_EQ(html.find("XYZ)"), std::string::npos);
 }
 
 // The example frame at the satellite time counter `counter` (half seconds),
@@ -355,19 +375,19 @@ TEST_F(HkReport, PassPagesAgreeWithTheirOverviewRowsOnWhyAndRestarts) {
   WriteFile(fm + "empty.txt", capture("2019/01/15", {}));
   ASSERT_EQ(Run({"--format", "fm"}).status, 0);
   struct Expected {
-    std::string why;       // of the overview row and the pass page
-    std::string restarts;  // the overview's Restarts column: within the pass and since the one before
-    std::string falls;     // the pass page's falls of SatTime
+    std::string level;                 // of the row and the why line: its worst reason's
+    std::vector<std::string> reasons;  // "alarm: TEXT" or "notice: TEXT", worst first
+    std::string restarts;              // within the pass and since the one before; empty without frames
   };
   const std::map<std::string, Expected> expected{
-      {"empty", {"no frames decoded", "", "0"}},
-      {"far", {"date far from every other pass", "0", "0"}},
-      {"p1", {"", "0", "0"}},
-      {"p2", {"restarted since the previous pass", "1", "0"}},
-      {"p3", {"restarted since the previous pass", "1", "0"}},
-      {"p4", {"1 restart", "1", "1"}},
-      {"p5", {"1 restart, restarted since the previous pass", "2", "1"}},
-      {"undated", {"date does not parse", "0", "0"}},
+      {"empty", {"alarm", {"alarm: no frames decoded"}, ""}},
+      {"far", {"notice", {"notice: date far from every other pass"}, "0"}},
+      {"p1", {"", {}, "0"}},
+      {"p2", {"alarm", {"alarm: restarted since the previous pass"}, "1"}},
+      {"p3", {"alarm", {"alarm: restarted since the previous pass"}, "1"}},
+      {"p4", {"alarm", {"alarm: 1 restart"}, "1"}},
+      {"p5", {"alarm", {"alarm: 1 restart", "alarm: restarted since the previous pass"}, "2"}},
+      {"undated", {"notice", {"notice: date does not parse"}, "0"}},
   };
   const std::string overview = ReadFile(page);
   std::set<std::string> pages;
@@ -379,25 +399,23 @@ TEST_F(HkReport, PassPagesAgreeWithTheirOverviewRowsOnWhyAndRestarts) {
     SCOPED_TRACE(pass);
     ASSERT_EQ(expected.count(pass), 1u);
     const Expected& e = expected.at(pass);
+    const std::string why = Reasons(e.reasons);
     // File, Why, 14 cells of the capture file, then First SatTime, Last
     // SatTime, ResetInfo first and last, Restarts.
-    const std::vector<std::string> row = RowCells(overview, PassCell(pass + ".html", pass + ".txt"));
+    const std::string link = PassCell(pass + ".html", pass + ".txt");
+    const std::vector<std::string> row = RowCells(overview, link);
     ASSERT_EQ(row.size(), 23u);
-    EXPECT_EQ(row[1], e.why);
+    EXPECT_EQ(row[1], why);
     EXPECT_EQ(row[20], e.restarts);
+    const std::string row_start = e.level.empty() ? "<tr>" : "<tr class=\"problem " + e.level + "\">";
+    EXPECT_NE(overview.find(row_start + link), std::string::npos);
     // The why line stands right after the title block, and only for a flagged pass.
     const std::string html = ReadFile(root + "/HK_Report_files/FM/" + pass + ".html");
     const std::string after_title = html.substr(html.find("</p>\n", html.find("</h1>\n<p>")) + 5);
-    const std::string why = after_title.starts_with("<p class=\"problem\">") ? Between(after_title, ">", "</p>") : "";
-    EXPECT_EQ(why, row[1]);
-    const std::string falls = Between(html, "<tr><th>Falls of SatTime (restarts)</th><td>", "</td>");
-    EXPECT_EQ(falls, e.falls);
-    // The page shows no count of its restarts: its falls and the restart
-    // since the previous pass that its why line tells add up to the column.
-    if (!row[20].empty()) {
-      const bool since = why.find("restarted since the previous pass") != std::string::npos;
-      EXPECT_EQ(std::to_string(std::stoi(falls) + (since ? 1 : 0)), row[20]);
-    }
+    EXPECT_EQ(after_title.substr(0, after_title.find('\n') + 1),
+              e.level.empty() ? "<h2 id=\"account\">Frame account</h2>\n"
+                              : "<p class=\"problem " + e.level + "\">" + why + "</p>\n");
+    EXPECT_EQ(Between(html, "<tr><th>Restarts, within and since the previous pass</th><td>", "</td>"), row[20]);
   }
 }
 
@@ -471,28 +489,84 @@ TEST_F(HkReport, FoldersThatCannotBeReadAreShownOnThePage) {
         "<h2>FSK: HK data downlinked by FSK</h2>\n<p>Folder: <code>" + root +
             "/FSK</code></p>\n<p>No capture files in this folder.</p>\n</section>"}},
       {"no FSK folder", "no-fsk", 0, {"<p>There is no such folder: nothing to report.</p>"}},
-      {"no base directory",
-       "none",
+      {"FM folder replaced by a file",
+       "fm-file",
        1,
-       {"<p class=\"problem\">Cannot list " + root + "/FM: No such file or directory</p>"}},
+       {"<p class=\"problem\">Cannot list " + root + "/FM: Not a directory</p>"}},
   };
   for (const Case& c : cases) {
     ResetRoot(root);
-    std::string output = root + "/HK_Report.html";
     if (c.make_root == "no-fsk") fs::remove_all(fsk);
-    if (c.make_root == "none") {
-      fs::remove_all(root);
-      output = root + "_page.html";
+    if (c.make_root == "fm-file") {
+      fs::remove_all(fm);
+      WriteFile(root + "/FM", "");
     }
-    const RunResult result = Run({"--output", output});
+    const RunResult result = Run({"--format", "both"});
     EXPECT_EQ(result.status, c.status) << c.what;
-    const std::string html = ReadFile(output);
+    const std::string html = ReadFile(page);
     for (const std::string& text : c.shown) EXPECT_NE(html.find(text), std::string::npos) << c.what << ": " << text;
-    EXPECT_NE(result.errors.find("hkreport: wrote " + output + " (0 capture files, 0 frames)\n"), std::string::npos)
+    EXPECT_NE(result.errors.find("hkreport: wrote " + page + " (0 capture files, 0 frames)\n"), std::string::npos)
         << c.what;
-    fs::remove(root + "_page.html");
-    fs::remove_all(root + "_page_files");
   }
+}
+
+TEST_F(HkReport, ARootWithoutFormatFoldersWritesAndRemovesNothing) {
+  WriteFile(fm + "a.txt", PassHeader("1") + kMarker + " 1 2 3 1F 3 " + kExampleFrame + " 7E");
+  ASSERT_EQ(Run({}).status, 0);
+  const std::string overview = ReadFile(page);
+  const std::string pass_page = ReadFile(root + "/HK_Report_files/FM/a.html");
+  // The same page asked of a wrong base directory, and of one that is not there.
+  const std::string elsewhere = root + "/elsewhere";
+  fs::create_directory(elsewhere);
+  for (const std::string& base : {elsewhere, root + "/none"}) {
+    EXPECT_EQ(Run({"--root", base, "--output", page}).errors, "hkreport: no FM or FSK folder under " + base + "\n");
+    EXPECT_EQ(Run({"--root", base, "--format", "fsk", "--output", page}).status, 1);
+  }
+  EXPECT_EQ(Run({"--root", elsewhere, "--format", "fsk", "--output", page}).errors,
+            "hkreport: no FSK folder under " + elsewhere + "\n");
+  EXPECT_EQ(ReadFile(page), overview);
+  EXPECT_EQ(ReadFile(root + "/HK_Report_files/FM/a.html"), pass_page);
+  // A format folder that cannot be listed keeps its pages as they are.
+  fs::rename(fm, root + "/FM.kept");
+  WriteFile(root + "/FM", "");
+  EXPECT_EQ(Run({}).status, 1);
+  EXPECT_EQ(ReadFile(root + "/HK_Report_files/FM/a.html"), pass_page);
+}
+
+TEST_F(HkReport, ACaptureThatCannotBeReadIsCountedAndFailsTheRun) {
+  // /proc/self/mem opens as a regular file, but reading it from offset 0 fails.
+  fs::create_symlink("/proc/self/mem", fm + "m.txt");
+  const RunResult result = Run({"--format", "fm"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.errors.substr(0, result.errors.find('\n')),
+            "hkreport: Cannot read " + fm + "m.txt: Input/output error");
+  const std::string html = ReadFile(page);
+  EXPECT_NE(html.find("<dt>Files that could not be read</dt><dd>1</dd>"), std::string::npos);
+  EXPECT_NE(
+      html.find("<tr class=\"problem alarm\">" + PassCell("m.html", "m.txt", true) + "<td class=\"text why\">" +
+                Reasons({"alarm: cannot read", "alarm: header cut short", "notice: date does not parse"}) + "</td>"),
+      std::string::npos);
+}
+
+TEST_F(HkReport, FramesPastTheYear9999LeaveTheirPassUndated) {
+  // The last second of 9999: frames 10 s apart from 23:59:40 stay in it;
+  // from 23:59:50, the second frame would stand in the year 10000.
+  const std::string header = WithHeaderValue(PassHeader("2"), "Packets : 12", "Packets : 1");
+  std::string second = kExampleFrame;
+  second.replace(0, 11, "00 00 01 40");  // 160 s, 10 s after the first
+  const std::string frames = kMarker + std::string(" 1 2 3 1F 3 ") + kExampleFrame + " " + second + " 7E";
+  WriteFile(fm + "in.txt",
+            WithHeaderValue(WithHeaderValue(header, "2019/01/10", "9999/12/31"), "09:15:30", "23:59:40") + frames);
+  WriteFile(fm + "past.txt",
+            WithHeaderValue(WithHeaderValue(header, "2019/01/10", "9999/12/31"), "09:15:30", "23:59:50") + frames);
+  ASSERT_EQ(Run({"--format", "fm", "--export", export_file}).status, 0);
+  const std::string rows = ReadFile(export_file);
+  EXPECT_NE(rows.find("FM,in.txt,9999-12-31 23:59:40,JST,9999-12-31 23:59:50.0,160.000000,"), std::string::npos);
+  EXPECT_NE(rows.find("FM,past.txt,,JST,,160.000000,"), std::string::npos);
+  EXPECT_NE(ReadFile(page).find("<tr class=\"problem notice\">" + PassCell("past.html", "past.txt") +
+                                "<td class=\"text why\">" + Reasons({"notice: frames run past the year 9999"}) +
+                                "</td><td class=\"text bad\">9999/12/31 23:59:50</td>"),
+            std::string::npos);
 }
 
 TEST_F(HkReport, RefusesToWriteOverWhatItReadsOrWhatIsNoRegularFile) {
@@ -502,6 +576,14 @@ TEST_F(HkReport, RefusesToWriteOverWhatItReadsOrWhatIsNoRegularFile) {
   WriteFile(limits, "Mag_x, , , ,\n");
   ASSERT_EQ(::mkfifo((root + "/fifo").c_str(), 0644), 0);
   fs::create_symlink(root + "/nowhere", root + "/dangling");
+  WriteFile(fsk + "f.txt", PassHeader("1"));
+  // Pages' folders that lead elsewhere, whose pages there would go astray.
+  fs::create_directories(root + "/victim");
+  WriteFile(root + "/victim/keep.html", "mine");
+  fs::create_symlink(root + "/victim", root + "/linked_files");
+  fs::create_directories(root + "/sub_files");
+  fs::create_symlink(root + "/victim", root + "/sub_files/FM");
+  fs::create_directories(root + "/x");
   struct Case {
     std::vector<std::string> arguments;
     std::string refused;  // as told
@@ -517,7 +599,26 @@ TEST_F(HkReport, RefusesToWriteOverWhatItReadsOrWhatIsNoRegularFile) {
       {{"--output", root + "/dangling"}, root + "/dangling", "it is a symbolic link that leads nowhere"},
       {{"--export", fm + "a.txt"}, fm + "a.txt", "it is the capture file " + fm + "a.txt"},
       {{"--export", page}, page, "it is the page " + page},
+      // The page under other spellings.
+      {{"--export", root + "/x/../HK_Report.html"}, root + "/x/../HK_Report.html", "it is the page " + page},
+      {{"--export", root + "/./HK_Report.html"}, root + "/./HK_Report.html", "it is the page " + page},
+      // A pass page of this run, before it is written.
+      {{"--export", root + "/HK_Report_files/FM/../FM/a.html"},
+       root + "/HK_Report_files/FM/../FM/a.html",
+       "it is the pass page " + root + "/HK_Report_files/FM/a.html"},
+      {{"--format", "fsk", "--output", fsk + "f.txt"}, fsk + "f.txt", "it is the capture file " + fsk + "f.txt"},
+      // Pages' folders: a link, a format's folder that is a link, a capture
+      // folder, even as the base directory names it through a link.
+      {{"--output", root + "/linked.html"}, root + "/linked_files", "it is a symbolic link"},
+      {{"--output", root + "/sub.html"}, root + "/sub_files/FM", "it is a symbolic link"},
+      {{"--output", fm + "in.html"}, fm + "in_files", "it lies in the capture folder " + root + "/FM"},
+      {{"--root", root + "/R", "--output", root + "/R.html"},
+       root + "/R_files/FM",
+       "it is the capture folder " + root + "/R/FM"},
   };
+  fs::create_directories(root + "/R_files/FM");
+  fs::create_symlink(root + "/R_files", root + "/R");
+  WriteFile(root + "/R_files/FM/notes.html", "mine");
   // A device node can be made only as root.
   const bool as_root = ::geteuid() == 0;
   if (as_root) {
@@ -536,8 +637,32 @@ TEST_F(HkReport, RefusesToWriteOverWhatItReadsOrWhatIsNoRegularFile) {
   EXPECT_TRUE(fs::is_fifo(root + "/fifo"));
   EXPECT_TRUE(fs::is_symlink(root + "/dangling"));
   EXPECT_TRUE(!as_root || fs::is_character_file(root + "/null"));
+  EXPECT_EQ(ReadFile(root + "/victim/keep.html"), "mine");
+  EXPECT_EQ(ReadFile(root + "/R_files/FM/notes.html"), "mine");
   EXPECT_FALSE(Exists(page));
   EXPECT_EQ(Temporaries(), std::vector<std::string>{});
+
+  // Once written, a pass page is no place for the overview, nor for the export.
+  fs::remove(fm + "line\nbreak.txt");
+  ASSERT_EQ(Run({}).status, 0);
+  const std::string pass_page = root + "/HK_Report_files/FM/a.html";
+  for (const auto& [arguments, why] :
+       {std::pair{std::vector<std::string>{"--output", pass_page}, std::string("it is a pass page of HK_Report.html")},
+        std::pair{std::vector<std::string>{"--export", pass_page}, "it is the pass page " + pass_page}}) {
+    EXPECT_EQ(Run(arguments).errors, "hkreport: refusing to write " + pass_page + ": " + why + "\n");
+  }
+}
+
+TEST_F(HkReport, AFileWhereAFormatsPagesFolderGoesIsTold) {
+  WriteFile(fm + "a.txt", PassHeader("1") + kMarker + " 1 2 3 1F 3 " + kExampleFrame + " 7E");
+  fs::create_directories(root + "/HK_Report_files");
+  WriteFile(root + "/HK_Report_files/FM", "not a folder");
+  const RunResult result = Run({"--format", "fm"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.errors.substr(0, result.errors.find('\n')),
+            "hkreport: cannot write " + root + "/HK_Report_files/FM: Not a directory");
+  EXPECT_EQ(ReadFile(root + "/HK_Report_files/FM"), "not a folder");
+  EXPECT_EQ(ReadFile(page).find("HK_Report_files/FM/a.html"), std::string::npos);  // no link to a page not written
 }
 
 TEST_F(HkReport, WritesTheFileALinkLeadsToAndWhateverStandsAtPageTmp) {
@@ -649,8 +774,17 @@ TEST_F(HkReport, OpenShowsTheWrittenPageAndAFailureToShowItIsOnlyTold) {
     EXPECT_EQ(result.status, 0) << c.opener;
     EXPECT_EQ(result.errors, "hkreport: wrote " + page + " (0 capture files, 0 frames)\n" + c.told);
   }
-  ::setenv("PATH", path.c_str(), 1);
   EXPECT_EQ(ReadFile(root + "/opened.txt"), page + "\n");
+  // A page named from the folder it is shown from, starting with "-": no
+  // opener takes it for an option.
+  WriteFile(bin + "/xdg-open", "#!/bin/sh\necho \"$@\" > " + root + "/opened.txt\n");
+  fs::permissions(bin + "/xdg-open", fs::perms::owner_all);
+  const fs::path folder = fs::current_path();
+  fs::current_path(root);
+  EXPECT_EQ(Run({"--open", "--output", "-page.html"}).status, 0);
+  fs::current_path(folder);
+  ::setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(ReadFile(root + "/opened.txt"), "./-page.html\n");
 }
 
 }  // namespace

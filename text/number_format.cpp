@@ -270,6 +270,12 @@ void AppendUnsigned(std::string& out, uint64_t value) {
   out.append(text, FormatUnsigned(value, text));
 }
 
+void AppendCounted(std::string& out, uint64_t count, std::string_view one, std::string_view many) {
+  AppendUnsigned(out, count);
+  out += ' ';
+  out += count == 1 ? one : many;
+}
+
 void AppendSigned(std::string& out, int64_t value) {
   if (value < 0) out += '-';
   // The magnitude in unsigned arithmetic, where the most negative value has one too.

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 namespace hkcsv {
 
@@ -69,7 +70,9 @@ char* FormatFixed(double value, char* out);
 
 // The same texts appended to a string, for messages and pages.
 void AppendUnsigned(std::string& out, uint64_t value);  // "%llu"
-void AppendSigned(std::string& out, int64_t value);     // "%lld"
+// A count and what it counts: "1 frame", "2 frames".
+void AppendCounted(std::string& out, uint64_t count, std::string_view one, std::string_view many);
+void AppendSigned(std::string& out, int64_t value);  // "%lld"
 // At least `digits` digits, zeros in front: "07" of 7 and 2.
 void AppendZeroPadded(std::string& out, uint64_t value, std::size_t digits);
 void AppendFixed(std::string& out, double value);  // "%f": six decimals, as the data CSV prints them

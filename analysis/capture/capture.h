@@ -65,9 +65,10 @@ inline constexpr std::array<const char*, kPassHeaderColumns> kPassHeaderColumnNa
 // The header CSV cells of one capture file, as written to the header CSV.
 struct PassHeader {
   std::array<std::string, kPassHeaderColumns> cells;
-  int cell_count = 0;     // cells written whole
-  bool complete = false;  // every field was read; false: the file ended inside the header
-  std::string time_zone;  // the date field's third value, as "JST"
+  int cell_count = 0;                    // cells written whole
+  bool complete = false;                 // every field was read; false: the file ended inside the header
+  bool gives_frames_per_packet = false;  // its last field held a number: DataBlockNumber was set from it
+  std::string time_zone;                 // the date field's third value, as "JST"
 };
 
 struct CaptureCounts {

@@ -115,7 +115,9 @@ void ReadPassHeader(InputStream& in, CaptureOutput& out, PassHeader& header, int
     if (field == kNumberField) {
       // A value that is no decimal number leaves DataBlockNumber as it was;
       // the end of the file leaves nothing to write.
-      if (ReadDecimal(in, DataBlockNumber) == ReadResult::kEnd) break;
+      const ReadResult result = ReadDecimal(in, DataBlockNumber);
+      if (result == ReadResult::kEnd) break;
+      header.gives_frames_per_packet = result == ReadResult::kValue;
       char number[kDecimalTextMax + 1];
       *FormatDecimal(DataBlockNumber, number) = '\0';
       WriteCellText(row, number, Cell::kEnds);

@@ -16,6 +16,9 @@ struct CivilDate {
 
 inline constexpr std::int64_t kSecondsPerDay = 86400;
 
+// 10000-01-01 00:00:00: ground time stays before it, in years of four digits.
+inline constexpr double kEndOfCalendar = 253402300800.0;
+
 // Floor division for a positive divisor: rounds toward minus infinity, as
 // the days and months before 1970 need.
 constexpr std::int64_t FloorDiv(std::int64_t value, std::int64_t divisor) {

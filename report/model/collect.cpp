@@ -30,7 +30,10 @@ struct Collector {
   std::size_t pass = 0;
   GroundClock clock{};
   std::uint32_t frame_in_pass = 0;
+  bool past_calendar = false;  // a frame of the pass stands past the year 9999
   FrameLog log{};
+  // The last capture whose header gave the frames per packet.
+  std::optional<std::size_t> frames_per_packet_from{};
 };
 
 PassRecord& CurrentPass(Collector& c) { return c.format.passes[c.pass]; }
@@ -59,6 +62,7 @@ void TakeFrame(Collector& c, const DecodedFrame& frame) {
   pass.last = frame.counters;
   std::optional<double> ground_time;
   if (pass.start) ground_time = PlaceFrame(c.clock, *pass.start, SatTimeSeconds(frame.counters.sat_time)).ground_time;
+  if (ground_time && *ground_time >= kEndOfCalendar) c.past_calendar = true;
   ChannelBands bands;
   ClassifyFrame(c.format.limits, frame.values, bands);
   for (const LimitBand band : bands) {
@@ -85,13 +89,32 @@ void BeginPass(Collector& c, std::size_t pass) {
   c.pass = pass;
   c.clock = GroundClock{};
   c.frame_in_pass = 0;
+  c.past_calendar = false;
   c.log = FrameLog{};
+}
+
+// A pass whose frames run past the year 9999 stands on no calendar: its
+// frames have no ground time, where the channels' extremes were taken either.
+void LeaveUndated(Collector& c, PassRecord& pass) {
+  pass.start.reset();
+  pass.past_calendar = true;
+  for (ChannelStats& stats : c.format.channels) {
+    for (FrameAt* at : {&stats.min_at, &stats.max_at}) {
+      if (at->pass == c.pass) at->ground_time.reset();
+    }
+  }
 }
 
 // Closes the pass's account once its capture file is read.
 void EndPass(Collector& c, const CaptureFile& file) {
   PassRecord& pass = CurrentPass(c);
   pass.file = file;
+  if (c.past_calendar) LeaveUndated(c, pass);
+  if (file.header.gives_frames_per_packet) {
+    c.frames_per_packet_from = c.pass;
+  } else if (file.open_error == 0) {
+    pass.frames_per_packet_from = c.frames_per_packet_from;
+  }
   pass.account.steps = CountTimeSteps(c.log.sat_times);
   pass.repeated.assign(std::min<std::uint64_t>(file.counts.frames, kFrameTableRows), false);
   pass.account.repeats = FindRepeats(c.log, &pass.repeated);
@@ -105,6 +128,8 @@ void CountPass(PassTotals& totals, const PassRecord& pass) {
   totals.missing += pass.account.steps.missing.value_or(0);
   totals.repeated += pass.account.repeats.repeated;
   totals.restarts += Restarts(pass);
+  if (const std::optional<Level> level = WorstLevel(pass.why))
+    ++(*level == Level::kAlarm ? totals.alarms : totals.notices);
   if (pass.file.open_error != 0) return;
   totals.skipped_tokens += pass.file.counts.skipped_tokens;
   totals.cut_short += pass.file.counts.cut_short;
@@ -131,6 +156,7 @@ void Settle(FormatRecord& format) {
   std::vector<std::string>& zones = format.time_zones;
   for (std::size_t i = 0; i < format.passes.size(); ++i) {
     PassRecord& pass = format.passes[i];
+    pass.why = WhyFlagged(pass);
     CountPass(format.totals, pass);
     const std::string& zone = pass.file.header.time_zone;
     if (OnTimeAxis(pass) && !zone.empty() && std::find(zones.begin(), zones.end(), zone) == zones.end()) {
@@ -143,7 +169,6 @@ void Settle(FormatRecord& format) {
                   {*pass.start, static_cast<float>(pass.extremes[k]), static_cast<std::uint32_t>(i), one_line});
       }
     }
-    pass.why = WhyFlagged(pass);
   }
 }
 

@@ -15,6 +15,7 @@
 #include "report/model/channel_stats.h"
 #include "report/model/frame_account.h"
 #include "report/model/limits.h"
+#include "report/model/pass_flags.h"
 #include "report/model/time_series.h"
 
 namespace hkcsv {
@@ -31,8 +32,13 @@ enum PassExtreme { kMinBusVoltage, kMaxBatteryTemp, kMaxAbsGyroRate, kPassExtrem
 struct PassRecord {
   std::string name;  // the capture file's name, without its folder
   CaptureFile file;  // open and read results, the header's cells, the counts
-  // The pass's ground time: its header's date and time, where they parse.
+  // The pass's ground time: its header's date and time, where they parse and
+  // its frames stay within the year 9999.
   std::optional<double> start;
+  bool past_calendar = false;  // its frames run past the end of the year 9999: left undated
+  // The earlier capture (by index) whose header gave the frames per packet
+  // that this one's packets were read with, when its own header gives none.
+  std::optional<std::size_t> frames_per_packet_from;
   FrameAccount account;  // how its satellite time ran, and its repeats
   // The counters of its first and last frame, when it has frames.
   HkCounters first{};
@@ -46,9 +52,9 @@ struct PassRecord {
   std::vector<bool> repeated;
 
   // Settled once every pass of the format is read:
-  bool far_date = false;         // dated more than a year from every other dated pass
-  bool restart_before = false;   // the satellite restarted since the pass before it in ground time
-  std::vector<std::string> why;  // why the pass is flagged, most important first; empty: it is not
+  bool far_date = false;        // dated more than a year from every other dated pass
+  bool restart_before = false;  // the satellite restarted since the pass before it in ground time
+  std::vector<Reason> why;      // why the pass is flagged, worst first; empty: it is not
 };
 
 // Whether a pass stands on the time axis: dated, and not far from the others.
@@ -77,6 +83,8 @@ struct PassTotals {
   std::uint64_t missing = 0;   // frames missing in gaps (est.)
   std::uint64_t repeated = 0;  // frames equal to an earlier frame of their pass
   std::uint64_t restarts = 0;  // within passes and between them
+  std::uint64_t alarms = 0;    // passes with an alarm
+  std::uint64_t notices = 0;   // passes with notices and no alarm
   // The ground time of the earliest and the latest pass on the time axis.
   std::optional<double> first_start;
   std::optional<double> last_start;

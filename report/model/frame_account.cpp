@@ -127,14 +127,22 @@ std::optional<std::int64_t> ParseCount(std::string_view text) {
   return negative ? -value : value;
 }
 
-std::optional<std::int64_t> AnnouncedPackets(const PassHeader& header) {
-  if (header.cell_count <= kReceivedPacketsCell) return std::nullopt;
-  return ParseCount(header.cells[kReceivedPacketsCell]);
+Announced ReadAnnounced(const PassHeader& header) {
+  if (header.cell_count <= kReceivedPacketsCell) return {};
+  const std::string& cell = header.cells[kReceivedPacketsCell];
+  if (const std::optional<std::int64_t> count = ParseCount(cell)) {
+    if (*count <= kMostAnnounced) return {Announced::kCount, *count};
+    return {Announced::kTooLarge, 0};
+  }
+  // Digits beyond what ParseCount takes still make a number, a large one.
+  const std::string_view digits = std::string_view(cell).substr(cell.starts_with('+') || cell.starts_with('-') ? 1 : 0);
+  const bool all_digits = !digits.empty() && digits.find_first_not_of("0123456789") == std::string_view::npos;
+  return {all_digits ? Announced::kTooLarge : Announced::kNotANumber, 0};
 }
 
-std::optional<std::int64_t> ExpectedFrames(std::optional<std::int64_t> announced, std::int32_t frames_per_packet) {
-  if (!announced || *announced <= 0 || frames_per_packet <= 0) return std::nullopt;
-  return *announced * frames_per_packet;
+std::optional<std::int64_t> ExpectedFrames(const Announced& announced, std::int32_t frames_per_packet) {
+  if (announced.kind != Announced::kCount || announced.count <= 0 || frames_per_packet <= 0) return std::nullopt;
+  return announced.count * frames_per_packet;  // at most (2^31 - 1)^2: no overflow
 }
 
 }  // namespace hkcsv

@@ -74,10 +74,19 @@ struct FrameAccount {
 // digits ("03" is 3). Anything else, or more than 18 digits, is none.
 std::optional<std::int64_t> ParseCount(std::string_view text);
 
-// The packets the header announces, when it gives the cell and it is a number.
-std::optional<std::int64_t> AnnouncedPackets(const PassHeader& header);
+// The packets the header announces ("Recieved Packet Number"): a count, or
+// why there is none. A count above kMostAnnounced is taken for a wrong one:
+// no pass holds so many packets, and its frames expected would not fit a
+// count.
+inline constexpr std::int64_t kMostAnnounced = 2147483647;
+struct Announced {
+  enum Kind { kMissing, kCount, kNotANumber, kTooLarge } kind = kMissing;
+  std::int64_t count = 0;  // of a kCount
+};
+
+Announced ReadAnnounced(const PassHeader& header);
 
 // Frames expected: announced x per packet when both are positive.
-std::optional<std::int64_t> ExpectedFrames(std::optional<std::int64_t> announced, std::int32_t frames_per_packet);
+std::optional<std::int64_t> ExpectedFrames(const Announced& announced, std::int32_t frames_per_packet);
 
 }  // namespace hkcsv

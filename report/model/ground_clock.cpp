@@ -7,9 +7,8 @@ FramePlace PlaceFrame(GroundClock& clock, double start, double sat_time) {
   FramePlace place{start, true};
   if (clock.started) {
     const double rise = sat_time - clock.sat_time;
-    place.ground_time = clock.ground_time;
     place.new_line = rise < 0.0 || rise > kMaxFrameGapSeconds;
-    if (!place.new_line) place.ground_time += rise;
+    place.ground_time = clock.ground_time + (rise < 0.0 ? 0.0 : rise);
   }
   clock = {true, sat_time, place.ground_time};
   return place;

@@ -1,8 +1,10 @@
 // Where the frames of a pass stand on the ground time axis: the first at the
 // pass's time from its header, each next one at the previous frame's time
-// plus the rise of satellite time. A fall (a restart of the satellite's
-// clock) or a rise above kMaxFrameGapSeconds (a gap in reception) starts a new
-// line, whose first frame stands at the previous frame's time.
+// plus the rise of satellite time. A rise above kMaxFrameGapSeconds (a gap in
+// reception) starts a new line, and the clock runs on through it. A fall (a
+// restart of the satellite's clock) starts a new line too, whose first frame
+// stands at the previous frame's time: how long the satellite was down is not
+// known.
 #pragma once
 
 namespace hkcsv {

@@ -1,6 +1,7 @@
-// Why a pass is flagged: its reasons, in words, most important first.
+// Why a pass is flagged: its reasons, in words, alarms before notices.
 #include "report/model/pass_flags.h"
 
+#include "report/model/format_record.h"
 #include "text/number_format.h"
 
 namespace hkcsv {
@@ -8,52 +9,82 @@ namespace hkcsv {
 namespace {
 
 // "1 packet missing", "2 packets missing".
-std::string Counted(std::uint64_t count, const char* one, const char* many, const char* after = "") {
-  std::string text;
-  AppendUnsigned(text, count);
-  text += ' ';
-  text += count == 1 ? one : many;
-  text += after;
-  return text;
+Reason Counted(Level level, std::uint64_t count, const char* one, const char* many, const char* after = "") {
+  Reason reason{level, {}};
+  AppendCounted(reason.text, count, one, many);
+  reason.text += after;
+  return reason;
+}
+
+void AddAlarms(const PassRecord& pass, std::vector<Reason>& why) {
+  const CaptureFile& file = pass.file;
+  if (file.read_error != 0) why.push_back({Level::kAlarm, "cannot read"});
+  if (!file.header.complete) why.push_back({Level::kAlarm, "header cut short"});
+  if (file.counts.packets > 0 && file.counts.frames == 0) why.push_back({Level::kAlarm, "no frames decoded"});
+  if (pass.account.steps.falls > 0)
+    why.push_back(Counted(Level::kAlarm, pass.account.steps.falls, "restart", "restarts"));
+  if (pass.restart_before) why.push_back({Level::kAlarm, "restarted since the previous pass"});
+  if (pass.red > 0) why.push_back(Counted(Level::kAlarm, pass.red, "sample", "samples", " past red"));
+}
+
+void AddPacketCount(const PassRecord& pass, std::vector<Reason>& why) {
+  if (AnnouncedMatches(pass) != false) return;
+  const Announced announced = ReadAnnounced(pass.file.header);
+  const auto found = static_cast<std::int64_t>(pass.file.counts.packets);
+  if (announced.kind == Announced::kNotANumber) {
+    why.push_back({Level::kNotice, "packet count is not a number"});
+  } else if (announced.kind == Announced::kTooLarge) {
+    why.push_back({Level::kNotice, "packet count too large"});
+  } else if (announced.count > found) {
+    why.push_back(
+        Counted(Level::kNotice, static_cast<std::uint64_t>(announced.count - found), "packet", "packets", " missing"));
+  } else {
+    why.push_back(Counted(Level::kNotice, static_cast<std::uint64_t>(found - announced.count), "packet", "packets",
+                          " more than announced"));
+  }
+}
+
+void AddNotices(const PassRecord& pass, std::vector<Reason>& why) {
+  const CaptureFile& file = pass.file;
+  if (pass.past_calendar) {
+    why.push_back({Level::kNotice, "frames run past the year 9999"});
+  } else if (!pass.start) {
+    why.push_back({Level::kNotice, "date does not parse"});
+  }
+  if (pass.far_date) why.push_back({Level::kNotice, "date far from every other pass"});
+  AddPacketCount(pass, why);
+  if (file.counts.cut_short > 0) why.push_back({Level::kNotice, "cut short"});
+  const std::optional<std::uint64_t> missing = pass.account.steps.missing;
+  if (missing && *missing > 0) why.push_back(Counted(Level::kNotice, *missing, "frame", "frames", " missing (est.)"));
+  if (file.counts.skipped_tokens > 0) {
+    why.push_back(Counted(Level::kNotice, file.counts.skipped_tokens, "token", "tokens", " skipped"));
+  }
 }
 
 }  // namespace
 
+const char* LevelName(Level level) { return level == Level::kAlarm ? "alarm" : "notice"; }
+
 std::optional<bool> AnnouncedMatches(const PassRecord& pass) {
-  if (pass.file.header.cell_count <= kReceivedPacketsCell) return std::nullopt;
-  const std::optional<std::int64_t> announced = AnnouncedPackets(pass.file.header);
-  return announced && *announced == static_cast<std::int64_t>(pass.file.counts.packets);
+  const Announced announced = ReadAnnounced(pass.file.header);
+  if (announced.kind == Announced::kMissing) return std::nullopt;
+  return announced.kind == Announced::kCount && announced.count == static_cast<std::int64_t>(pass.file.counts.packets);
 }
 
-std::vector<std::string> WhyFlagged(const PassRecord& pass) {
-  const CaptureFile& file = pass.file;
-  if (file.open_error != 0) return {"cannot open"};
-  std::vector<std::string> why;
-  if (file.read_error != 0) why.push_back("cannot read");
-  if (!file.header.complete) why.push_back("header cut short");
-  if (!pass.start) why.push_back("date does not parse");
-  if (pass.far_date) why.push_back("date far from every other pass");
-  if (file.counts.packets > 0 && file.counts.frames == 0) why.push_back("no frames decoded");
-  if (AnnouncedMatches(pass) == false) {
-    const std::optional<std::int64_t> announced = AnnouncedPackets(file.header);
-    const auto found = static_cast<std::int64_t>(file.counts.packets);
-    if (!announced) {
-      why.push_back("packet count is not a number");
-    } else if (*announced > found) {
-      why.push_back(Counted(static_cast<std::uint64_t>(*announced - found), "packet", "packets", " missing"));
-    } else {
-      why.push_back(
-          Counted(static_cast<std::uint64_t>(found - *announced), "packet", "packets", " more than announced"));
-    }
-  }
-  if (file.counts.cut_short > 0) why.push_back("cut short");
-  const std::optional<std::uint64_t> missing = pass.account.steps.missing;
-  if (missing && *missing > 0) why.push_back(Counted(*missing, "frame", "frames", " missing (est.)"));
-  if (file.counts.skipped_tokens > 0) why.push_back(Counted(file.counts.skipped_tokens, "token", "tokens", " skipped"));
-  if (pass.account.steps.falls > 0) why.push_back(Counted(pass.account.steps.falls, "restart", "restarts"));
-  if (pass.restart_before) why.push_back("restarted since the previous pass");
-  if (pass.red > 0) why.push_back(Counted(pass.red, "sample", "samples", " past red"));
+std::vector<Reason> WhyFlagged(const PassRecord& pass) {
+  if (pass.file.open_error != 0) return {{Level::kAlarm, "cannot open"}};
+  std::vector<Reason> why;
+  AddAlarms(pass, why);
+  AddNotices(pass, why);
   return why;
+}
+
+std::optional<Level> WorstLevel(const std::vector<Reason>& why) {
+  if (why.empty()) return std::nullopt;
+  for (const Reason& reason : why) {
+    if (reason.level == Level::kAlarm) return Level::kAlarm;
+  }
+  return Level::kNotice;
 }
 
 }  // namespace hkcsv

@@ -1,25 +1,46 @@
-// Why a pass is flagged as a problem: short reasons, most important first,
-// as the pass table's "why" cell and the pass page show them.
+// Why a pass is flagged: short reasons in the operator's words, each with
+// the level of what it asks of the operator, worst first, as the pass table,
+// the latest pass and the pass page show them.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "report/model/format_record.h"
-
 namespace hkcsv {
 
+struct PassRecord;
+
+enum class Level {
+  kAlarm,   // the satellite or the station needs a look
+  kNotice,  // reception and data quality
+};
+
+// "alarm" or "notice": as the pages' classes, the README and the command
+// line name a level.
+const char* LevelName(Level level);
+
+struct Reason {
+  Level level;
+  std::string text;
+  bool operator==(const Reason&) const = default;
+};
+
 // The packets the header announces against those found: none when the header
-// gives no such cell, else whether the cell is a number equal to the count.
+// gives no such cell, else whether the cell is a count equal to theirs.
 std::optional<bool> AnnouncedMatches(const PassRecord& pass);
 
-// The reasons, in this order: "cannot open", "cannot read", "header cut
-// short", "date does not parse", "date far from every other pass", "no frames
-// decoded" (packets but no frame), "N packets missing", "N packets more than
-// announced" or "packet count is not a number", "cut short", "N frames
-// missing (est.)", "N tokens skipped", "N restarts", "restarted since the
-// previous pass", "N samples past red". None: the pass is not flagged.
-std::vector<std::string> WhyFlagged(const PassRecord& pass);
+// The reasons, alarms first: "cannot open", "cannot read", "header cut
+// short", "no frames decoded" (packets but no frame), "N restarts",
+// "restarted since the previous pass", "N samples past red"; then notices:
+// "date does not parse", "frames run past the year 9999", "date far from
+// every other pass", "N packets missing", "N packets more than announced",
+// "packet count is not a number" or "packet count too large", "cut short",
+// "N frames missing (est.)", "N tokens skipped". None: the pass is not
+// flagged.
+std::vector<Reason> WhyFlagged(const PassRecord& pass);
+
+// The worst level of the reasons; none when there are none.
+std::optional<Level> WorstLevel(const std::vector<Reason>& why);
 
 }  // namespace hkcsv

@@ -8,11 +8,12 @@ namespace hkcsv {
 
 namespace {
 
-// Dated passes with frames, in ground time order, the listing order breaking ties.
-std::vector<std::size_t> DatedWithFrames(const std::vector<PassRecord>& passes) {
+// The charted passes (dated, not far from the others, with frames), in
+// ground time order, the listing order breaking ties.
+std::vector<std::size_t> ChartedInTimeOrder(const std::vector<PassRecord>& passes) {
   std::vector<std::size_t> order;
   for (std::size_t i = 0; i < passes.size(); ++i) {
-    if (passes[i].start && passes[i].file.counts.frames > 0) order.push_back(i);
+    if (Charted(passes[i])) order.push_back(i);
   }
   std::stable_sort(order.begin(), order.end(),
                    [&passes](std::size_t a, std::size_t b) { return *passes[a].start < *passes[b].start; });
@@ -40,7 +41,7 @@ std::vector<bool> FarFromEveryOther(const std::vector<std::optional<double>>& st
 }
 
 void MarkRestartsBetweenPasses(std::vector<PassRecord>& passes) {
-  const std::vector<std::size_t> order = DatedWithFrames(passes);
+  const std::vector<std::size_t> order = ChartedInTimeOrder(passes);
   for (std::size_t k = 1; k < order.size(); ++k) {
     const PassRecord& before = passes[order[k - 1]];
     PassRecord& pass = passes[order[k]];

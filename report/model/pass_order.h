@@ -18,10 +18,11 @@ inline constexpr double kFarFromOtherPasses = 365 * 86400.0;
 // every other dated pass; with fewer than three dated passes, none is.
 std::vector<bool> FarFromEveryOther(const std::vector<std::optional<double>>& starts);
 
-// Sets restart_before of every pass with frames whose satellite restarted
-// since the pass before it in ground time order (dated passes with frames,
-// the listing order breaking ties): its first satellite time lies below that
-// pass's last, or its reset information differs from that pass's last.
+// Sets restart_before of every charted pass whose satellite restarted since
+// the charted pass before it in ground time order (the listing order breaking
+// ties; a pass dated far from the others stands nowhere in that order): its
+// first satellite time lies below that pass's last, or its reset information
+// differs from that pass's last.
 void MarkRestartsBetweenPasses(std::vector<PassRecord>& passes);
 
 // The pass whose last frame is the satellite's latest known state: the newest

@@ -1,31 +1,55 @@
-// What hkreport must never write over: the capture files it reads, its
-// limits file, and anything that is not a regular file. A link to a regular
-// file is fine: the file it leads to is replaced.
+// What hkreport may write and remove, and what it refuses before anything is
+// written: it never writes over a capture file it reads or its limits file,
+// nor over anything that is not a regular file (a link to a regular file is
+// fine: the file it leads to is replaced); it replaces and removes only the
+// pages it wrote, by their mark; its pages' folders are never links nor
+// capture folders; and no two of its outputs are one file, however their
+// paths are spelt.
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/capture/capture.h"
 
 namespace hkcsv {
 
-// A file that a run reads, which no output of it may be.
+// A file that a run reads or writes, which no other output of it may be.
 struct KeptFile {
   std::string path;
-  std::string what;  // "the capture file", "the limits file", "the page"
+  std::string what;  // "the capture file", "the limits file", "the page", "the pass page"
 };
 
 // Why `output` may not be written, as "it is the limits file PATH", "it is a
 // folder", "it is not a regular file" or "it is a symbolic link that leads
-// nowhere"; empty when it may. It may not be the same file (by identity,
-// under any name) as a kept one, nor name one that does not exist yet by
-// the same text. A path that cannot be looked at is left to the write,
-// which tells its own reason.
+// nowhere"; empty when it may. It may not name one of the kept files, under
+// any name (the same file where both exist, else the same name in the same
+// real folder). A path that cannot be looked at is left to the write, which
+// tells its own reason.
 std::string OutputRefusal(const std::string& output, const std::vector<KeptFile>& kept);
 
 // The files a run reads: every capture file of `listings`, and the limits
 // file when `limits_file` is given.
 std::vector<KeptFile> KeptFiles(const std::vector<CaptureListing>& listings, const std::string* limits_file);
+
+// Why the overview may not be written at `page`: a pass page of hkreport
+// stands there. Empty when it may.
+std::string OverviewRefusal(const std::string& page);
+
+// Why pages may not be written in `folder`: it is a symbolic link, or it is
+// or lies in one of `capture_folders` (under any name), or `page` lies in
+// it. Empty when they may.
+std::string PagesFolderRefusal(const std::string& folder, const std::vector<std::string>& capture_folders,
+                               const std::string& page);
+
+// Why the page of hkreport's own at `path` may not be written: something
+// stands there that is not a page carrying `mark` (a link, a folder, a file
+// of someone else's). Empty when nothing stands there, or an empty file, or
+// such a page.
+std::string OwnPageRefusal(const std::string& path, std::string_view mark);
+
+// Whether the regular file at `path` is a page carrying `mark`.
+bool IsOwnPage(const std::string& path, std::string_view mark);
 
 }  // namespace hkcsv

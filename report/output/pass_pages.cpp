@@ -5,18 +5,22 @@
 #include <unordered_set>
 
 #include "platform/files.h"
+#include "report/output/output_check.h"
 #include "report/output/staged_file.h"
+#include "report/pages/page_head.h"
 #include "report/pages/page_names.h"
 
 namespace hkcsv {
-
-namespace {
 
 std::string FormatFolder(const PassPagesPlace& place, DownlinkFormat format) {
   return place.folder + kPathSeparator + ConstantsOf(format).folder;
 }
 
-}  // namespace
+std::string PassPagePath(const PassPagesPlace& place, DownlinkFormat format, const std::string& name) {
+  return FormatFolder(place, format) + kPathSeparator + name;
+}
+
+std::string PassPagesMark(const PassPagesPlace& place) { return PassPageMark(place.overview_name); }
 
 PassPagesPlace PlacePassPages(const std::string& overview_path) {
   const std::size_t cut = overview_path.find_last_of(kPathSeparators);
@@ -35,7 +39,7 @@ Failure MakePassPagesFolder(const PassPagesPlace& place, DownlinkFormat format) 
 
 Failure WritePassPage(const PassPagesPlace& place, DownlinkFormat format, const std::string& name,
                       std::string_view html) {
-  const std::string path = FormatFolder(place, format) + kPathSeparator + name;
+  const std::string path = PassPagePath(place, format, name);
   if (FileHolds(path, html)) return {};
   return WriteStagedFile(path, html, AtLink::kReplace);
 }
@@ -45,9 +49,11 @@ void RemoveStalePages(const PassPagesPlace& place, DownlinkFormat format, const 
   std::vector<FolderEntry> entries;
   if (ListFolder(folder + kPathSeparator, "*.html", entries) != 0) return;
   const std::unordered_set<std::string> current(names.begin(), names.end());
+  const std::string mark = PassPagesMark(place);
   for (const FolderEntry& entry : entries) {
     if (entry.is_folder || !entry.name.ends_with(".html") || current.contains(entry.name)) continue;
-    RemoveFile(folder + kPathSeparator + entry.name);
+    const std::string path = folder + kPathSeparator + entry.name;
+    if (IsOwnPage(path, mark)) RemoveFile(path);
   }
 }
 

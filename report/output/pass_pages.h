@@ -20,6 +20,9 @@ struct PassPagesPlace {
 
 PassPagesPlace PlacePassPages(const std::string& overview_path);
 
+// The format's subfolder of the pass pages.
+std::string FormatFolder(const PassPagesPlace& place, DownlinkFormat format);
+
 // The format's subfolder of the pass pages, made when missing.
 Failure MakePassPagesFolder(const PassPagesPlace& place, DownlinkFormat format);
 
@@ -29,8 +32,15 @@ Failure MakePassPagesFolder(const PassPagesPlace& place, DownlinkFormat format);
 Failure WritePassPage(const PassPagesPlace& place, DownlinkFormat format, const std::string& name,
                       std::string_view html);
 
+// The path of the page `name` in the format's subfolder.
+std::string PassPagePath(const PassPagesPlace& place, DownlinkFormat format, const std::string& name);
+
+// The mark the pass pages of this overview carry.
+std::string PassPagesMark(const PassPagesPlace& place);
+
 // Removes the pages of the format's subfolder whose capture file is no longer
-// listed: only regular files named *.html that are not among `names`.
+// listed: only regular files named *.html, not among `names`, that are pass
+// pages of this overview by their mark.
 void RemoveStalePages(const PassPagesPlace& place, DownlinkFormat format, const std::vector<std::string>& names);
 
 }  // namespace hkcsv

@@ -41,10 +41,67 @@ struct Format {
   std::string section;  // its part of the overview, rendered once its pass pages stand
 };
 
-std::optional<Refusal> Refuse(const std::string& output, const std::vector<KeptFile>& kept) {
-  std::string reason = OutputRefusal(output, kept);
+// The chosen formats, listed, with the names of their pass pages.
+std::vector<Format> ListFormats(const ReportRequest& request) {
+  std::vector<Format> formats;
+  for (const DownlinkFormat id : kDownlinkFormats) {
+    if (!(id == DownlinkFormat::kFM ? request.fm : request.fsk)) continue;
+    Format& format = formats.emplace_back();
+    format.listing = ListCaptures(request.sample_root, ConstantsOf(id));
+    format.record.format = id;
+    for (const CaptureSource& capture : CaptureSources(format.listing)) {
+      format.pages.names.push_back(capture.path.substr(format.listing.folder.size() + 1));
+    }
+    format.pages.names = PassPageNames(format.pages.names);
+  }
+  return formats;
+}
+
+std::optional<Refusal> Refuse(const std::string& output, std::string reason) {
   if (reason.empty()) return std::nullopt;
   return Refusal{output, std::move(reason)};
+}
+
+// What the run refuses to write, found before anything is written: an output
+// that is a file the run reads or another output, an overview over a pass
+// page, pages in a link or a capture folder, a pass page over a file that is
+// no page of this report.
+std::optional<Refusal> CheckOutputs(const ReportRequest& request, const PassPagesPlace& place,
+                                    const std::vector<Format>& formats) {
+  std::vector<CaptureListing> listings;
+  std::vector<std::string> capture_folders;
+  for (const Format& format : formats) {
+    listings.push_back(format.listing);
+    if (FolderExists(format.listing.folder)) capture_folders.push_back(format.listing.folder);
+  }
+  std::vector<KeptFile> kept = KeptFiles(listings, request.limits ? &request.limits->file : nullptr);
+  if (auto refused = Refuse(request.page, OutputRefusal(request.page, kept))) return refused;
+  if (auto refused = Refuse(request.page, OverviewRefusal(request.page))) return refused;
+  std::vector<std::string> folders{place.folder};
+  for (const Format& format : formats) folders.push_back(FormatFolder(place, format.record.format));
+  for (const std::string& folder : folders) {
+    if (auto refused = Refuse(folder, PagesFolderRefusal(folder, capture_folders, request.page))) return refused;
+  }
+  kept.push_back({request.page, "the page"});
+  const std::string mark = PassPagesMark(place);
+  for (const Format& format : formats) {
+    for (const std::string& name : format.pages.names) {
+      const std::string path = PassPagePath(place, format.record.format, name);
+      if (auto refused = Refuse(path, OwnPageRefusal(path, mark))) return refused;
+      kept.push_back({path, "the pass page"});
+    }
+  }
+  if (!request.export_file) return std::nullopt;
+  return Refuse(*request.export_file, OutputRefusal(*request.export_file, kept));
+}
+
+// Whether any chosen format's folder stands: a run that finds none writes
+// and removes nothing.
+bool AnyFormatFolder(const std::vector<Format>& formats) {
+  for (const Format& format : formats) {
+    if (FolderExists(format.listing.folder)) return true;
+  }
+  return false;
 }
 
 void Fail(const ReportObserver& observer, ReportOutcome& outcome, const Failure& failure) {
@@ -108,8 +165,6 @@ bool CollectInto(const PassPagesPlace& place, const LimitTable* limits, Format& 
     return false;
   }
   format.pages.folder = place.folder_name;
-  for (const PassRecord& pass : format.record.passes) format.pages.names.push_back(pass.name);
-  format.pages.names = PassPageNames(format.pages.names);
   format.pages.written.assign(format.record.passes.size(), false);
   return true;
 }
@@ -121,13 +176,14 @@ bool WritePassPages(const PassPagesPlace& place, InputStream& frames, Format& fo
                     ReportOutcome& outcome) {
   const FormatRecord& record = format.record;
   const std::string overview_href = "../../" + PercentEncode(NarrowToUtf8(place.overview_name));
+  const std::string mark = PassPagesMark(place);
   PassDetail detail;
   std::string html;  // one pass page after the other
   for (std::size_t pass = 0; pass < record.passes.size(); ++pass) {
     if (!ReplayPassDetail(frames, record, pass, detail)) return false;
     if (!format.pages_folder) continue;
     html.clear();
-    RenderPassPage(html, {&record, pass, &detail, &format.pages.names, overview_href});
+    RenderPassPage(html, {&record, pass, &detail, &format.pages.names, overview_href, mark});
     const Failure failure = WritePassPage(place, record.format, format.pages.names[pass], html);
     if (failure.error != 0) {
       Fail(observer, outcome, failure);
@@ -160,21 +216,14 @@ bool WriteFormat(const PassPagesPlace& place, StagedFile* export_file, Format& f
 
 ReportOutcome WriteReport(const ReportRequest& request, const ReportObserver& observer) {
   ReportOutcome outcome;
-  std::vector<Format> formats;
-  std::vector<CaptureListing> listings;
-  for (const DownlinkFormat format : kDownlinkFormats) {
-    if (!(format == DownlinkFormat::kFM ? request.fm : request.fsk)) continue;
-    listings.push_back(ListCaptures(request.sample_root, ConstantsOf(format)));
-    formats.emplace_back().listing = listings.back();
-    formats.back().record.format = format;
+  std::vector<Format> formats = ListFormats(request);
+  if (!AnyFormatFolder(formats)) {
+    outcome.status = 1;
+    outcome.no_format_folder = true;
+    return outcome;
   }
-  const std::string* limits_file = request.limits ? &request.limits->file : nullptr;
-  std::vector<KeptFile> kept = KeptFiles(listings, limits_file);
-  outcome.refused = Refuse(request.page, kept);
-  if (!outcome.refused && request.export_file) {
-    kept.push_back({request.page, "the page"});
-    outcome.refused = Refuse(*request.export_file, kept);
-  }
+  const PassPagesPlace place = PlacePassPages(request.page);
+  outcome.refused = CheckOutputs(request, place, formats);
   if (outcome.refused) {
     outcome.status = kRefusedStatus;
     return outcome;
@@ -182,7 +231,6 @@ ReportOutcome WriteReport(const ReportRequest& request, const ReportObserver& ob
 
   // The folder of the pass pages first: where it cannot be made, the
   // overview beside it cannot be written either.
-  const PassPagesPlace place = PlacePassPages(request.page);
   if (const int error = MakeFolder(place.folder)) {
     Fail(observer, outcome, {Attempt::kWrite, place.folder, error});
     return outcome;
@@ -207,7 +255,7 @@ ReportOutcome WriteReport(const ReportRequest& request, const ReportObserver& ob
   }
 
   // The overview last, so that it never links to a page that is not there.
-  OverviewInput overview{request.sample_root, limits_file, {}};
+  OverviewInput overview{request.sample_root, request.limits ? &request.limits->file : nullptr, {}};
   for (const Format& format : formats) {
     overview.formats.push_back({&format.record, &format.pages, &format.section});
     outcome.capture_files += format.record.totals.files;

@@ -41,6 +41,7 @@ struct ReportOutcome {
   // own not written; 2 when an output was refused, before anything was read.
   int status = 0;
   std::optional<Refusal> refused;
+  bool no_format_folder = false;  // none of the chosen formats' folders stands: nothing was written
   bool page_written = false;
   std::uint64_t capture_files = 0;  // of the formats reported
   std::uint64_t frames = 0;

@@ -5,6 +5,22 @@
 
 namespace hkcsv {
 
+namespace {
+
+constexpr std::size_t kNameMax = 255;  // bytes of a file name, on every file system the station uses
+constexpr std::string_view kTemporaryEnd = ".tmp.XXXXXX";
+
+// The temporary file's prefix beside `target`: "TARGET.tmp.", or where that
+// name would pass the longest file name, ".hkreport.tmp." in its folder.
+std::string TemporaryPrefix(const std::string& target) {
+  const std::size_t cut = target.find_last_of(kPathSeparators);
+  const std::size_t name_start = cut == std::string::npos ? 0 : cut + 1;
+  if (target.size() - name_start + kTemporaryEnd.size() <= kNameMax) return target + ".tmp.";
+  return target.substr(0, name_start) + ".hkreport.tmp.";
+}
+
+}  // namespace
+
 StagedFile::~StagedFile() { AbandonStagedFile(*this); }
 
 Failure BeginStagedFile(const std::string& path, StagedFile& staged, AtLink at_link) {
@@ -15,7 +31,7 @@ Failure BeginStagedFile(const std::string& path, StagedFile& staged, AtLink at_l
   if (at_link == AtLink::kReplace || ResolvePath(path, staged.target) != 0) staged.target = path;
   File file;
   std::string temporary;
-  if (const int error = CreateTemporaryFile(staged.target + ".tmp.", file, temporary, staged.interrupt_slot)) {
+  if (const int error = CreateTemporaryFile(TemporaryPrefix(staged.target), file, temporary, staged.interrupt_slot)) {
     return {Attempt::kWrite, path, error};
   }
   staged.temporary = std::move(temporary);
@@ -26,7 +42,7 @@ Failure BeginStagedFile(const std::string& path, StagedFile& staged, AtLink at_l
 Failure CommitStagedFile(StagedFile& staged) {
   Failure failure;
   if (const int error = CloseOutput(staged.out)) {
-    failure = {Attempt::kWrite, staged.temporary, error};
+    failure = {Attempt::kWrite, staged.path, error};
   } else if (const int moved = MoveOverFile(staged.temporary, staged.target)) {
     failure = {Attempt::kWrite, staged.path, moved};
   } else {

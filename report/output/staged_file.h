@@ -1,7 +1,9 @@
 // A staged file: a file of hkreport (a page, the export) written so that
 // nothing half written ever stands under its name. The bytes go to a
-// temporary file of a name of its own beside it, "PATH.tmp.XXXXXX", which is
-// renamed over PATH at the end, or removed. An interrupt removes it too.
+// temporary file of a name of its own beside it, "PATH.tmp.XXXXXX" (or
+// ".hkreport.tmp.XXXXXX" where that name would be too long for a file name),
+// which is renamed over PATH at the end, or removed. An interrupt removes it
+// too. A failure names PATH, whichever step failed.
 #pragma once
 
 #include <string>
@@ -40,9 +42,8 @@ enum class AtLink { kFollow, kReplace };
 // missing or closed).
 Failure BeginStagedFile(const std::string& path, StagedFile& file, AtLink at_link = AtLink::kFollow);
 
-// Flushes and closes the temporary file and renames it over the target. A
-// failed write or close names the temporary file, a failed rename the path;
-// either way the temporary file is removed.
+// Flushes and closes the temporary file and renames it over the target. On a
+// failure the temporary file is removed.
 Failure CommitStagedFile(StagedFile& file);
 
 // Closes and removes the temporary file, if one is open; what was written

@@ -34,7 +34,15 @@ void AppendHeaderRow(std::string& html, std::initializer_list<ColumnGroup> group
 
 void AppendTableEnd(std::string& html) { html += "</tbody>\n</table>\n"; }
 
-void OpenRow(std::string& html, bool problem) { html += problem ? "<tr class=\"problem\">" : "<tr>"; }
+void OpenRow(std::string& html, std::optional<Level> problem) {
+  if (!problem) {
+    html += "<tr>";
+    return;
+  }
+  html += "<tr class=\"problem ";
+  html += LevelName(*problem);
+  html += "\">";
+}
 
 void TextCell(std::string& html, std::string_view text, bool bad) {
   OpenCell(html, bad ? "text bad" : "text");

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "report/model/pass_flags.h"
+
 namespace hkcsv {
 
 // Column names of a table, in groups that are shown or left out together.
@@ -18,8 +20,9 @@ void AppendHeaderRow(std::string& html, std::initializer_list<ColumnGroup> group
 // The end of the body and of the table.
 void AppendTableEnd(std::string& html);
 
-// "<tr>", or with the class "problem".
-void OpenRow(std::string& html, bool problem);
+// "<tr>", or for a row that needs a look, with the classes "problem" and its
+// level's name ("alarm" or "notice").
+void OpenRow(std::string& html, std::optional<Level> problem);
 
 // Narrow text from a file or a name, left-aligned; `bad` marks it.
 void TextCell(std::string& html, std::string_view text, bool bad = false);

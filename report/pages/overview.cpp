@@ -135,7 +135,7 @@ void AppendContents(std::string& html, const FormatRecord& format) {
 
 std::string RenderOverview(const OverviewInput& input) {
   std::string html;
-  AppendPageHead(html, "HK report");
+  AppendPageHead(html, "HK report", OverviewMark());
   html += "<h1>HK report</h1>\n<p>Base directory: <code>";
   AppendNarrow(html, input.sample_root);
   html += "</code>";

@@ -1,6 +1,9 @@
 // The head of every page of the report, with the stylesheet they share.
 #include "report/pages/page_head.h"
 
+#include <algorithm>
+
+#include "hkcsv_version.h"
 #include "text/html_text.h"
 
 namespace hkcsv {
@@ -13,10 +16,13 @@ constexpr char kPageStyle[] =
     "table{border-collapse:collapse;margin:1em 0;font-size:.85em}"
     "th,td{border:1px solid #bbb;padding:.2em .45em;text-align:right;white-space:nowrap}"
     "th{background:#eee}td.text{text-align:left}"
-    "tr.problem{background:#fde2dd;font-weight:bold}"
-    "tr.problem td:first-child::before{content:\"\\26A0  \"}"
-    "td.bad{color:#a00000;text-decoration:underline}td.why{color:#a00000;text-align:left}"
-    "p.problem{color:#a00000;font-weight:bold}"
+    // A pass that needs a look: red and marked for an alarm, amber for a
+    // notice of reception or data quality.
+    "tr.alarm{background:#fde2dd;font-weight:bold}tr.notice{background:#fdf3d2}"
+    "tr.alarm td:first-child::before{content:\"\\26A0  \"}"
+    "td.bad{color:#a00000;text-decoration:underline}td.why{text-align:left}"
+    "span.alarm,p.alarm{color:#a00000;font-weight:bold}span.notice,p.notice{color:#6b4f00}"
+    "p.problem{font-weight:bold}"
     "tr.repeated{color:#666;font-style:italic}"
     ".red{background:#f6c1b8}.yellow{background:#fbe6a0}.ok{background:#dcefdc}"
     // A long table scrolls in a box of its own; its header row and its
@@ -27,7 +33,7 @@ constexpr char kPageStyle[] =
     "div.scroll thead th{position:sticky;top:0;z-index:2}"
     "div.scroll th:first-child,div.scroll td:first-child{position:sticky;left:0;z-index:1;background:#fff}"
     "div.scroll thead th:first-child{z-index:3;background:#eee}"
-    "div.scroll tr.problem td:first-child{background:#fde2dd}"
+    "div.scroll tr.alarm td:first-child{background:#fde2dd}div.scroll tr.notice td:first-child{background:#fdf3d2}"
     "dl.summary{display:grid;grid-template-columns:max-content auto;gap:.2em 1em}"
     "dl.summary dt{font-weight:bold}dl.summary dd{margin:0}"
     "div.values{display:grid;grid-template-columns:repeat(auto-fill,minmax(17em,1fr));gap:.3em .6em;"
@@ -56,12 +62,39 @@ constexpr char kPageStyle[] =
     "@media print{figure,tr{break-inside:avoid;page-break-inside:avoid}body{margin:0}"
     "div.scroll{overflow:visible;max-height:none}}";
 
+constexpr std::string_view kGenerator = "<meta name=\"generator\" content=\"hkreport ";
+
 }  // namespace
 
-void AppendPageHead(std::string& html, std::string_view title) {
+std::string OverviewMark() { return "overview"; }
+
+std::string PassPageMark(std::string_view overview_name) {
+  std::string mark = "pass page of ";
+  AppendNarrow(mark, overview_name);
+  return mark;
+}
+
+std::optional<std::string> MarkOf(std::string_view head) {
+  const std::size_t at = head.find(kGenerator);
+  if (at == std::string_view::npos) return std::nullopt;
+  std::string_view rest = head.substr(at + kGenerator.size());
+  rest.remove_prefix(std::min(rest.find(' '), rest.size()));  // the version
+  if (!rest.starts_with(" (")) return std::nullopt;
+  rest.remove_prefix(2);
+  const std::size_t end = rest.find(")\"/>");
+  if (end == std::string_view::npos) return std::nullopt;
+  return std::string(rest.substr(0, end));
+}
+
+void AppendPageHead(std::string& html, std::string_view title, std::string_view mark) {
   html +=
       "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n<head>\n"
-      "<meta charset=\"utf-8\"/>\n<title>";
+      "<meta charset=\"utf-8\"/>\n";
+  html += kGenerator;
+  html += kVersion;
+  html += " (";
+  html += mark;
+  html += ")\"/>\n<title>";
   AppendNarrow(html, title);
   html += "</title>\n<style>";
   html += kPageStyle;

@@ -2,14 +2,30 @@
 // also well-formed XML, with the stylesheet they share inline.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace hkcsv {
 
-// Appends the doctype, the head titled with narrow `title` and the start of
-// the body.
-void AppendPageHead(std::string& html, std::string_view title);
+// Whose page a page is, in its generator mark <meta name="generator"
+// content="hkreport VERSION (MARK)"/>, so that hkreport replaces and removes
+// only pages it wrote: "overview", or "pass page of NAME" where NAME is the
+// overview's file name (narrow, escaped as the page holds it).
+std::string OverviewMark();
+std::string PassPageMark(std::string_view overview_name);
+
+// The mark that `head`, the start of a file, carries in hkreport's generator
+// mark, of any version; none when it carries none.
+std::optional<std::string> MarkOf(std::string_view head);
+
+// How many bytes of a page hold its mark, at most.
+inline constexpr std::size_t kMarkedHead = 1024;
+
+// Appends the doctype, the head titled with narrow `title` and marked with
+// `mark`, and the start of the body.
+void AppendPageHead(std::string& html, std::string_view title, std::string_view mark);
 
 // Appends the end of the body and of the page.
 void AppendPageEnd(std::string& html);

@@ -27,8 +27,9 @@ bool KeptInLinks(unsigned char c) {
 }  // namespace
 
 std::string PagesFolderName(std::string_view overview_name) {
-  const std::size_t dot = overview_name.rfind('.');
-  return std::string(overview_name.substr(0, dot == 0 ? overview_name.size() : dot)) + "_files";
+  constexpr std::string_view kEnding = ".html";
+  const bool html = overview_name.ends_with(kEnding) && overview_name.size() > kEnding.size();
+  return std::string(overview_name.substr(0, overview_name.size() - (html ? kEnding.size() : 0))) + "_files";
 }
 
 std::vector<std::string> PassPageNames(const std::vector<std::string>& capture_names) {

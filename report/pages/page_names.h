@@ -11,6 +11,9 @@ namespace hkcsv {
 
 // The folder of the pass pages beside the overview page, named as browsers
 // name the folder of a saved page: "HK_Report.html" gives "HK_Report_files".
+// Only the ending ".html" is dropped, so that overviews whose names differ in
+// their ending ("report.htm", "report.HTML") get folders of their own:
+// "report.htm_files".
 std::string PagesFolderName(std::string_view overview_name);
 
 // The page name of each capture file, in listing order: its name with the

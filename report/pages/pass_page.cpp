@@ -60,45 +60,75 @@ std::string Seconds(std::optional<double> value) {
   return text;
 }
 
+std::string SatTime(std::int64_t halves) {
+  std::string text;
+  AppendSatTime(text, halves);
+  return text;
+}
+
+// The packets the header announces: the count, or the cell as it stands.
+std::string AnnouncedText(const PassHeader& header, const Announced& announced) {
+  std::string text;
+  if (announced.kind == Announced::kCount) {
+    AppendSigned(text, announced.count);
+  } else if (announced.kind != Announced::kMissing) {
+    AppendNarrow(text, header.cells[kReceivedPacketsCell]);
+  }
+  return text;
+}
+
+// The frames per packet the packets were read with, and where the value came
+// from when the pass's own header gives none.
+std::string FramesPerPacketText(const FormatRecord& format, const PassRecord& pass) {
+  std::string text;
+  AppendSigned(text, pass.file.frames_per_packet);
+  if (pass.file.header.gives_frames_per_packet) return text;
+  if (pass.frames_per_packet_from) {
+    text += " (from ";
+    AppendNarrow(text, format.passes[*pass.frames_per_packet_from].name);
+    text += "; this header gives none)";
+  } else {
+    text += " (no header gives one)";
+  }
+  return text;
+}
+
 // The frame account: what the capture file held and how its satellite time
 // ran. A number that cannot be known is left empty.
-void AppendFrameAccount(std::string& html, const PassRecord& pass) {
+void AppendFrameAccount(std::string& html, const FormatRecord& format, const PassRecord& pass) {
   const CaptureFile& file = pass.file;
   const CaptureCounts& counts = file.counts;
   const FrameAccount& account = pass.account;
   const TimeSteps& steps = account.steps;
-  std::optional<double> first, last, span;
+  std::string first, last, span;
   if (counts.frames > 0) {
-    first = SatTimeSeconds(pass.first.sat_time);
-    last = SatTimeSeconds(pass.last.sat_time);
-    span = *last - *first;
+    first = SatTime(pass.first.sat_time);
+    last = SatTime(pass.last.sat_time);
+    // Across a fall the satellite's clock restarted: no span can be told.
+    span = steps.falls > 0 ? "the clock restarted within the pass"
+                           : SatTime(static_cast<std::int64_t>(pass.last.sat_time) - pass.first.sat_time);
   }
-  const std::optional<std::int64_t> announced_count = AnnouncedPackets(file.header);
-  std::string announced;
-  if (announced_count) {
-    AppendSigned(announced, *announced_count);
-  } else if (file.header.cell_count > kReceivedPacketsCell) {
-    AppendNarrow(announced, file.header.cells[kReceivedPacketsCell]);
-  }
+  const Announced announced = ReadAnnounced(file.header);
   std::string expected;
-  if (const auto frames = ExpectedFrames(announced_count, file.frames_per_packet)) AppendSigned(expected, *frames);
-  std::string per_packet;
-  AppendSigned(per_packet, file.frames_per_packet);
+  if (const auto frames = ExpectedFrames(announced, file.frames_per_packet)) AppendSigned(expected, *frames);
+  std::string restarts;
+  if (counts.frames > 0) AppendUnsigned(restarts, Restarts(pass));
   html += "<table class=\"account\">\n<tbody>\n";
   AppendRow(html, "Tokens after the header", Count(counts.tokens));
   AppendRow(html, "Tokens skipped (not hexadecimal)", Count(counts.skipped_tokens));
   AppendRow(html, "Markers found", Count(counts.packets));
   AppendRow(html, "Packets complete", Count(counts.packets - counts.cut_short));
   AppendRow(html, "Packets cut short", Count(counts.cut_short));
-  AppendRow(html, "Packets announced", announced);
-  AppendRow(html, "Frames per packet", per_packet);
+  AppendRow(html, "Packets announced", AnnouncedText(file.header, announced));
+  AppendRow(html, "Frames per packet", FramesPerPacketText(format, pass));
   AppendRow(html, "Frames decoded", Count(counts.frames));
   AppendRow(html, "Frames expected (announced x per packet)", expected);
-  AppendRow(html, "First SatTime [s]", Seconds(first));
-  AppendRow(html, "Last SatTime [s]", Seconds(last));
-  AppendRow(html, "Span [s]", Seconds(span));
+  AppendRow(html, "First SatTime [s]", first);
+  AppendRow(html, "Last SatTime [s]", last);
+  AppendRow(html, "Span [s]", span);
   AppendRow(html, "Rises of SatTime", Count(steps.rises));
-  AppendRow(html, "Falls of SatTime (restarts)", Count(steps.falls));
+  AppendRow(html, "Falls of SatTime (restarts within the pass)", Count(steps.falls));
+  AppendRow(html, "Restarts, within and since the previous pass", restarts);
   AppendRow(html, "Steps to the same SatTime", Count(steps.unchanged));
   AppendRow(html, "Usual step (median rise) [s]", Seconds(steps.usual_step));
   AppendRow(html, "Gaps (rises over 1.5 usual steps)", Count(steps.gaps));
@@ -150,7 +180,9 @@ void AppendFrames(std::string& html, const PassRecord& pass, const PassDetail& d
     html += "</td><td>";
     if (row.ground_time) html += FormatGroundTime(*row.ground_time);
     html += "</td>";
-    FixedCell(html, SatTimeSeconds(row.counters.sat_time));
+    html += "<td>";
+    AppendSatTime(html, row.counters.sat_time);
+    html += "</td>";
     AppendHex(html, row.packet_num);
     AppendHex(html, row.uplink_num);
     AppendHex(html, row.counters.switch_info);
@@ -172,13 +204,6 @@ void AppendFrames(std::string& html, const PassRecord& pass, const PassDetail& d
   }
 }
 
-void AppendWhy(std::string& html, const PassRecord& pass) {
-  if (pass.why.empty()) return;
-  html += "<p class=\"problem\">";
-  AppendReasons(html, pass.why);
-  html += "</p>\n";
-}
-
 }  // namespace
 
 void RenderPassPage(std::string& html, const PassPageInput& input) {
@@ -187,7 +212,7 @@ void RenderPassPage(std::string& html, const PassPageInput& input) {
   const PassDetail& detail = *input.detail;
   const FormatConstants& constants = ConstantsOf(format.format);
   const std::string& zone = pass.file.header.time_zone;
-  AppendPageHead(html, pass.name + " - HK pass");
+  AppendPageHead(html, pass.name + " - HK pass", input.mark);
   AppendNavigation(html, input);
   html += "<h1>";
   AppendNarrow(html, pass.name);
@@ -205,18 +230,18 @@ void RenderPassPage(std::string& html, const PassPageInput& input) {
   html += constants.description;
   html += "</p>\n";
   if (pass.file.open_error != 0) {
-    html += "<p class=\"problem\">Cannot open: ";
+    html += "<p class=\"problem alarm\">Cannot open: ";
     AppendNarrow(html, ErrorText(pass.file.open_error));
     html += "</p>\n";
   } else {
-    AppendWhy(html, pass);
+    AppendWhyLine(html, pass.why);
     if (pass.file.read_error != 0) {
-      html += "<p class=\"problem\">Cannot read: ";
+      html += "<p class=\"problem alarm\">Cannot read: ";
       AppendNarrow(html, ErrorText(pass.file.read_error));
       html += "; what stands here was read before the failure.</p>\n";
     }
     html += "<h2 id=\"account\">Frame account</h2>\n";
-    AppendFrameAccount(html, pass);
+    AppendFrameAccount(html, format, pass);
     if (pass.file.counts.frames > 0) {
       html += "<h2 id=\"channels\">Channels</h2>\n";
       AppendChannelRows(html, detail.channels, &pass, format.limits, nullptr);

@@ -19,6 +19,7 @@ struct PassPageInput {
   const PassDetail* detail;
   const std::vector<std::string>* page_names;  // of the format's passes: the previous and next page
   std::string overview_href;                   // from the pass page, percent-encoded: "../../HK_Report.html"
+  std::string mark;                            // PassPageMark of the overview
 };
 
 // Appends the page to `html`.

@@ -39,6 +39,12 @@ std::string HexText(std::int32_t value) {
   return std::string(text, FormatHex(value, text));
 }
 
+void SatTimeCell(std::string& html, std::int32_t counter) {
+  html += "<td>";
+  AppendSatTime(html, counter);
+  html += "</td>";
+}
+
 std::size_t IndexOf(const FormatRecord& format, const PassRecord& pass) {
   return static_cast<std::size_t>(&pass - format.passes.data());
 }
@@ -47,7 +53,7 @@ std::string PassHref(const FormatRecord& format, const PassPageLinks& links, con
   return PassHref(links, format.format, IndexOf(format, pass));
 }
 
-void WhyCell(std::string& html, const std::vector<std::string>& why) {
+void WhyCell(std::string& html, const std::vector<Reason>& why) {
   html += "<td class=\"text why\">";
   AppendReasons(html, why);
   html += "</td>";
@@ -57,7 +63,7 @@ void WhyCell(std::string& html, const std::vector<std::string>& why) {
 // across the other columns.
 void AppendFailureRow(std::string& html, const std::string& href, const PassRecord& pass, const char* what, int error,
                       bool limits) {
-  html += "<tr class=\"problem\">";
+  OpenRow(html, Level::kAlarm);
   LinkCell(html, href, pass.name);
   html += "<td class=\"text bad\" colspan=\"";
   AppendUnsigned(html, kPassNameColumns.size() - 1 + kPassFileColumns.size() + kPassFrameColumns.size() +
@@ -70,8 +76,8 @@ void AppendFailureRow(std::string& html, const std::string& href, const PassReco
 
 void AppendFrameCells(std::string& html, const PassRecord& pass, bool limits) {
   const std::uint64_t restarts = Restarts(pass);
-  FixedCell(html, SatTimeSeconds(pass.first.sat_time));
-  FixedCell(html, SatTimeSeconds(pass.last.sat_time));
+  SatTimeCell(html, pass.first.sat_time);
+  SatTimeCell(html, pass.last.sat_time);
   TextCell(html, HexText(pass.first.reset_info), pass.restart_before);
   TextCell(html, HexText(pass.last.reset_info), pass.last.reset_info != pass.first.reset_info);
   CountCell(html, restarts, restarts > 0);
@@ -93,7 +99,7 @@ void AppendPassRow(std::string& html, const FormatRecord& format, const PassPage
   }
   const bool announced_bad = AnnouncedMatches(pass) == false;
   const std::optional<std::uint64_t> missing = pass.account.steps.missing;
-  OpenRow(html, !pass.why.empty());
+  OpenRow(html, WorstLevel(pass.why));
   LinkCell(html, href, pass.name, file.read_error != 0);
   WhyCell(html, pass.why);
   TextCell(html, PassTimeText(pass), !OnTimeAxis(pass));
@@ -105,7 +111,7 @@ void AppendPassRow(std::string& html, const FormatRecord& format, const PassPage
   TextCell(html, HeaderCell(pass, kReceivedPacketsCell), announced_bad);
   CountCell(html, file.counts.packets, announced_bad);
   CountCell(html, file.counts.frames, file.counts.packets > 0 && file.counts.frames == 0);
-  const std::optional<std::int64_t> expected = ExpectedFrames(AnnouncedPackets(file.header), file.frames_per_packet);
+  const std::optional<std::int64_t> expected = ExpectedFrames(ReadAnnounced(file.header), file.frames_per_packet);
   CountCell(html, expected ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(*expected)) : std::nullopt);
   CountCell(html, missing, missing.value_or(0) > 0);
   CountCell(html, pass.account.repeats.repeated);
@@ -131,11 +137,32 @@ void FrameAtCell(std::string& html, const FormatRecord& format, const PassPageLi
 
 }  // namespace
 
-void AppendReasons(std::string& html, const std::vector<std::string>& why) {
+void AppendReasons(std::string& html, const std::vector<Reason>& why) {
   for (std::size_t i = 0; i < why.size(); ++i) {
     if (i > 0) html += ", ";
-    html += why[i];
+    html += "<span class=\"";
+    html += LevelName(why[i].level);
+    html += "\">";
+    html += why[i].text;
+    html += "</span>";
   }
+}
+
+void AppendWhyLine(std::string& html, const std::vector<Reason>& why) {
+  const std::optional<Level> level = WorstLevel(why);
+  if (!level) return;
+  html += "<p class=\"problem ";
+  html += LevelName(*level);
+  html += "\">";
+  AppendReasons(html, why);
+  html += "</p>\n";
+}
+
+void AppendSatTime(std::string& html, std::int64_t halves) {
+  if (halves < 0) html += '-';
+  const std::uint64_t magnitude = halves < 0 ? static_cast<std::uint64_t>(-halves) : static_cast<std::uint64_t>(halves);
+  AppendUnsigned(html, magnitude / 2);
+  html += magnitude % 2 == 0 ? ".0" : ".5";
 }
 
 std::string PassTimeText(const PassRecord& pass) {
@@ -154,6 +181,8 @@ void AppendSummary(std::string& html, const FormatRecord& format) {
   };
   html += "<dl class=\"summary\">\n";
   item("Capture files", totals.files);
+  item("Passes with an alarm", totals.alarms);
+  item("Passes with only notices", totals.notices);
   item("Frames decoded", totals.frames);
   html += "<dt>First pass</dt><dd>";
   if (totals.first_start) html += FormatGroundTime(*totals.first_start);
@@ -198,7 +227,7 @@ void AppendChannelRows(std::string& html, const ChannelStatsTable& channels, con
   for (std::size_t channel = 0; channel < channels.size(); ++channel) {
     const ChannelStats& stats = channels[channel];
     const HkColumn& column = kHkColumns[kFirstEngineeringSlot + channel];
-    OpenRow(html, stats.red.value_or(0) > 0);
+    OpenRow(html, stats.red.value_or(0) > 0 ? std::optional(Level::kAlarm) : std::nullopt);
     TextCell(html, column.name);
     TextCell(html, column.unit);
     if (stats.count == 0) {
@@ -256,7 +285,7 @@ void AppendLatestPass(std::string& html, const FormatRecord& format, const PassP
   html += ": ";
   AppendUnsigned(html, counts.frames);
   html += " frames decoded";
-  if (const auto expected = ExpectedFrames(AnnouncedPackets(pass.file.header), pass.file.frames_per_packet)) {
+  if (const auto expected = ExpectedFrames(ReadAnnounced(pass.file.header), pass.file.frames_per_packet)) {
     html += " of ";
     AppendSigned(html, *expected);
     html += " expected";
@@ -278,11 +307,7 @@ void AppendLatestPass(std::string& html, const FormatRecord& format, const PassP
     AppendUnsigned(html, pass.red);
   }
   html += ".</p>\n";
-  if (!pass.why.empty()) {
-    html += "<p class=\"problem\">";
-    AppendReasons(html, pass.why);
-    html += "</p>\n";
-  }
+  AppendWhyLine(html, pass.why);
   // Every channel's value in the last frame, coloured by its limit state
   // where it has limits: a value without limits is not shown as fine.
   html += "<div class=\"values\">";

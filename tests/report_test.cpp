@@ -612,6 +612,7 @@ TEST_F(HkReport, RefusesToWriteOverWhatItReadsOrWhatIsNoRegularFile) {
       {{"--output", root + "/linked.html"}, root + "/linked_files", "it is a symbolic link"},
       {{"--output", root + "/sub.html"}, root + "/sub_files/FM", "it is a symbolic link"},
       {{"--output", fm + "in.html"}, fm + "in_files", "it lies in the capture folder " + root + "/FM"},
+      {{"--output", fsk + "in.html"}, fsk + "in_files", "it lies in the capture folder " + root + "/FSK"},
       {{"--root", root + "/R", "--output", root + "/R.html"},
        root + "/R_files/FM",
        "it is the capture folder " + root + "/R/FM"},

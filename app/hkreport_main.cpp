@@ -1,6 +1,7 @@
 // hkreport: offline HTML pages of the satellite's health from the same
 // capture folders that hkcsv reads (an overview and a page per pass), and on
 // request every frame in one CSV file.
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -61,7 +62,11 @@ int Run(CommandLine& line, OutputStream& errors) {
   done += ")";
   TellLine(errors, done);
   if (line.open_page) OpenPage(request.page, errors);
-  return outcome.status;
+  const auto now = std::chrono::system_clock::now().time_since_epoch();
+  const std::vector<std::string> findings =
+      UnattendedFindings(outcome.latest, line.checks, std::chrono::duration<double>(now).count());
+  for (const std::string& finding : findings) TellLine(errors, finding);
+  return outcome.status == 0 && !findings.empty() ? kLookStatus : outcome.status;
 }
 
 // Reads standard input up to a line end, or to its end.

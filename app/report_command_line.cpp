@@ -1,6 +1,10 @@
 // hkreport's command line: its options parsed into a request.
 #include "app/report_command_line.h"
 
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
 #include "hkcsv_version.h"
 #include "platform/files.h"
 
@@ -8,7 +12,7 @@ namespace hkcsv {
 
 const char kReportUsage[] =
     "Usage: hkreport [--root DIR] [--format fm|fsk|both] [--limits FILE] [--output FILE]\n"
-    "                [--export FILE] [--open]\n"
+    "                [--export FILE] [--open] [--fail-on alarm|notice] [--max-age HOURS]\n"
     "       hkreport --help | --version\n"
     "Reads the capture files below the base directory, as hkcsv does, and writes an HTML\n"
     "overview page (the latest pass, tables of the passes and channels, trend charts) and,\n"
@@ -20,12 +24,20 @@ const char kReportUsage[] =
     "  --output FILE    the overview page (default: HK_Report.html in the base directory)\n"
     "  --export FILE    every HK frame of the chosen formats in one CSV file\n"
     "  --open           show the page in the default browser once it is written\n"
+    "  --fail-on LEVEL  exit with status 3 when the newest pass of a format has a reason\n"
+    "                   at LEVEL or worse: alarm, or notice (alarms too)\n"
+    "  --max-age HOURS  exit with status 3 when the newest pass of a format is older than\n"
+    "                   HOURS by this machine's clock, or there is no dated pass\n"
     "  --help           show this text and exit\n"
     "  --version        show the version and exit\n"
-    "Exit status: 0 when every file was read and the page written, 1 when a file could not\n"
-    "be listed or read (the page says so) or the page could not be written, 2 for a bad\n"
-    "command line or limits file, or an output that is a file the run reads or not a\n"
-    "regular file.\n";
+    "Exit status:\n"
+    "  0  every file was read and the pages written\n"
+    "  1  a file could not be listed or read (the pages say so), a file of the report\n"
+    "     could not be written, or there is no FM or FSK folder\n"
+    "  2  a bad command line or limits file, or an output refused: a file the run reads,\n"
+    "     no regular file, or no page of this report\n"
+    "  3  the pages were written, and --fail-on or --max-age found the newest pass of a\n"
+    "     format worth a look (1 and 2 win over 3)\n";
 
 const std::string kReportVersion = std::string("hkreport ") + kVersion + "\n";
 
@@ -47,8 +59,10 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& arguments, std
   bool output_given = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     std::string_view option = arguments[i];
-    if (option == "--help") return CommandLine{CommandAction::kHelp, {}, false, {}};
-    if (option == "--version") return CommandLine{CommandAction::kVersion, {}, false, {}};
+    if (option == "--help" || option == "--version") {
+      line.action = option == "--help" ? CommandAction::kHelp : CommandAction::kVersion;
+      return line;
+    }
     std::string_view value;
     bool has_value = false;
     if (const std::size_t equals = option.find('='); option.starts_with("--") && equals != std::string_view::npos) {
@@ -62,7 +76,7 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& arguments, std
       continue;
     }
     if (option != "--root" && option != "--format" && option != "--limits" && option != "--output" &&
-        option != "--export") {
+        option != "--export" && option != "--fail-on" && option != "--max-age") {
       if (!option.starts_with("-") || option == "-")
         return UsageError("unexpected argument '" + std::string(option) + "'");
       return UsageError("unknown option '" + std::string(option) + "'");
@@ -78,6 +92,18 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& arguments, std
       request.limits = OperatingLimits{std::string(value)};
     } else if (option == "--export") {
       request.export_file = std::string(value);
+    } else if (option == "--fail-on") {
+      if (value != "alarm" && value != "notice") {
+        return UsageError("--fail-on takes alarm or notice, not '" + std::string(value) + "'");
+      }
+      line.checks.fail_on = value == "alarm" ? Level::kAlarm : Level::kNotice;
+    } else if (option == "--max-age") {
+      double hours = -1;
+      const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), hours);
+      if (error != std::errc() || end != value.data() + value.size() || !(hours >= 0) || !std::isfinite(hours)) {
+        return UsageError("--max-age takes a number of hours, not '" + std::string(value) + "'");
+      }
+      line.checks.max_age = hours;
     } else if (option == "--output") {
       request.page = std::string(value);
       output_given = true;

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/unattended.h"
 #include "report/output/report.h"
 
 namespace hkcsv {
@@ -13,9 +14,10 @@ enum class CommandAction { kReport, kHelp, kVersion, kUsageError };
 
 struct CommandLine {
   CommandAction action = CommandAction::kReport;
-  ReportRequest request;   // the limits are not read yet: request.limits names their file
-  bool open_page = false;  // with --open: show the page in the default browser
-  std::string error;       // what is wrong, for kUsageError
+  ReportRequest request;    // the limits are not read yet: request.limits names their file
+  bool open_page = false;   // with --open: show the page in the default browser
+  UnattendedChecks checks;  // with --fail-on and --max-age
+  std::string error;        // what is wrong, for kUsageError
 };
 
 extern const char kReportUsage[];

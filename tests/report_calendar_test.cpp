@@ -54,6 +54,26 @@ TEST(GroundTime, ParsesOnlyStrictDatesAndTimes) {
   }
 }
 
+TEST(GroundTime, ZonesKnownByTheirOffset) {
+  const std::pair<const char*, std::optional<std::int64_t>> zones[] = {
+      {"UTC", 0},
+      {"GMT", 0},
+      {"Z", 0},
+      {"JST", 32400},
+      {"+09:00", 32400},
+      {"-05:30", -19800},
+      {"+14:00", 50400},
+      {"+15:00", std::nullopt},
+      {"+09:60", std::nullopt},
+      {"+0900", std::nullopt},
+      {"09:00", std::nullopt},
+      {"jst", std::nullopt},
+      {"CET", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& [zone, offset] : zones) EXPECT_EQ(ZoneOffset(zone), offset) << zone;
+}
+
 TEST(GroundTime, FormatsWholeSecondsRoundedDown) {
   const std::pair<double, const char*> cases[] = {
       {1547111730, "2019-01-10 09:15:30"},

@@ -419,6 +419,52 @@ TEST_F(HkReport, PassPagesAgreeWithTheirOverviewRowsOnWhyAndRestarts) {
   }
 }
 
+TEST_F(HkReport, UnattendedRunsExitWithThreeWhenTheNewestPassIsWorthALook) {
+  // FM: a's satellite clock falls from 150 to 50 s (an alarm); b, a day
+  // later at 150 s with the same ResetInfo, skips a token (a notice). FSK:
+  // f's clock falls.
+  const std::string header = WithHeaderValue(PassHeader("2"), "Packets : 12", "Packets : 1");
+  const std::string falling =
+      kMarker + std::string(" 1 2 3 1F 3 ") + ExampleFrameAt(300, 3) + " " + ExampleFrameAt(100, 3) + " 7E";
+  WriteFile(fm + "a.txt", header + falling);
+  WriteFile(fm + "b.txt",
+            WithHeaderValue(WithHeaderValue(header, "2019/01/10", "2019/01/11"), "Blocks : 2", "Blocks : 1") + "zz " +
+                kMarker + " 1 2 3 1F 3 " + kExampleFrame + " 7E");
+  WriteFile(fsk + "f.txt", WithHeaderValue(header, "2019/01/10", "2019/01/12") + falling);
+  struct Case {
+    std::vector<std::string> arguments;
+    int status;
+    std::vector<std::string> told;  // after the lines of the run
+  };
+  const std::string too_old = "hkreport: FM: no pass since 2019-01-11 09:15:30 JST (";
+  const Case cases[] = {
+      {{"--fail-on", "alarm"}, 3, {"hkreport: FSK f.txt: 1 restart"}},  // FM's newest pass, b, has notices only
+      {{"--fail-on", "notice"}, 3, {"hkreport: FM b.txt: 1 token skipped", "hkreport: FSK f.txt: 1 restart"}},
+      {{"--format", "fm", "--fail-on", "alarm"}, 0, {}},
+      {{"--format", "fm", "--max-age", "1"}, 3, {too_old}},
+      {{"--format", "fm", "--max-age", "1e9"}, 0, {}},
+  };
+  for (const Case& c : cases) {
+    const RunResult result = Run(c.arguments);
+    EXPECT_EQ(result.status, c.status) << c.arguments[1];
+    std::vector<std::string> told;
+    for (std::size_t at = result.errors.find("hkreport: wrote "); at != std::string::npos;) {
+      const std::size_t line = result.errors.find('\n', at) + 1;
+      if (line >= result.errors.size()) break;
+      told.push_back(result.errors.substr(line, result.errors.find('\n', line) - line));
+      at = line;
+    }
+    if (!told.empty() && !c.told.empty() && c.told.back() == too_old) told.back().resize(too_old.size());
+    EXPECT_EQ(told, c.told) << c.arguments[1];
+  }
+  // A capture that cannot be read (1) and a refused output (2) win over 3.
+  fs::create_symlink(fm + "nowhere", fm + "c.txt");
+  EXPECT_EQ(Run({"--fail-on", "notice"}).status, 1);
+  const RunResult refused = Run({"--fail-on", "notice", "--output", fm + "a.txt"});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.errors.find("f.txt: 1 restart"), std::string::npos);
+}
+
 TEST_F(HkReport, CommandLine) {
   WriteFile(root + "/bad_limits.txt", "Buss Voltage, 1, 2, 3, 4\nBus Voltage, 1, 2, 3, 4\nMag_x, 5, 4, , \n");
   WriteFile(root + "/control_limits.txt", "\x1B[2J\0x, 1, 2, 3, 4\n"s);
@@ -443,6 +489,9 @@ TEST_F(HkReport, CommandLine) {
        "hkreport: cannot write " + root + "/no/such/page_files: No such file or directory"},
       {{"--export"}, 2, "hkreport: option '--export' needs a value"},
       {{"--open=yes"}, 2, "hkreport: option '--open' takes no value"},
+      {{"--fail-on", "warning"}, 2, "hkreport: --fail-on takes alarm or notice, not 'warning'"},
+      {{"--max-age", "-1"}, 2, "hkreport: --max-age takes a number of hours, not '-1'"},
+      {{"--max-age=2d"}, 2, "hkreport: --max-age takes a number of hours, not '2d'"},
       // Control bytes reach no terminal, and no echoed cell is longer than 64 bytes.
       {{"--bogus\x1B[2J"}, 2, "hkreport: unknown option '--bogus\\x1B[2J'"},
       {{"--limits", root + "/control_limits.txt"},

@@ -74,6 +74,21 @@ std::string FormatGroundTime(double seconds) {
   return text;
 }
 
+std::optional<std::int64_t> ZoneOffset(std::string_view zone) {
+  if (zone == "UTC" || zone == "GMT" || zone == "Z") return 0;
+  if (zone == "JST") return 9 * 3600;
+  const auto digit = [&zone](std::size_t at) { return zone[at] >= '0' && zone[at] <= '9'; };
+  if (zone.size() != 6 || (zone[0] != '+' && zone[0] != '-') || zone[3] != ':' || !digit(1) || !digit(2) || !digit(4) ||
+      !digit(5)) {
+    return std::nullopt;
+  }
+  const int hours = (zone[1] - '0') * 10 + (zone[2] - '0');
+  const int minutes = (zone[4] - '0') * 10 + (zone[5] - '0');
+  if (hours > 14 || minutes > 59) return std::nullopt;
+  const std::int64_t offset = hours * 3600 + minutes * 60;
+  return zone[0] == '-' ? -offset : offset;
+}
+
 void AppendCivilDate(std::string& out, CivilDate date) {
   if (date.year < 0) out += '-';
   const auto year = static_cast<std::uint64_t>(date.year < 0 ? -date.year : date.year);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,11 @@ bool ParseGroundTime(std::string_view date, std::string_view time, double& secon
 // whole second). A value that is not finite or lies beyond 1e15 seconds gives
 // "invalid time".
 std::string FormatGroundTime(double seconds);
+
+// The offset from UTC, in seconds, of a pass header's zone token where it is
+// one of those known: "UTC", "GMT" and "Z" (0), "JST" (+9 h), and offsets
+// written "+09:00" or "-05:30" (at most 14 hours). None for any other.
+std::optional<std::int64_t> ZoneOffset(std::string_view zone);
 
 // "YYYY-MM-DD"; years outside 0001 to 9999 keep their sign and all digits.
 void AppendCivilDate(std::string& out, CivilDate date);

@@ -95,6 +95,18 @@ std::optional<Refusal> CheckOutputs(const ReportRequest& request, const PassPage
   return Refuse(*request.export_file, OutputRefusal(*request.export_file, kept));
 }
 
+LatestPass LatestOf(const FormatRecord& format) {
+  LatestPass latest;
+  latest.format = format.format;
+  if (!format.newest) return latest;
+  const PassRecord& pass = format.passes[*format.newest];
+  latest.name = pass.name;
+  if (Charted(pass)) latest.start = pass.start;
+  latest.zone = pass.file.header.time_zone;
+  latest.why = pass.why;
+  return latest;
+}
+
 // Whether any chosen format's folder stands: a run that finds none writes
 // and removes nothing.
 bool AnyFormatFolder(const std::vector<Format>& formats) {
@@ -260,6 +272,7 @@ ReportOutcome WriteReport(const ReportRequest& request, const ReportObserver& ob
     overview.formats.push_back({&format.record, &format.pages, &format.section});
     outcome.capture_files += format.record.totals.files;
     outcome.frames += format.record.totals.frames;
+    if (!format.listing.missing) outcome.latest.push_back(LatestOf(format.record));
   }
   Failure failure = WriteStagedFile(request.page, RenderOverview(overview));
   if (failure.error == 0 && request.export_file) failure = CommitStagedFile(export_file);

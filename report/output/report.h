@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "report/model/collect.h"
 #include "report/model/failure.h"
@@ -36,6 +37,16 @@ struct Refusal {
   std::string reason;
 };
 
+// The newest pass of a reported format, as its latest-pass card shows it:
+// what a run that nobody watches checks.
+struct LatestPass {
+  DownlinkFormat format = DownlinkFormat::kFM;
+  std::string name;             // empty: no pass with frames
+  std::optional<double> start;  // its ground time, when it stands on the time axis
+  std::string zone;             // its header's zone token
+  std::vector<Reason> why;
+};
+
 struct ReportOutcome {
   // 0; 1 when a file could not be listed or read, or a file of the report's
   // own not written; 2 when an output was refused, before anything was read.
@@ -45,6 +56,7 @@ struct ReportOutcome {
   bool page_written = false;
   std::uint64_t capture_files = 0;  // of the formats reported
   std::uint64_t frames = 0;
+  std::vector<LatestPass> latest;  // of each format whose folder stands, once the page is written
 };
 
 // Reads the formats' capture files, settles what is known of every pass, and

@@ -1,10 +1,12 @@
 // hkreport's pass pages through the real executable: the frame account of a
 // capture worked out by hand, links that resolve whatever the capture names
 // hold, and pages that follow the captures from one run to the next.
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/e2e_support.h"
@@ -161,18 +163,18 @@ std::vector<std::string> AttributeValues(const std::string& html, const std::str
   return values;
 }
 
-TEST_F(PassPages, EveryLinkLeadsToAFileOrAnAnchorThatIsThere) {
-  const std::string frames = Packet(Frame(200)) + Packet(Frame(220));
-  for (const std::string name : {"a b#%&\xE8\xA7\xA3.txt", "x\xFF.TXT", "plain.txt", "z.txt"}) {
-    WriteFile(fm + name, PassHeader("1") + frames);
-  }
-  WriteFile(fsk + "f.txt", PassHeader("1") + frames);
-  ASSERT_EQ(Run().status, 0);
-  std::vector<fs::path> written{root + "/HK_Report.html"};
+// Every page the run wrote: the overview, then the pages folder's.
+std::vector<fs::path> WrittenPages(const std::string& overview, const std::string& pages) {
+  std::vector<fs::path> written{overview};
   for (const auto& entry : fs::recursive_directory_iterator(pages)) {
     if (entry.is_regular_file()) written.push_back(entry.path());
   }
-  EXPECT_EQ(written.size(), 6u);  // the overview and five pass pages
+  return written;
+}
+
+// Checks that each link of the pages leads to a file, and to an anchor there
+// when it names one; returns how many links there are.
+std::size_t CheckEveryLink(const std::vector<fs::path>& written) {
   std::size_t links = 0;
   for (const fs::path& page : written) {
     const std::string html = ReadFile(page.string());
@@ -180,13 +182,109 @@ TEST_F(PassPages, EveryLinkLeadsToAFileOrAnAnchorThatIsThere) {
       ++links;
       const std::size_t hash = href.find('#');
       const fs::path target = hash == 0 ? page : page.parent_path() / PercentDecoded(href.substr(0, hash));
-      ASSERT_TRUE(fs::is_regular_file(target)) << page << " links to " << href;
-      if (hash == std::string::npos) continue;
+      EXPECT_TRUE(fs::is_regular_file(target)) << page << " links to " << href;
+      if (hash == std::string::npos || !fs::is_regular_file(target)) continue;
       const std::string anchor = " id=\"" + href.substr(hash + 1) + "\"";
       EXPECT_NE(ReadFile(target.string()).find(anchor), std::string::npos) << page << " links to " << href;
     }
   }
-  EXPECT_GT(links, 40u);
+  return links;
+}
+
+TEST_F(PassPages, EveryLinkLeadsToAFileOrAnAnchorThatIsThere) {
+  const std::string frames = Packet(Frame(200)) + Packet(Frame(220));
+  for (const std::string name : {"a b#%&\xE8\xA7\xA3.txt", "x\xFF.TXT", "plain.txt", "z.txt"}) {
+    WriteFile(fm + name, PassHeader("1") + frames);
+  }
+  WriteFile(fsk + "f.txt", PassHeader("1") + frames);
+  ASSERT_EQ(Run().status, 0);
+  const std::vector<fs::path> written = WrittenPages(root + "/HK_Report.html", pages);
+  EXPECT_EQ(written.size(), 6u);  // the overview and five pass pages
+  EXPECT_GT(CheckEveryLink(written), 40u);
+}
+
+// The links to pass pages in each table of class "passes" of the page, in order.
+std::vector<std::vector<std::string>> PassTableLinks(const std::string& html) {
+  std::vector<std::vector<std::string>> tables;
+  for (std::size_t at = html.find("<table class=\"passes\">"); at != std::string::npos;
+       at = html.find("<table class=\"passes\">", at + 1)) {
+    tables.push_back(AttributeValues(html.substr(at, html.find("</table>", at) - at), "href"));
+  }
+  return tables;
+}
+
+TEST_F(PassPages, OlderPassesAreListedOnAPageForEachYearOfTheirDate) {
+  // In listing order: two passes of 2019, one of 2021, then 100 of 2022, the
+  // recent ones. Each pass's satellite time runs on from the one before but
+  // for y2019b's and z050's, which fall: restarted, an alarm. Each header
+  // announces 12 packets and the capture holds one: a notice.
+  std::vector<std::pair<std::string, std::string>> captures{
+      {"y2019a", "2019/03/01"}, {"y2019b", "2019/06/01"}, {"y2021", "2021/12/20"}};
+  for (int i = 0; i < 100; ++i) {
+    char name[32], date[32];
+    std::snprintf(name, sizeof name, "z%03d", i);
+    std::snprintf(date, sizeof date, "2022/%02d/%02d", 1 + i / 28, 1 + i % 28);
+    captures.emplace_back(name, date);
+  }
+  std::vector<std::string> names;
+  for (const auto& [name, date] : captures) {
+    std::string header = PassHeader("1");
+    header.replace(header.find("2019/01/10"), 10, date);
+    const bool falls = name == "y2019b" || name == "z050";
+    const int counter = falls ? 5 : 100 + 10 * static_cast<int>(names.size());
+    WriteFile(fm + name + ".txt", header + Packet(Frame(counter)));
+    names.push_back(name);
+  }
+  ASSERT_EQ(Run({"--format", "fm"}).status, 0);
+  const auto links = [](const std::vector<std::string>& names_of, const std::string& folder) {
+    std::vector<std::string> hrefs;
+    for (const std::string& name : names_of) hrefs.push_back(folder + name + ".html");
+    return hrefs;
+  };
+  // The overview: the passes with an alarm, newest first, then the recent
+  // ones, and a page for each year that holds an older pass.
+  const std::string overview = ReadFile(root + "/HK_Report.html");
+  const std::vector<std::string> recent(names.begin() + 3, names.end());
+  EXPECT_EQ(PassTableLinks(overview),
+            (std::vector<std::vector<std::string>>{links({"z050", "y2019b"}, "HK_Report_files/FM/"),
+                                                   links(recent, "HK_Report_files/FM/")}));
+  EXPECT_NE(overview.find("<p>The last 100 capture files of 103 are below; the older ones on a page for each year of "
+                          "their date, which lists all of that year's files: "
+                          "<a href=\"HK_Report_files/FM-2019.html\">2019 (2)</a> | "
+                          "<a href=\"HK_Report_files/FM-2021.html\">2021 (1)</a></p>"),
+            std::string::npos);
+  // Each year page lists its year's passes, and leads back to the overview
+  // and to its neighbours; 2020 and 2022 have no page.
+  EXPECT_EQ(PassTableLinks(ReadFile(pages + "/FM-2019.html")),
+            (std::vector<std::vector<std::string>>{links({"y2019a", "y2019b"}, "FM/")}));
+  EXPECT_NE(ReadFile(pages + "/FM-2019.html")
+                .find("<nav class=\"pass\"><a href=\"../HK_Report.html\">Overview</a> | Next: "
+                      "<a href=\"FM-2021.html\">2021</a></nav>\n<h1>FM: passes of 2019</h1>\n"
+                      "<p>2 capture files, in listing order: 1 pass with an alarm, 1 pass with only notices.</p>"),
+            std::string::npos);
+  EXPECT_EQ(PassTableLinks(ReadFile(pages + "/FM-2021.html")),
+            (std::vector<std::vector<std::string>>{links({"y2021"}, "FM/")}));
+  std::vector<fs::path> written = WrittenPages(root + "/HK_Report.html", pages);
+  std::set<std::string> others;
+  for (const fs::path& page : written) {
+    if (page.parent_path().filename() != "FM") others.insert(page.filename().string());
+  }
+  EXPECT_EQ(others, (std::set<std::string>{"HK_Report.html", "FM-2019.html", "FM-2021.html"}));
+  EXPECT_GT(CheckEveryLink(written), 103u * 2);
+
+  // The passes of 2019 go: so does its page, and no other page is left to link to it.
+  fs::remove(fm + "y2019a.txt");
+  fs::remove(fm + "y2019b.txt");
+  ASSERT_EQ(Run({"--format", "fm"}).status, 0);
+  EXPECT_FALSE(fs::exists(pages + "/FM-2019.html"));
+  EXPECT_TRUE(fs::exists(pages + "/FM-2021.html"));
+  CheckEveryLink(WrittenPages(root + "/HK_Report.html", pages));
+  // An export where a year page goes is refused once the dates are read.
+  const std::string year_page = pages + "/FM-2021.html";
+  const RunResult refused = Run({"--format", "fm", "--export", year_page});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.errors.substr(refused.errors.find("hkreport: refusing")),
+            "hkreport: refusing to write " + year_page + ": it is the year page " + year_page + "\n");
 }
 
 std::map<std::string, std::string> PagesOf(const std::string& folder) {

@@ -30,25 +30,47 @@ namespace {
 
 struct Point {
   double x, y;
+  bool operator==(const Point&) const = default;
 };
 
-// The subpaths of path data made of M, L and Z with absolute coordinates
-// "x y"; Z adds the subpath's first point again.
+// The subpaths of path data, as absolute points: M, L and Z with "x y", and
+// steps from the current point, m and l with "dx dy", h with dx, v with dy;
+// Z adds the subpath's first point again.
 std::vector<std::vector<Point>> Subpaths(const std::string& d) {
   std::vector<std::vector<Point>> subpaths;
+  Point current{0, 0};
   const char* at = d.c_str();
   while (*at != '\0') {
     const char command = *at++;
     if (command == 'Z') {
       subpaths.back().push_back(subpaths.back().front());
+      current = subpaths.back().front();
       continue;
     }
     char* end;
-    const double x = std::strtod(at, &end);
-    const double y = std::strtod(end, &end);
+    const double first = std::strtod(at, &end);
+    const double second = command == 'h' || command == 'v' ? 0 : std::strtod(end, &end);
     at = end;
-    if (command == 'M') subpaths.emplace_back();
-    subpaths.back().push_back({x, y});
+    switch (command) {
+      case 'M':
+      case 'L':
+        current = {first, second};
+        break;
+      case 'm':
+      case 'l':
+        current = {current.x + first, current.y + second};
+        break;
+      case 'h':
+        current.x += first;
+        break;
+      case 'v':
+        current.y += first;
+        break;
+    }
+    if (command == 'M' || command == 'm') subpaths.emplace_back();
+    // Tenths added up stay tenths: round off what binary fractions add.
+    current = {std::round(current.x * 10) / 10, std::round(current.y * 10) / 10};
+    subpaths.back().push_back(current);
   }
   return subpaths;
 }
@@ -355,10 +377,14 @@ TEST(Charts, PassChartsBreakLinesAtFallsNotAtRisesOf300Seconds) {
   std::string html;
   AppendTrendCharts(html, {"pass", &series, 5, nullptr, &zones, true, true});
   Rendered(html);
-  EXPECT_NE(
-      html.find("<path class=\"series-0\" marker-start=\"url(#pass-dot)\" marker-mid=\"url(#pass-dot)\" "
-                "marker-end=\"url(#pass-dot)\" d=\"M58.0 186.0L199.5 146.0M199.5 106.0L223.1 66.0M383.5 26.0\"/>"),
-      std::string::npos);
+  const std::string start =
+      "<path class=\"series-0\" marker-start=\"url(#pass-dot)\" marker-mid=\"url(#pass-dot)\" "
+      "marker-end=\"url(#pass-dot)\" d=\"";
+  EXPECT_EQ(Subpaths(Attribute(html, start, "d")),
+            (std::vector<std::vector<Point>>{
+                {{58.0, 186.0}, {199.5, 146.0}}, {{199.5, 106.0}, {223.1, 66.0}}, {{383.5, 26.0}}}));
+  // Each step is written from the one before it.
+  EXPECT_NE(html.find(start + "M58.0 186.0l141.5-40m0-40l23.6-40m160.4-40\"/>"), std::string::npos);
   EXPECT_NE(html.find("<marker id=\"pass-dot\""), std::string::npos);
   EXPECT_EQ(Texts(html, "xtick"), (std::vector<std::string>{"09:20:00", "09:25:00"}));
   // 77 characters would overflow the chart: squeezed to its width.
@@ -389,14 +415,42 @@ TEST(Charts, ExtremePointsLinkToTheirPassesAndShowTheirExactValues) {
   AppendExtremeCharts(html, {"fm", &series, 3, &limits, &zones, &points});
   Rendered(html);
   // 256 s columns from 1547111730 / 256 = 6043405.195; values 3.7 to 3.8 over the plot's 160 units.
-  EXPECT_NE(html.find("<a href=\"pass%201.html\"><circle class=\"pt\" cx=\"58.1\" cy=\"102.1\" r=\"4.0\">"
+  // The points share their look through their group's class.
+  EXPECT_NE(html.find("<g class=\"pt\">\n<a href=\"pass%201.html\"><circle cx=\"58.1\" cy=\"102.1\" r=\"4\">"
                       "<title>pass 1.txt, 2019-01-10 09:15:30: 3.752441</title></circle></a>"),
             std::string::npos);
   EXPECT_NE(html.find("\"><title>pass_2.txt, 2019-01-11 09:15:30: 7.000000</title></circle>\n"), std::string::npos);
-  EXPECT_NE(html.find("<a href=\"p3.html\"><circle class=\"pt\""), std::string::npos);
+  EXPECT_NE(html.find("<a href=\"p3.html\"><circle cx="), std::string::npos);
   EXPECT_NE(html.find("<title>a&lt;b.txt, 2019-01-12 09:15:30: 0.250000</title>"), std::string::npos);
   EXPECT_EQ(Texts(html, "limit-red"), std::vector<std::string>{"Gyro_x Rate, Gyro_y Rate, Gyro_z Rate red"});
   EXPECT_NE(html.find("<strong>Largest gyro rate of each pass</strong>: 3 passes, all drawn."), std::string::npos);
+}
+
+TEST(Charts, ManyPassesKeepTheTitlesOfTheirLowestHighestAndLast) {
+  // 1,000 passes a day apart, all at 3.7 V but pass 500 at 3.2 V: more than
+  // a pointer tells apart across 326 units. Each 2 units keep their lowest
+  // and highest point's title, the stray value and the last pass among them.
+  std::array<TimeSeries, kPassExtremes> series{};
+  std::vector<PassPoint> points;
+  for (std::uint32_t pass = 0; pass < 1000; ++pass) {
+    const double volts = pass == 500 ? 3.2 : 3.7;
+    const std::string name = std::string("p").append(std::to_string(pass));
+    points.push_back({name + ".html", name, {volts, 20, 1}});
+    for (std::size_t i = 0; i < kPassExtremes; ++i) {
+      AddSample(series[i], {1547111730 + 86400.0 * pass, static_cast<float>(points.back().values[i]), pass, 0});
+    }
+  }
+  const LimitTable limits{};
+  const std::vector<std::string> zones{"JST"};
+  std::string html;
+  AppendExtremeCharts(html, {"fm", &series, 1000, &limits, &zones, &points});
+  const std::string chart = html.substr(0, html.find("</figure>"));  // the bus voltage's
+  std::size_t titles = 0;
+  for (std::size_t at = chart.find("<title>p"); at != std::string::npos; at = chart.find("<title>p", at + 1)) ++titles;
+  EXPECT_LE(titles, 2 * 164 + 1u);
+  EXPECT_GT(titles, 164u);
+  EXPECT_NE(chart.find("<title>p500: 3.200000</title>"), std::string::npos);
+  EXPECT_NE(chart.find("<title>p999: 3.700000</title>"), std::string::npos);
 }
 
 TEST(Charts, TimeAxisTitleNamesAtMostThreeZonesOf16Bytes) {

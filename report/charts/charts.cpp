@@ -117,7 +117,7 @@ std::vector<ChartLimit> LimitLines(const LimitTable* limits, std::span<const int
 
 void AppendTrendCharts(std::string& html, const TrendCharts& charts) {
   const std::array<TimeSeries, kEngineeringChannels>& series = *charts.series;
-  const std::optional<TimeAxis> axis = ChooseTimeAxis(SeriesOf(series), charts.clock_with_seconds);
+  std::optional<TimeAxis> axis = ChooseTimeAxis(SeriesOf(series), charts.clock_with_seconds);
   if (!axis) {
     html += "<p>No frames to draw.</p>\n";
     return;
@@ -128,6 +128,7 @@ void AppendTrendCharts(std::string& html, const TrendCharts& charts) {
     AppendPointMarker(html, marker);
   }
   const std::string time_title = TimeAxisTitle(*charts.time_zones);
+  AppendSharedTimeAxis(html, *axis, charts.id_prefix + "-time-axis", time_title);
   for (const ChartGroup& group : kChartGroups) {
     html += "<h4>";
     html += group.title;
@@ -152,8 +153,9 @@ void AppendTrendCharts(std::string& html, const TrendCharts& charts) {
 
 void AppendExtremeCharts(std::string& html, const ExtremeCharts& charts) {
   const std::array<TimeSeries, kPassExtremes>& series = *charts.series;
-  const std::optional<TimeAxis> axis = ChooseTimeAxis(SeriesOf(series), false);
+  std::optional<TimeAxis> axis = ChooseTimeAxis(SeriesOf(series), false);
   const std::string time_title = TimeAxisTitle(*charts.time_zones);
+  if (axis) AppendSharedTimeAxis(html, *axis, charts.id_prefix + "-extremes-time-axis", time_title);
   std::vector<PointLink> links;
   html += "<div class=\"charts\">\n";
   for (std::size_t i = 0; i < kPassExtremes; ++i) {

@@ -24,9 +24,13 @@ constexpr std::int64_t kAxesBottom = kPlotBottom + 440;  // below the time axis 
 constexpr std::int64_t kLegendRowHeight = 150;
 constexpr std::int64_t kLegendEntryWidth = 1080;
 constexpr std::int64_t kLegendPerRow = kPlotWidth / kLegendEntryWidth;
-constexpr std::int64_t kLabelGap = 110;    // a line of 10-unit text
-constexpr int kMaxTimeSteps = 5;           // a clock or date label needs a fifth of the plot
-constexpr std::int64_t kPointRadius = 40;  // of the marker of a point that carries a title
+constexpr std::int64_t kLabelGap = 110;  // a line of 10-unit text
+constexpr int kMaxTimeSteps = 5;         // a clock or date label needs a fifth of the plot
+// Where a chart has more points with a title than a pointer can tell apart,
+// only the lowest and the highest of each stretch of kLinkStretch across keep
+// theirs, and the last point: a stray value stays a pointer away.
+constexpr std::size_t kLinkedPointsMost = 300;
+constexpr std::int64_t kLinkStretch = 20;  // tenths
 constexpr std::size_t kSeriesClasses = 7;  // series-0 to series-6, each a colour of the stylesheet
 
 // ---- The figure ---------------------------------------------------------------
@@ -51,8 +55,17 @@ void AppendGrid(std::string& svg, const Plot& plot, const TimeAxis& axis) {
     svg += 'H';
     AppendTenths(svg, kPlotRight);
   }
-  svg += axis.grid_lines;
+  if (axis.id.empty()) svg += axis.grid_lines;
   svg += "\"/>\n";
+  if (!axis.id.empty()) {
+    svg += "<use href=\"#";
+    AppendHtmlText(svg, axis.id);
+    svg += "\"/>\n";
+  }
+}
+
+void AppendTimeTitle(std::string& svg, std::string_view title) {
+  AppendFittedText(svg, "axis-title", kPlotLeft + kPlotWidth / 2, kPlotBottom + 390, title, kViewWidth - 200);
 }
 
 void AppendAxes(std::string& svg, const ChartInput& chart, const Plot& plot, const TimeAxis& axis) {
@@ -63,9 +76,10 @@ void AppendAxes(std::string& svg, const ChartInput& chart, const Plot& plot, con
     const std::int64_t y = YOfValue(plot, TickValue(plot.ticks, k));
     AppendTextElement(svg, "ytick", kPlotLeft - 50, y + 35, label);
   }
-  svg += axis.labels;
-  AppendFittedText(svg, "axis-title", kPlotLeft + kPlotWidth / 2, kPlotBottom + 390, chart.time_axis_title,
-                   kViewWidth - 200);
+  if (axis.id.empty()) {
+    svg += axis.labels;
+    AppendTimeTitle(svg, chart.time_axis_title);
+  }
   // Rotated a quarter turn: the x of the text runs up the left edge.
   svg += "<text class=\"axis-title\" transform=\"rotate(-90)\"";
   AppendAttribute(svg, "x", -(kPlotTop + kPlotHeight / 2));
@@ -118,27 +132,66 @@ void AppendLimitLabels(std::string& svg, const LimitMarks& marks) {
   }
 }
 
-// "LABEL: VALUE" over each point with a link entry, inside a link where it has an href.
+// Which points keep their title and link: all of them, or where there are
+// more than kLinkedPointsMost, those above.
+std::vector<bool> TitledPoints(const std::vector<DrawPoint>& points, std::size_t links) {
+  std::vector<bool> titled(points.size());
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < points.size(); ++i) count += titled[i] = points[i].seq < links;
+  if (count <= kLinkedPointsMost) return titled;
+  std::size_t low = points.size(), high = points.size();  // of the current stretch
+  const auto keep = [&] {
+    for (const std::size_t i : {low, high}) {
+      if (i < points.size()) titled[i] = true;
+    }
+  };
+  std::vector<bool> candidates = std::move(titled);
+  titled.assign(points.size(), false);
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (!candidates[i]) continue;
+    if (low < points.size() && points[i].x / kLinkStretch != points[low].x / kLinkStretch) {
+      keep();
+      low = high = points.size();
+    }
+    if (low == points.size() || points[i].y > points[low].y) low = i;  // y grows downwards
+    if (high == points.size() || points[i].y < points[high].y) high = i;
+  }
+  keep();
+  for (std::size_t i = points.size(); i-- > 0;) {
+    if (candidates[i]) {
+      titled[i] = true;
+      break;
+    }
+  }
+  return titled;
+}
+
+// "LABEL: VALUE" over each point with a link entry that keeps its title,
+// inside a link where it has an href; the points share their look through
+// their group's class.
 void AppendPointLinks(std::string& svg, const std::vector<DrawPoint>& points, const std::vector<PointLink>& links) {
-  for (const DrawPoint& point : points) {
-    if (point.seq >= links.size()) continue;
+  const std::vector<bool> titled = TitledPoints(points, links.size());
+  svg += "<g class=\"pt\">\n";
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (!titled[i]) continue;
+    const DrawPoint& point = points[i];
     const PointLink& link = links[point.seq];
     if (!link.href.empty()) {
       svg += "<a href=\"";
       AppendHtmlText(svg, link.href);
       svg += "\">";
     }
-    svg += "<circle class=\"pt\"";
+    svg += "<circle";
     AppendAttribute(svg, "cx", point.x);
     AppendAttribute(svg, "cy", point.y);
-    AppendAttribute(svg, "r", kPointRadius);
-    svg += "><title>";
+    svg += " r=\"4\"><title>";
     AppendHtmlText(svg, link.label);
     svg += ": ";
     AppendFixed(svg, link.value);
     svg += "</title></circle>";
     svg += link.href.empty() ? "\n" : "</a>\n";
   }
+  svg += "</g>\n";
 }
 
 void AppendSeries(std::string& svg, const ChartInput& chart, const Plot& plot, bool& reduced) {
@@ -252,13 +305,25 @@ std::optional<TimeAxis> ChooseTimeAxis(const std::vector<const TimeSeries*>& ser
     any = true;
   }
   if (!any) return std::nullopt;
-  TimeAxis axis{ChooseTimeGrid(extent.t_min, extent.t_max, extent.widest), {}, {}, {}};
+  TimeAxis axis{ChooseTimeGrid(extent.t_min, extent.t_max, extent.widest), {}, {}, {}, {}};
   const TimeGrid& grid = axis.grid;
   axis.ticks = ChooseTimeTicks(static_cast<double>(grid.first_column) * grid.width,
                                static_cast<double>(grid.first_column + grid.columns) * grid.width, kMaxTimeSteps,
                                clock_with_seconds);
   DrawTimeAxis(axis);
   return axis;
+}
+
+void AppendSharedTimeAxis(std::string& html, TimeAxis& axis, std::string id, std::string_view title) {
+  axis.id = std::move(id);
+  html += "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"defs\" aria-hidden=\"true\"><defs><g id=\"";
+  AppendHtmlText(html, axis.id);
+  html += "\">\n<path class=\"grid\" d=\"";
+  html += axis.grid_lines;
+  html += "\"/>\n";
+  html += axis.labels;
+  AppendTimeTitle(html, title);
+  html += "</g></defs></svg>\n";
 }
 
 void AppendChart(std::string& html, const ChartInput& chart) {

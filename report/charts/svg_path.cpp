@@ -3,6 +3,7 @@
 
 #include <array>
 #include <limits>
+#include <optional>
 #include <utility>
 
 #include "text/html_text.h"
@@ -53,6 +54,18 @@ char* PutTenths(std::int64_t tenths, char* out) {
   return out;
 }
 
+// The shortest text of a number of tenths: "-2.5", ".5", "3", "0".
+char* PutShortTenths(std::int64_t tenths, char* out) {
+  if (tenths < 0) *out++ = '-';
+  const std::uint64_t magnitude = tenths < 0 ? 0 - static_cast<std::uint64_t>(tenths) : tenths;
+  if (magnitude >= 10 || magnitude == 0) out = FormatUnsigned(magnitude / 10, out);
+  if (magnitude % 10 != 0) {
+    *out++ = '.';
+    *out++ = static_cast<char>('0' + magnitude % 10);
+  }
+  return out;
+}
+
 }  // namespace
 
 void AppendTenths(std::string& out, std::int64_t tenths) {
@@ -66,6 +79,24 @@ void AppendStep(std::string& d, char command, std::int64_t x, std::int64_t y) {
   char* end = PutTenths(x, text + 1);
   *end++ = ' ';
   d.append(text, PutTenths(y, end));
+}
+
+void AppendRelativeStep(std::string& d, char command, std::int64_t dx, std::int64_t dy) {
+  char text[2 + 2 * kTenthsTextMax];
+  char* end = text;
+  if (command == 'l' && dx == 0) {
+    *end++ = 'v';
+    end = PutShortTenths(dy, end);
+  } else if (command == 'l' && dy == 0) {
+    *end++ = 'h';
+    end = PutShortTenths(dx, end);
+  } else {
+    *end++ = command;
+    end = PutShortTenths(dx, end);
+    if (dy >= 0) *end++ = ' ';  // a minus sign separates the numbers itself
+    end = PutShortTenths(dy, end);
+  }
+  d.append(text, end);
 }
 
 void AppendMarker(std::string& d, std::size_t series, std::int64_t x, std::int64_t y) {
@@ -90,23 +121,33 @@ void AppendSeriesPath(std::string& d, const std::vector<DrawPoint>& points, cons
   std::size_t subpath_start = 0;
   int subpath_points = 0;
   DrawPoint last{};
+  // The path's current point, from which each step is written (none before
+  // the first); and where it stood before the current subpath began.
+  std::optional<std::pair<std::int64_t, std::int64_t>> current, before_subpath;
   const auto end_subpath = [&] {
     if (subpath_points != 1 || !style.mark_lone) return;
     d.resize(subpath_start);  // a lone point draws no line; its marker shows it
+    current = before_subpath;
     if (marks.empty() || marks.back() != std::pair{last.x, last.y}) marks.emplace_back(last.x, last.y);
   };
   for (std::size_t i = 0; i < points.size(); ++i) {
     const DrawPoint& point = points[i];
     if (joins.Joined(i)) {
       if (point.x == last.x && point.y == last.y) continue;
-      AppendStep(d, 'L', point.x, point.y);
+      AppendRelativeStep(d, 'l', point.x - current->first, point.y - current->second);
       ++subpath_points;
     } else {
       end_subpath();
       subpath_start = d.size();
-      AppendStep(d, 'M', point.x, point.y);
+      before_subpath = current;
+      if (current) {
+        AppendRelativeStep(d, 'm', point.x - current->first, point.y - current->second);
+      } else {
+        AppendStep(d, 'M', point.x, point.y);
+      }
       subpath_points = 1;
     }
+    current = {point.x, point.y};
     last = point;
     if (point.x >= next_mark) {
       marks.emplace_back(point.x, point.y);

@@ -14,6 +14,10 @@ namespace hkcsv {
 void AppendTenths(std::string& out, std::int64_t tenths);
 // A step of path data, the command and "x y" in tenths: "M12.5 -3.0".
 void AppendStep(std::string& d, char command, std::int64_t x, std::int64_t y);
+// A relative step ('l' or 'm') by dx and dy tenths in its shortest text: a
+// line along an axis as "v" or "h", whole units without decimals, no zero
+// before the point: "l5 -2.5", "v.5", "m-3 1".
+void AppendRelativeStep(std::string& d, char command, std::int64_t dx, std::int64_t dy);
 // The path of series number `series`'s marker (one of six shapes, in turn)
 // around the point (x, y).
 void AppendMarker(std::string& d, std::size_t series, std::int64_t x, std::int64_t y);
@@ -35,7 +39,9 @@ struct LineStyle {
   std::int64_t plot_left;  // tenths
 };
 
-// Appends the path data of a series to `d`: its line through `points`,
+// Appends the path data of a series to `d`: its line through `points`, each
+// step from the one before it (a series that draws 1,000 columns takes about
+// half the bytes it would with absolute coordinates),
 // lifted at every change of segment, then its markers: on every point left
 // alone when `mark_lone`, and where the chart has several series every ~80
 // units along the line from 20 units right of `plot_left`, offset per series

@@ -11,6 +11,7 @@
 #include "report/model/frame_store.h"
 #include "report/model/ground_clock.h"
 #include "report/model/pass_flags.h"
+#include "report/model/pass_lists.h"
 #include "report/model/pass_order.h"
 
 namespace hkcsv {
@@ -145,7 +146,7 @@ void CountPass(PassTotals& totals, const PassRecord& pass) {
 
 // Decides what needs every pass: far dates, restarts between passes, the
 // newest pass, the totals, the zones of the time axis, the per-pass
-// extremes' points, and why each pass is flagged.
+// extremes' points, why each pass is flagged, and which table lists it.
 void Settle(FormatRecord& format) {
   std::vector<std::optional<double>> starts;
   for (const PassRecord& pass : format.passes) starts.push_back(pass.start);
@@ -170,6 +171,7 @@ void Settle(FormatRecord& format) {
       }
     }
   }
+  format.lists = ListPasses(format);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -90,6 +91,25 @@ struct PassTotals {
   std::optional<double> last_start;
 };
 
+// The passes of one year, by the year of their date; a pass without a date
+// has no year.
+struct YearPasses {
+  std::optional<std::int64_t> year;  // none: the passes without a date
+  std::vector<std::size_t> passes;   // indexes into FormatRecord::passes, in listing order
+  std::size_t alarms = 0;            // of them, passes with an alarm
+  std::size_t notices = 0;           // and with only notices
+};
+
+struct PassLists {
+  std::vector<std::size_t> alarms;  // the passes with an alarm, newest (last listed) first, at most kAlarmPassesShown
+  std::size_t alarm_count = 0;      // passes with an alarm in all
+  std::vector<std::size_t> recent;  // the last kRecentPasses, in listing order
+  // Every year that holds a pass older than the recent ones (and the passes
+  // without a date, last, if any of them is), in order: each with all its
+  // passes, recent or not.
+  std::vector<YearPasses> years;
+};
+
 struct FormatRecord {
   DownlinkFormat format = DownlinkFormat::kFM;
   CaptureListing listing;
@@ -102,6 +122,7 @@ struct FormatRecord {
   std::optional<std::size_t> newest;    // the pass whose last frame is the latest known state
   std::vector<std::string> time_zones;  // of the passes on the time axis, as the headers give them, each once
   std::array<TimeSeries, kPassExtremes> extremes{};  // seq: the pass's index
+  PassLists lists;                                   // which passes each table lists
 
   // Read back from the stored frames: the trend charts' series, of the
   // charted passes' frames.

@@ -124,7 +124,7 @@ std::vector<KeptFile> KeptFiles(const std::vector<CaptureListing>& listings, con
 
 std::string OverviewRefusal(const std::string& page) {
   const std::optional<std::string> mark = MarkAt(page);
-  if (mark && mark->starts_with("pass page of ")) return "it is a " + *mark;
+  if (mark && (mark->starts_with("pass page of ") || mark->starts_with("year page of "))) return "it is a " + *mark;
   return {};
 }
 

@@ -33,8 +33,8 @@ std::string OutputRefusal(const std::string& output, const std::vector<KeptFile>
 // file when `limits_file` is given.
 std::vector<KeptFile> KeptFiles(const std::vector<CaptureListing>& listings, const std::string* limits_file);
 
-// Why the overview may not be written at `page`: a pass page of hkreport
-// stands there. Empty when it may.
+// Why the overview may not be written at `page`: a pass page or a year page
+// of hkreport stands there. Empty when it may.
 std::string OverviewRefusal(const std::string& page);
 
 // Why pages may not be written in `folder`: it is a symbolic link, or it is

@@ -20,7 +20,34 @@ std::string PassPagePath(const PassPagesPlace& place, DownlinkFormat format, con
   return FormatFolder(place, format) + kPathSeparator + name;
 }
 
+std::string YearPagePath(const PassPagesPlace& place, DownlinkFormat format, std::optional<std::int64_t> year) {
+  return place.folder + kPathSeparator + YearPageName(format, year);
+}
+
 std::string PassPagesMark(const PassPagesPlace& place) { return PassPageMark(place.overview_name); }
+
+std::string YearPagesMark(const PassPagesPlace& place) { return YearPageMark(place.overview_name); }
+
+Failure WriteOwnPage(const std::string& path, std::string_view html) {
+  if (FileHolds(path, html)) return {};
+  return WriteStagedFile(path, html, AtLink::kReplace);
+}
+
+void RemoveStaleYearPages(const PassPagesPlace& place, DownlinkFormat format, const std::vector<std::string>& paths) {
+  std::vector<FolderEntry> entries;
+  if (ListFolder(place.folder + kPathSeparator, "*.html", entries) != 0) return;
+  const std::string prefix = std::string(ConstantsOf(format).folder) + "-";
+  const std::unordered_set<std::string> current(paths.begin(), paths.end());
+  const std::string mark = YearPagesMark(place);
+  for (const FolderEntry& entry : entries) {
+    const std::string path = place.folder + kPathSeparator + entry.name;
+    if (entry.is_folder || !entry.name.starts_with(prefix) || !entry.name.ends_with(".html") ||
+        current.contains(path)) {
+      continue;
+    }
+    if (IsOwnPage(path, mark)) RemoveFile(path);
+  }
+}
 
 PassPagesPlace PlacePassPages(const std::string& overview_path) {
   const std::size_t cut = overview_path.find_last_of(kPathSeparators);
@@ -39,9 +66,7 @@ Failure MakePassPagesFolder(const PassPagesPlace& place, DownlinkFormat format) 
 
 Failure WritePassPage(const PassPagesPlace& place, DownlinkFormat format, const std::string& name,
                       std::string_view html) {
-  const std::string path = PassPagePath(place, format, name);
-  if (FileHolds(path, html)) return {};
-  return WriteStagedFile(path, html, AtLink::kReplace);
+  return WriteOwnPage(PassPagePath(place, format, name), html);
 }
 
 void RemoveStalePages(const PassPagesPlace& place, DownlinkFormat format, const std::vector<std::string>& names) {

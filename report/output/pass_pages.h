@@ -3,6 +3,8 @@
 // page per capture file.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,8 +37,21 @@ Failure WritePassPage(const PassPagesPlace& place, DownlinkFormat format, const 
 // The path of the page `name` in the format's subfolder.
 std::string PassPagePath(const PassPagesPlace& place, DownlinkFormat format, const std::string& name);
 
-// The mark the pass pages of this overview carry.
+// The path of the page of a format's passes of `year` (none: without a
+// date), in the pages' folder itself.
+std::string YearPagePath(const PassPagesPlace& place, DownlinkFormat format, std::optional<std::int64_t> year);
+
+// The marks the pass pages and the year pages of this overview carry.
 std::string PassPagesMark(const PassPagesPlace& place);
+std::string YearPagesMark(const PassPagesPlace& place);
+
+// Writes `html` as the page at `path` of the report's own, as WritePassPage does.
+Failure WriteOwnPage(const std::string& path, std::string_view html);
+
+// Removes the year pages of the format that are no longer written: only
+// regular files named "FM-*.html" in the pages' folder that carry this
+// overview's year page mark and are not among `paths`.
+void RemoveStaleYearPages(const PassPagesPlace& place, DownlinkFormat format, const std::vector<std::string>& paths);
 
 // Removes the pages of the format's subfolder whose capture file is no longer
 // listed: only regular files named *.html, not among `names`, that are pass

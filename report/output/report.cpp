@@ -16,6 +16,7 @@
 #include "report/pages/overview.h"
 #include "report/pages/page_names.h"
 #include "report/pages/pass_page.h"
+#include "report/pages/year_page.h"
 
 namespace hkcsv {
 
@@ -207,6 +208,31 @@ bool WritePassPages(const PassPagesPlace& place, InputStream& frames, Format& fo
   return true;
 }
 
+// Writes the pages of a format's passes by year, linked to the pass pages
+// written, and removes the year pages no longer written.
+void WriteYearPages(const PassPagesPlace& place, Format& format, const ReportObserver& observer,
+                    ReportOutcome& outcome) {
+  const FormatRecord& record = format.record;
+  PassPageLinks links = format.pages;
+  links.folder.clear();  // the year pages stand in the pages' folder
+  const std::string overview_href = "../" + PercentEncode(NarrowToUtf8(place.overview_name));
+  const std::string mark = YearPagesMark(place);
+  std::vector<std::string> paths;
+  format.pages.years_written.assign(record.lists.years.size(), false);
+  if (!format.pages_folder) return;  // no pass pages to link: the year pages stay as they are
+  for (std::size_t year = 0; year < record.lists.years.size(); ++year) {
+    std::string html;
+    RenderYearPage(html, {&record, year, &links, overview_href, mark});
+    paths.push_back(YearPagePath(place, record.format, record.lists.years[year].year));
+    if (const Failure failure = WriteOwnPage(paths.back(), html); failure.error != 0) {
+      Fail(observer, outcome, failure);
+    } else {
+      format.pages.years_written[year] = true;
+    }
+  }
+  if (format.listing.error == 0) RemoveStaleYearPages(place, record.format, paths);
+}
+
 // Writes a format's pass pages, then its trend series (and its rows of the
 // export, when there is one) from its stored frames, and renders its part
 // of the overview: one format's series are held at a time.
@@ -218,6 +244,7 @@ bool WriteFormat(const PassPagesPlace& place, StagedFile* export_file, Format& f
   if (!ReadBack(format.frames, pages, observer, outcome) || !ReadBack(format.frames, series, observer, outcome)) {
     return false;
   }
+  WriteYearPages(place, format, observer, outcome);
   format.section = RenderFormatSection(format.record, format.pages);
   format.record.series = {};
   format.frames = FrameStore{};  // the scratch file goes
@@ -261,6 +288,21 @@ ReportOutcome WriteReport(const ReportRequest& request, const ReportObserver& ob
   const LimitTable* limits = request.limits ? &request.limits->table : nullptr;
   for (Format& format : formats) {
     if (!CollectInto(place, limits, format, observer, outcome)) return outcome;
+  }
+  // The year pages' names follow from the passes' dates: they are checked
+  // once the passes are read, and before anything is written.
+  for (const Format& format : formats) {
+    for (const YearPasses& year : format.record.lists.years) {
+      const std::string path = YearPagePath(place, format.record.format, year.year);
+      outcome.refused = Refuse(path, OwnPageRefusal(path, YearPagesMark(place)));
+      if (!outcome.refused && request.export_file) {
+        outcome.refused = Refuse(*request.export_file, OutputRefusal(*request.export_file, {{path, "the year page"}}));
+      }
+      if (outcome.refused) {
+        outcome.status = kRefusedStatus;
+        return outcome;
+      }
+    }
   }
   for (Format& format : formats) {
     if (!WriteFormat(place, request.export_file ? &export_file : nullptr, format, observer, outcome)) return outcome;

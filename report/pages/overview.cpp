@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "report/charts/charts.h"
 #include "report/model/calendar.h"
+#include "report/pages/html_table.h"
 #include "report/pages/page_head.h"
 #include "report/pages/tables.h"
 #include "text/html_text.h"
@@ -54,6 +55,52 @@ std::vector<PassPoint> PassPoints(const FormatRecord& format, const PassPageLink
   return points;
 }
 
+// The passes that ask for a look, newest first; the recent passes; and the
+// years of the older ones, each a link to its page.
+void AppendPassLists(std::string& html, const FormatRecord& format, const PassPageLinks& links) {
+  const PassLists& lists = format.lists;
+  if (!lists.alarms.empty()) {
+    html += "<p>Passes with an alarm, newest first";
+    if (lists.alarm_count > lists.alarms.size()) {
+      html += " (the newest ";
+      AppendUnsigned(html, lists.alarms.size());
+      html += " of ";
+      AppendUnsigned(html, lists.alarm_count);
+      html += ')';
+    }
+    html += ":</p>\n";
+    AppendPassTable(html, format, links, lists.alarms);
+  }
+  if (lists.years.empty()) {
+    html += lists.alarms.empty() ? "" : "<p>Every capture file:</p>\n";
+  } else {
+    html += "<p>The last ";
+    AppendCounted(html, lists.recent.size(), "capture file", "capture files");
+    html += " of ";
+    AppendUnsigned(html, format.passes.size());
+    html += " are below; the older ones on a page for each year of their date, which lists all of that year's files: ";
+    for (std::size_t i = 0; i < lists.years.size(); ++i) {
+      const YearPasses& year = lists.years[i];
+      if (i > 0) html += " | ";
+      std::string text;
+      if (year.year) {
+        AppendSigned(text, *year.year);
+      } else {
+        text = "no date";
+      }
+      text += " (";
+      AppendUnsigned(text, year.passes.size());
+      text += ')';
+      const std::string href = links.years_written[i] ? PercentEncode(NarrowToUtf8(links.folder)) + "/" +
+                                                            PercentEncode(YearPageName(format.format, year.year))
+                                                      : std::string();
+      AppendLink(html, href, text);
+    }
+    html += "</p>\n";
+  }
+  AppendPassTable(html, format, links, lists.recent);
+}
+
 // Why there is nothing to show of a format, or empty.
 std::string NothingToShow(const FormatRecord& format) {
   std::string html;
@@ -92,7 +139,7 @@ std::string RenderFormatSection(const FormatRecord& format, const PassPageLinks&
   AppendPartHeading(html, constants, kParts[0]);
   AppendSummary(html, format);
   AppendPartHeading(html, constants, kParts[1]);
-  AppendPassTable(html, format, links);
+  AppendPassLists(html, format, links);
   AppendPartHeading(html, constants, kParts[2]);
   AppendChannelTable(html, format, links);
   AppendPartHeading(html, constants, kParts[3]);

@@ -58,7 +58,7 @@ constexpr char kPageStyle[] =
     "[class^=series-]{fill:none;stroke-width:1.5;stroke-linejoin:round}"
     ".series-0{stroke:#0072b2}.series-1{stroke:#e69f00}.series-2{stroke:#009e73}.series-3{stroke:#d55e00}"
     ".series-4{stroke:#cc79a7}.series-5{stroke:#56b4e9}.series-6{stroke:#000}"
-    "svg.defs circle,circle.pt{fill:#0072b2}circle.pt{stroke:#fff;stroke-width:.8}"
+    "svg.defs circle,g.pt circle{fill:#0072b2}g.pt circle{stroke:#fff;stroke-width:.8}"
     "@media print{figure,tr{break-inside:avoid;page-break-inside:avoid}body{margin:0}"
     "div.scroll{overflow:visible;max-height:none}}";
 
@@ -70,6 +70,12 @@ std::string OverviewMark() { return "overview"; }
 
 std::string PassPageMark(std::string_view overview_name) {
   std::string mark = "pass page of ";
+  AppendNarrow(mark, overview_name);
+  return mark;
+}
+
+std::string YearPageMark(std::string_view overview_name) {
+  std::string mark = "year page of ";
   AppendNarrow(mark, overview_name);
   return mark;
 }

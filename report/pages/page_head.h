@@ -11,10 +11,12 @@ namespace hkcsv {
 
 // Whose page a page is, in its generator mark <meta name="generator"
 // content="hkreport VERSION (MARK)"/>, so that hkreport replaces and removes
-// only pages it wrote: "overview", or "pass page of NAME" where NAME is the
-// overview's file name (narrow, escaped as the page holds it).
+// only pages it wrote: "overview", or "pass page of NAME" and "year page of
+// NAME" where NAME is the overview's file name (narrow, escaped as the page
+// holds it).
 std::string OverviewMark();
 std::string PassPageMark(std::string_view overview_name);
+std::string YearPageMark(std::string_view overview_name);
 
 // The mark that `head`, the start of a file, carries in hkreport's generator
 // mark, of any version; none when it carries none.

@@ -47,8 +47,19 @@ std::vector<std::string> PassPageNames(const std::vector<std::string>& capture_n
 }
 
 std::string PassPageHref(std::string_view pages_folder, std::string_view format_folder, std::string_view page) {
-  return PercentEncode(NarrowToUtf8(pages_folder)) + "/" + PercentEncode(format_folder) + "/" +
-         PercentEncode(NarrowToUtf8(page));
+  std::string href;
+  if (!pages_folder.empty()) href = PercentEncode(NarrowToUtf8(pages_folder)) + "/";
+  return href + PercentEncode(format_folder) + "/" + PercentEncode(NarrowToUtf8(page));
+}
+
+std::string YearPageName(DownlinkFormat format, std::optional<std::int64_t> year) {
+  std::string name = std::string(ConstantsOf(format).folder) + "-";
+  if (year) {
+    AppendSigned(name, *year);
+  } else {
+    name += "undated";
+  }
+  return name + ".html";
 }
 
 std::string PassHref(const PassPageLinks& links, DownlinkFormat format, std::size_t pass) {

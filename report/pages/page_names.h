@@ -1,6 +1,8 @@
 // Where the pass pages go beside the overview page, and the links to them.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,21 +24,28 @@ std::string PagesFolderName(std::string_view overview_name);
 // its ending: "a.txt" and "a.TXT" give "a.html" and "a~2.html".
 std::vector<std::string> PassPageNames(const std::vector<std::string>& capture_names);
 
-// The link from the overview page to a pass page: the pass pages' folder,
-// the format's folder and the page's name, as UTF-8, percent-encoded.
+// The link from the overview page to a pass page: the pass pages' folder
+// (none from a page in that folder), the format's folder and the page's
+// name, as UTF-8, percent-encoded.
 std::string PassPageHref(std::string_view pages_folder, std::string_view format_folder, std::string_view page);
 
 // Where the pass pages of a format stand beside the overview, as the pages
 // link to them.
 struct PassPageLinks {
-  std::string folder;              // the pages' folder (narrow, as on disk): "HK_Report_files"
-  std::vector<std::string> names;  // by pass: its page's file name
-  std::vector<bool> written;       // by pass: whether its page stands; only those are linked
+  std::string folder;               // the pages' folder (narrow, as on disk): "HK_Report_files"
+  std::vector<std::string> names;   // by pass: its page's file name
+  std::vector<bool> written;        // by pass: whether its page stands; only those are linked
+  std::vector<bool> years_written;  // by entry of FormatRecord::lists.years: whether its page stands
 };
 
 // The link from the overview to the page of pass `pass`, or empty when its
 // page was not written.
 std::string PassHref(const PassPageLinks& links, DownlinkFormat format, std::size_t pass);
+
+// The name of the page of a format's passes of a year, or of those without
+// a date, in the pass pages' folder: "FM-2019.html", "FM-undated.html". No
+// pass page takes such a name there: those stand in the format's folder.
+std::string YearPageName(DownlinkFormat format, std::optional<std::int64_t> year);
 
 // A relative link: every byte outside A-Z a-z 0-9 - . _ ~ / as %HH of
 // `utf8`'s bytes.

@@ -207,14 +207,15 @@ void AppendSummary(std::string& html, const FormatRecord& format) {
   html += "</dl>\n";
 }
 
-void AppendPassTable(std::string& html, const FormatRecord& format, const PassPageLinks& links) {
+void AppendPassTable(std::string& html, const FormatRecord& format, const PassPageLinks& links,
+                     std::span<const std::size_t> passes) {
   html += "<div class=\"scroll\"><table class=\"passes\">\n";
   if (format.limits) {
     AppendHeaderRow(html, {kPassNameColumns, kPassFileColumns, kPassFrameColumns, kLimitColumns});
   } else {
     AppendHeaderRow(html, {kPassNameColumns, kPassFileColumns, kPassFrameColumns});
   }
-  for (const PassRecord& pass : format.passes) AppendPassRow(html, format, links, pass);
+  for (const std::size_t pass : passes) AppendPassRow(html, format, links, format.passes[pass]);
   html += "</tbody>\n</table></div>\n";
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,10 @@
 namespace hkcsv {
 
 void AppendSummary(std::string& html, const FormatRecord& format);
-void AppendPassTable(std::string& html, const FormatRecord& format, const PassPageLinks& links);
+// The pass table of the passes `passes` (indexes into format.passes), in
+// that order.
+void AppendPassTable(std::string& html, const FormatRecord& format, const PassPageLinks& links,
+                     std::span<const std::size_t> passes);
 void AppendChannelTable(std::string& html, const FormatRecord& format, const PassPageLinks& links);
 
 // Where a channel's extremes were taken, as the two cells "Min at" and "Max at".

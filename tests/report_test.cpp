@@ -618,6 +618,21 @@ TEST_F(HkReport, FramesPastTheYear9999LeaveTheirPassUndated) {
             std::string::npos);
 }
 
+TEST_F(HkReport, AnUndatedLatestPassShowsItsDateAsText) {
+  // No pass on the charts: the latest pass is the last with frames, and its
+  // date, which does not parse, stands as the header gives it, as text.
+  const std::string header = WithHeaderValue(PassHeader("2"), "2019/01/10", "<i>&");
+  WriteFile(fm + "a.txt",
+            header + kMarker + " 1 2 3 1F 3 " + ExampleFrameAt(300, 3) + " " + ExampleFrameAt(320, 3) + " 7E");
+  ASSERT_EQ(Run({"--format", "fm"}).status, 0);
+  // 12 packets of 2 frames announced; one rise gives no usual step, so no
+  // frames missing are told.
+  EXPECT_NE(ReadFile(page).find("<h3>FM: " + PassLink("a.html", "a.txt") +
+                                "</h3>\n<p>&lt;i&gt;&amp; 09:15:30 JST: 2 frames decoded of 24 expected, 0 repeated, 0 "
+                                "cut short.</p>\n"),
+            std::string::npos);
+}
+
 TEST_F(HkReport, RefusesToWriteOverWhatItReadsOrWhatIsNoRegularFile) {
   WriteFile(fm + "a.txt", PassHeader("1"));
   WriteFile(fm + "line\nbreak.txt", PassHeader("1"));

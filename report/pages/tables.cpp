@@ -276,7 +276,7 @@ void AppendLatestPass(std::string& html, const FormatRecord& format, const PassP
   const PassRecord& pass = format.passes[*format.newest];
   AppendLink(html, PassHref(links, format.format, *format.newest), pass.name);
   html += "</h3>\n<p>";
-  html += PassTimeText(pass);
+  AppendNarrow(html, PassTimeText(pass));
   const std::string& zone = pass.file.header.time_zone;
   if (!zone.empty()) {
     html += ' ';

@@ -23,12 +23,14 @@
 #include "platform/files.h"
 #include "report/model/calendar.h"
 #include "report/model/collect.h"
+#include "report/model/pass_flags.h"
 #include "report/model/replay.h"
 #include "report/output/export_csv.h"
 #include "report/pages/overview.h"
 #include "report/pages/page_head.h"
 #include "report/pages/page_names.h"
 #include "report/pages/pass_page.h"
+#include "report/pages/year_page.h"
 #include "text/html_text.h"
 #include "text/text_input.h"
 
@@ -667,7 +669,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   Require(record.passes.size() == texts.size(), "a pass record per capture");
 
   // The pass pages, from the stored frames.
-  PassPageLinks links{PagesFolderName(kOverviewName), PassPageNames(names), std::vector<bool>(names.size(), true)};
+  PassPageLinks links{PagesFolderName(kOverviewName), PassPageNames(names), std::vector<bool>(names.size(), true), {}};
   const std::string mark = PassPageMark(kOverviewName);
   const std::string pages_folder = links.folder + "/" + constants.folder + "/";
   std::vector<Page> pages;
@@ -721,6 +723,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   Require(record.totals.frames == frames && record.totals.files == record.passes.size(), "the format's totals");
   CheckBetweenPasses(record);
   CheckExport(export_text, record);
+
+  // The passes as the overview lists them; and, as a format with more
+  // passes than the overview lists gets, a page listing them all as one
+  // year's, its markup and links checked with the rest.
+  Require(record.lists.recent.size() == record.passes.size() && record.lists.years.empty(),
+          "a format of few passes that lists some on a year page");
+  YearPasses every;
+  for (std::size_t pass = 0; pass < record.passes.size(); ++pass) {
+    every.passes.push_back(pass);
+    const std::optional<Level> level = WorstLevel(record.passes[pass].why);
+    every.alarms += level == Level::kAlarm ? 1 : 0;
+    every.notices += level == Level::kNotice ? 1 : 0;
+  }
+  record.lists.years = {every};
+  links.years_written = {true};
+  PassPageLinks year_links = links;
+  year_links.folder.clear();
+  html.clear();
+  RenderYearPage(html, {&record, 0, &year_links, "../" + PercentEncode(kOverviewName), YearPageMark(kOverviewName)});
+  pages.push_back(CheckPage(links.folder + "/" + YearPageName(format, std::nullopt), html));
 
   const std::string limits_file = "limits.txt";
   pages.push_back(

@@ -402,13 +402,18 @@ TEST_F(HkReport, PassPagesAgreeWithTheirOverviewRowsOnWhyAndRestarts) {
     const std::string why = Reasons(e.reasons);
     // File, Why, 14 cells of the capture file, then First SatTime, Last
     // SatTime, ResetInfo first and last, Restarts.
+    // A pass with an alarm is listed above them too, by its file, why and time.
     const std::string link = PassCell(pass + ".html", pass + ".txt");
-    const std::vector<std::string> row = RowCells(overview, link);
+    const std::string every = overview.substr(overview.find("<p>Every capture file:</p>"));
+    const std::vector<std::string> row = RowCells(every, link);
     ASSERT_EQ(row.size(), 23u);
     EXPECT_EQ(row[1], why);
     EXPECT_EQ(row[20], e.restarts);
     const std::string row_start = e.level.empty() ? "<tr>" : "<tr class=\"problem " + e.level + "\">";
-    EXPECT_NE(overview.find(row_start + link), std::string::npos);
+    EXPECT_NE(every.find(row_start + link), std::string::npos);
+    const std::vector<std::string> alarm_row = RowCells(overview.substr(0, overview.size() - every.size()), link);
+    EXPECT_EQ(alarm_row,
+              e.level == "alarm" ? (std::vector<std::string>{row[0], why, row[2]}) : std::vector<std::string>{});
     // The why line stands right after the title block, and only for a flagged pass.
     const std::string html = ReadFile(root + "/HK_Report_files/FM/" + pass + ".html");
     const std::string after_title = html.substr(html.find("</p>\n", html.find("</h1>\n<p>")) + 5);

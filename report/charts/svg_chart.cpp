@@ -28,9 +28,10 @@ constexpr std::int64_t kLabelGap = 110;  // a line of 10-unit text
 constexpr int kMaxTimeSteps = 5;         // a clock or date label needs a fifth of the plot
 // Where a chart has more points with a title than a pointer can tell apart,
 // only the lowest and the highest of each stretch of kLinkStretch across keep
-// theirs, and the last point: a stray value stays a pointer away.
+// theirs, and the last point: a stray value stays a pointer away. A stretch
+// is half a marker wide.
 constexpr std::size_t kLinkedPointsMost = 300;
-constexpr std::int64_t kLinkStretch = 20;  // tenths
+constexpr std::int64_t kLinkStretch = 40;  // tenths
 constexpr std::size_t kSeriesClasses = 7;  // series-0 to series-6, each a colour of the stylesheet
 
 // ---- The figure ---------------------------------------------------------------

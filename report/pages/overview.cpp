@@ -69,7 +69,7 @@ void AppendPassLists(std::string& html, const FormatRecord& format, const PassPa
       html += ')';
     }
     html += ":</p>\n";
-    AppendPassTable(html, format, links, lists.alarms);
+    AppendAlarmTable(html, format, links, lists.alarms);
   }
   if (lists.years.empty()) {
     html += lists.alarms.empty() ? "" : "<p>Every capture file:</p>\n";

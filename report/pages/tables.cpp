@@ -219,6 +219,21 @@ void AppendPassTable(std::string& html, const FormatRecord& format, const PassPa
   html += "</tbody>\n</table></div>\n";
 }
 
+void AppendAlarmTable(std::string& html, const FormatRecord& format, const PassPageLinks& links,
+                      std::span<const std::size_t> passes) {
+  html += "<div class=\"scroll\"><table class=\"passes\">\n";
+  AppendHeaderRow(html, {kPassNameColumns, ColumnGroup(kPassFileColumns).first(1)});
+  for (const std::size_t index : passes) {
+    const PassRecord& pass = format.passes[index];
+    OpenRow(html, WorstLevel(pass.why));
+    LinkCell(html, PassHref(format, links, pass), pass.name, pass.file.read_error != 0);
+    WhyCell(html, pass.why);
+    TextCell(html, PassTimeText(pass), !OnTimeAxis(pass));
+    html += "</tr>\n";
+  }
+  html += "</tbody>\n</table></div>\n";
+}
+
 void AppendChannelRows(std::string& html, const ChannelStatsTable& channels, const PassRecord* last,
                        const LimitTable* limits, const ExtremeCells* at) {
   html += "<table class=\"channels\">\n";

@@ -19,6 +19,10 @@ void AppendSummary(std::string& html, const FormatRecord& format);
 // that order.
 void AppendPassTable(std::string& html, const FormatRecord& format, const PassPageLinks& links,
                      std::span<const std::size_t> passes);
+// The passes `passes` by their file, why they are flagged and their time
+// alone: the first three columns of the pass table.
+void AppendAlarmTable(std::string& html, const FormatRecord& format, const PassPageLinks& links,
+                      std::span<const std::size_t> passes);
 void AppendChannelTable(std::string& html, const FormatRecord& format, const PassPageLinks& links);
 
 // Where a channel's extremes were taken, as the two cells "Min at" and "Max at".

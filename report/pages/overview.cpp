@@ -82,18 +82,11 @@ void AppendPassLists(std::string& html, const FormatRecord& format, const PassPa
     for (std::size_t i = 0; i < lists.years.size(); ++i) {
       const YearPasses& year = lists.years[i];
       if (i > 0) html += " | ";
-      std::string text;
-      if (year.year) {
-        AppendSigned(text, *year.year);
-      } else {
-        text = "no date";
-      }
-      text += " (";
+      std::string text = YearLabel(year.year) + " (";
       AppendUnsigned(text, year.passes.size());
       text += ')';
-      const std::string href = links.years_written[i] ? PercentEncode(NarrowToUtf8(links.folder)) + "/" +
-                                                            PercentEncode(YearPageName(format.format, year.year))
-                                                      : std::string();
+      const std::string href =
+          links.years_written[i] ? YearPageHref(links.folder, format.format, year.year) : std::string();
       AppendLink(html, href, text);
     }
     html += "</p>\n";

@@ -62,6 +62,19 @@ std::string YearPageName(DownlinkFormat format, std::optional<std::int64_t> year
   return name + ".html";
 }
 
+std::string YearPageHref(std::string_view pages_folder, DownlinkFormat format, std::optional<std::int64_t> year) {
+  std::string href;
+  if (!pages_folder.empty()) href = PercentEncode(NarrowToUtf8(pages_folder)) + "/";
+  return href + PercentEncode(YearPageName(format, year));
+}
+
+std::string YearLabel(std::optional<std::int64_t> year) {
+  if (!year) return "no date";
+  std::string label;
+  AppendSigned(label, *year);
+  return label;
+}
+
 std::string PassHref(const PassPageLinks& links, DownlinkFormat format, std::size_t pass) {
   if (!links.written[pass]) return {};
   return PassPageHref(links.folder, ConstantsOf(format).folder, links.names[pass]);

@@ -46,6 +46,11 @@ std::string PassHref(const PassPageLinks& links, DownlinkFormat format, std::siz
 // a date, in the pass pages' folder: "FM-2019.html", "FM-undated.html". No
 // pass page takes such a name there: those stand in the format's folder.
 std::string YearPageName(DownlinkFormat format, std::optional<std::int64_t> year);
+// The link to that page from the overview (from a page in the pages' folder
+// when `pages_folder` is empty), as PassPageHref links to a pass page.
+std::string YearPageHref(std::string_view pages_folder, DownlinkFormat format, std::optional<std::int64_t> year);
+// How the pages name the year: "2019", or "no date".
+std::string YearLabel(std::optional<std::int64_t> year);
 
 // A relative link: every byte outside A-Z a-z 0-9 - . _ ~ / as %HH of
 // `utf8`'s bytes.

@@ -18,9 +18,7 @@ void AppendNavigation(std::string& html, const YearPageInput& input) {
     html += " | ";
     html += what;
     html += ": ";
-    std::string text = years[year].year ? std::string() : "no date";
-    if (years[year].year) AppendSigned(text, *years[year].year);
-    AppendLink(html, PercentEncode(YearPageName(input.format->format, years[year].year)), text);
+    AppendLink(html, YearPageHref({}, input.format->format, years[year].year), YearLabel(years[year].year));
   };
   html += "<nav class=\"pass\"><a href=\"";
   AppendHtmlText(html, input.overview_href);

@@ -86,6 +86,13 @@ bool Exists(const std::string& path) {
   return fs::exists(fs::symlink_status(path, error));
 }
 
+std::string OwnFolder(const std::string& name) {
+  const fs::path folder = fs::path(::testing::TempDir()) / (name + "_" + std::to_string(::getpid()));
+  fs::remove_all(folder);
+  fs::create_directories(folder / "sub");
+  return folder.string();
+}
+
 void ResetRoot(const std::string& path) {
   fs::remove_all(path);
   fs::create_directories(path + "/FM");

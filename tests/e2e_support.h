@@ -25,6 +25,9 @@ std::string ReadFile(const std::string& path);
 bool Exists(const std::string& path);
 // Empties `path` (or creates it) and creates the FM and FSK folders in it.
 void ResetRoot(const std::string& path);
+// An empty folder of the test's own under the test temporary folder,
+// `NAME_PID`, with an empty subfolder "sub".
+std::string OwnFolder(const std::string& name);
 
 // Each "\n" as CR LF: how the CSV files store line ends.
 std::string Crlf(std::string_view text);

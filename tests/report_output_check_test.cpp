@@ -9,19 +9,13 @@
 #include <vector>
 
 #include "report/output/output_check.h"
+#include "tests/e2e_support.h"
 
 using namespace hkcsv;
 
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path OwnFolder(const std::string& name) {
-  const fs::path folder = fs::path(::testing::TempDir()) / (name + "_" + std::to_string(::getpid()));
-  fs::remove_all(folder);
-  fs::create_directories(folder / "sub");
-  return folder;
-}
 
 TEST(OutputRefusal, RefusesAKeptFileUnderAnyNameAndOnlyThat) {
   const fs::path folder = OwnFolder("refusal");

@@ -13,19 +13,13 @@
 #include <vector>
 
 #include "report/output/staged_file.h"
+#include "tests/e2e_support.h"
 
 using namespace hkcsv;
 
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path OwnFolder(const std::string& name) {
-  const fs::path folder = fs::path(::testing::TempDir()) / (name + "_" + std::to_string(::getpid()));
-  fs::remove_all(folder);
-  fs::create_directories(folder / "sub");
-  return folder;
-}
 
 std::vector<std::string> Names(const fs::path& folder) {
   std::vector<std::string> names;

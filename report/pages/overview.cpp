@@ -26,11 +26,16 @@ constexpr Part kParts[] = {{"summary", "Summary"},
                            {"trends", "Trends"},
                            {"extremes", "Per-pass extremes"}};
 
-void AppendPartHeading(std::string& html, const FormatConstants& constants, const Part& part) {
-  html += "<h3 id=\"";
+// The anchor of a format's part: "fm-passes".
+void AppendPartId(std::string& html, const FormatConstants& constants, const Part& part) {
   html += constants.id;
   html += '-';
   html += part.id;
+}
+
+void AppendPartHeading(std::string& html, const FormatConstants& constants, const Part& part) {
+  html += "<h3 id=\"";
+  AppendPartId(html, constants, part);
   html += "\">";
   html += part.title;
   html += "</h3>\n";
@@ -160,9 +165,7 @@ void AppendContents(std::string& html, const FormatRecord& format) {
     for (const Part& part : kParts) {
       html += part.id == kParts[0].id ? ": " : " | ";
       html += "<a href=\"#";
-      html += constants.id;
-      html += '-';
-      html += part.id;
+      AppendPartId(html, constants, part);
       html += "\">";
       html += part.title;
       html += "</a>";

@@ -131,6 +131,12 @@ int InspectPath(const std::string& path, PathInfo& info);
 // stands.
 int ResolvePath(const std::string& path, std::string& resolved);
 
+// The absolute path of the place `path` names, whether or not anything stands
+// there yet, so that two spellings of one place compare equal: POSIX takes the
+// real path of the nearest part that stands (links resolved) and the rest as
+// it reads, "." and ".." taken lexically; Windows takes the full path name.
+int PlaceOfPath(const std::string& path, std::string& place);
+
 struct FolderEntry {
   std::string name;  // without the folder
   bool is_folder;    // a folder, or a link to one

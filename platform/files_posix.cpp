@@ -7,12 +7,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/files.h"
 #include "platform/interrupt_file.h"
@@ -158,6 +161,30 @@ int ResolvePath(const std::string& path, std::string& resolved) {
   const std::unique_ptr<char, FreeMemory> real(::realpath(path.c_str(), nullptr));
   if (!real) return errno;
   resolved = real.get();
+  return 0;
+}
+
+int PlaceOfPath(const std::string& path, std::string& place) {
+  // Cut names off the end until what is left resolves ("." for nothing left).
+  std::string head = path;
+  std::vector<std::string> rest;  // the names cut off, last first
+  for (int error; (error = ResolvePath(head.empty() ? "." : head, place)) != 0;) {
+    const std::size_t end = head.find_last_not_of('/');
+    if (end == std::string::npos) return error;  // "." or the root does not resolve
+    const std::size_t cut = head.find_last_of('/', end);
+    const std::size_t start = cut == std::string::npos ? 0 : cut + 1;
+    rest.push_back(head.substr(start, end + 1 - start));
+    head.resize(cut == std::string::npos ? 0 : std::max<std::size_t>(cut, 1));  // "/a" keeps the root
+  }
+  for (auto name = rest.rbegin(); name != rest.rend(); ++name) {
+    if (*name == ".") continue;
+    if (*name == "..") {
+      place.resize(std::max<std::size_t>(place.find_last_of('/'), 1));
+    } else {
+      if (place.back() != '/') place += '/';
+      place += *name;
+    }
+  }
   return 0;
 }
 

@@ -189,6 +189,16 @@ int ResolvePath(const std::string& path, std::string& resolved) {
   return 0;
 }
 
+int PlaceOfPath(const std::string& path, std::string& place) {
+  const DWORD size = ::GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return ErrorNumberOf(::GetLastError());
+  place.assign(size, '\0');
+  const DWORD written = ::GetFullPathNameA(path.c_str(), size, place.data(), nullptr);
+  if (written == 0 || written >= size) return ErrorNumberOf(::GetLastError());
+  place.resize(written);
+  return 0;
+}
+
 std::string NarrowToUtf8(std::string_view text) {
   bool ascii = true;
   for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;

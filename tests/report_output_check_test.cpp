@@ -24,6 +24,7 @@ TEST(OutputRefusal, RefusesAKeptFileUnderAnyNameAndOnlyThat) {
   std::ofstream(dir + "other.html") << "old page";
   fs::create_hard_link(dir + "a.txt", dir + "hard.html");
   fs::create_symlink(dir + "a.txt", dir + "link.html");
+  fs::create_directory_symlink(".", dir + "here");
   const std::vector<KeptFile> kept{{dir + "a.txt", "the capture file"}, {dir + "page.html", "the page"}};
   const std::string is_capture = "it is the capture file " + dir + "a.txt";
   const std::pair<std::string, std::string> cases[] = {
@@ -31,7 +32,10 @@ TEST(OutputRefusal, RefusesAKeptFileUnderAnyNameAndOnlyThat) {
       {dir + "sub/../a.txt", is_capture},
       {dir + "hard.html", is_capture},
       {dir + "link.html", is_capture},
-      {dir + "page.html", "it is the page " + dir + "page.html"},  // not there yet: by its text
+      {dir + "page.html", "it is the page " + dir + "page.html"},  // not there yet: by its place
+      {dir + "none/../page.html", "it is the page " + dir + "page.html"},
+      {dir + "here/./page.html", "it is the page " + dir + "page.html"},
+      {dir + "here/none/../../" + folder.filename().string() + "/page.html", "it is the page " + dir + "page.html"},
       {dir + "other.html", ""},
       {dir + "new.html", ""},
       {dir + "sub", "it is a folder"},

@@ -1,9 +1,7 @@
 // What hkreport refuses to write over, and which pages are its own.
 #include "report/output/output_check.h"
 
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 #include "platform/files.h"
 #include "report/pages/page_head.h"
@@ -37,9 +35,8 @@ Named NameOf(const std::string& path) {
   }
   // Where it does not stand yet: the real path of what does stand of it,
   // then the rest, "." and ".." taken as they read.
-  std::error_code error;
-  const std::filesystem::path place = std::filesystem::weakly_canonical(std::filesystem::path(path), error);
-  return {std::nullopt, error ? path : place.string()};
+  std::string place;
+  return {std::nullopt, PlaceOfPath(path, place) == 0 ? place : path};
 }
 
 bool SameNamed(const Named& a, const Named& b) {

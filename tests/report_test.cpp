@@ -561,6 +561,7 @@ TEST_F(HkReport, FoldersThatCannotBeReadAreShownOnThePage) {
     for (const std::string& text : c.shown) EXPECT_NE(html.find(text), std::string::npos) << c.what << ": " << text;
     EXPECT_NE(result.errors.find("hkreport: wrote " + page + " (0 capture files, 0 frames)\n"), std::string::npos)
         << c.what;
+    EXPECT_EQ(fs::is_directory(root + "/HK_Report_files/FSK"), c.make_root != "no-fsk") << c.what;
   }
 }
 

@@ -154,10 +154,11 @@ bool ReadBack(FrameStore& store, const std::function<bool(InputStream&)>& read, 
 bool CollectInto(const PassPagesPlace& place, const LimitTable* limits, Format& format, const ReportObserver& observer,
                  ReportOutcome& outcome) {
   const DownlinkFormat id = format.record.format;
-  if (const Failure failure = MakePassPagesFolder(place, id); failure.error != 0) {
-    Fail(observer, outcome, failure);
-  } else {
-    format.pages_folder = true;
+  // A format without its capture folder has no pass to give a page.
+  if (!format.listing.missing) {
+    const Failure failure = MakePassPagesFolder(place, id);
+    if (failure.error != 0) Fail(observer, outcome, failure);
+    format.pages_folder = failure.error == 0;
   }
   FrameStore& store = format.frames;
   store.name = place.folder + kPathSeparator + ".frames.tmp.";

@@ -134,7 +134,8 @@ int ResolvePath(const std::string& path, std::string& resolved);
 // The absolute path of the place `path` names, whether or not anything stands
 // there yet, so that two spellings of one place compare equal: POSIX takes the
 // real path of the nearest part that stands (links resolved) and the rest as
-// it reads, "." and ".." taken lexically; Windows takes the full path name.
+// it reads, "." and ".." taken lexically; Windows takes the full path name,
+// upper-cased, as its file names ignore letter case.
 int PlaceOfPath(const std::string& path, std::string& place);
 
 struct FolderEntry {

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "platform/files.h"
 #include "platform/interrupt_file.h"
@@ -189,13 +190,38 @@ int ResolvePath(const std::string& path, std::string& resolved) {
   return 0;
 }
 
+namespace {
+
+std::wstring WideOfAnsi(std::string_view text) {
+  const int size = static_cast<int>(text.size());
+  const int wide_size = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(wide_size), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), wide_size);
+  return wide;
+}
+
+std::string Utf8OfWide(const std::wstring& wide) {
+  const int wide_size = static_cast<int>(wide.size());
+  const int utf8_size = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(utf8_size), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size, utf8.data(), utf8_size, nullptr, nullptr);
+  return utf8;
+}
+
+}  // namespace
+
 int PlaceOfPath(const std::string& path, std::string& place) {
   const DWORD size = ::GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
   if (size == 0) return ErrorNumberOf(::GetLastError());
-  place.assign(size, '\0');
-  const DWORD written = ::GetFullPathNameA(path.c_str(), size, place.data(), nullptr);
+  std::string full(size, '\0');
+  const DWORD written = ::GetFullPathNameA(path.c_str(), size, full.data(), nullptr);
   if (written == 0 || written >= size) return ErrorNumberOf(::GetLastError());
-  place.resize(written);
+  full.resize(written);
+  // File names ignore letter case here: "o.html" and "O.html" are one place.
+  // The whole name is folded in UTF-16, so a multibyte name folds as one.
+  std::wstring wide = WideOfAnsi(full);
+  ::CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+  place = Utf8OfWide(wide);
   return 0;
 }
 
@@ -203,14 +229,7 @@ std::string NarrowToUtf8(std::string_view text) {
   bool ascii = true;
   for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
   if (ascii || text.empty()) return std::string(text);
-  const int size = static_cast<int>(text.size());
-  const int wide_size = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(wide_size), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), wide_size);
-  const int utf8_size = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(utf8_size), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size, utf8.data(), utf8_size, nullptr, nullptr);
-  return utf8;
+  return Utf8OfWide(WideOfAnsi(text));
 }
 
 int StandardInput() { return 0; }

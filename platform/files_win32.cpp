@@ -219,9 +219,14 @@ int PlaceOfPath(const std::string& path, std::string& place) {
   full.resize(written);
   // File names ignore letter case here: "o.html" and "O.html" are one place.
   // The whole name is folded in UTF-16, so a multibyte name folds as one.
-  std::wstring wide = WideOfAnsi(full);
-  ::CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
-  place = Utf8OfWide(wide);
+  const std::wstring wide = WideOfAnsi(full);
+  const int size_wide = static_cast<int>(wide.size());
+  std::wstring upper(wide.size(), L'\0');
+  if (::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.data(), size_wide, upper.data(), size_wide, nullptr,
+                      nullptr, 0) != size_wide) {
+    return ErrorNumberOf(::GetLastError());
+  }
+  place = Utf8OfWide(upper);
   return 0;
 }
 

@@ -20,6 +20,11 @@ TEST(PageNames, EndingReplacedCollisionsNumberedLinksEncoded) {
   EXPECT_EQ(PagesFolderName("a.b.htm"), "a.b.htm_files");
   EXPECT_EQ(PagesFolderName("report.HTML"), "report.HTML_files");
   EXPECT_EQ(PagesFolderName(".html"), ".html_files");
+  // A year as the dates write it, four digits at least.
+  EXPECT_EQ(YearPageName(DownlinkFormat::kFM, 2019) + YearPageName(DownlinkFormat::kFSK, 1) +
+                YearPageName(DownlinkFormat::kFM, std::nullopt),
+            "FM-2019.htmlFSK-0001.htmlFM-undated.html");
+  EXPECT_EQ(YearLabel(1) + "," + YearLabel(std::nullopt), "0001,no date");
 }
 
 }  // namespace

@@ -89,10 +89,13 @@ std::optional<std::int64_t> ZoneOffset(std::string_view zone) {
   return zone[0] == '-' ? -offset : offset;
 }
 
+void AppendYear(std::string& out, std::int64_t year) {
+  if (year < 0) out += '-';
+  AppendZeroPadded(out, year < 0 ? 0 - static_cast<std::uint64_t>(year) : static_cast<std::uint64_t>(year), 4);
+}
+
 void AppendCivilDate(std::string& out, CivilDate date) {
-  if (date.year < 0) out += '-';
-  const auto year = static_cast<std::uint64_t>(date.year < 0 ? -date.year : date.year);
-  AppendZeroPadded(out, year, 4);
+  AppendYear(out, date.year);
   out += '-';
   AppendZeroPadded(out, static_cast<std::uint64_t>(date.month), 2);
   out += '-';

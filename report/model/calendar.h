@@ -47,6 +47,9 @@ std::string FormatGroundTime(double seconds);
 // written "+09:00" or "-05:30" (at most 14 hours). None for any other.
 std::optional<std::int64_t> ZoneOffset(std::string_view zone);
 
+// "YYYY", as the dates write the year: four digits at least, and a sign
+// before the years before 1.
+void AppendYear(std::string& out, std::int64_t year);
 // "YYYY-MM-DD"; years outside 0001 to 9999 keep their sign and all digits.
 void AppendCivilDate(std::string& out, CivilDate date);
 // "HH:MM:SS", or "HH:MM" without `with_seconds`, of a second of the day.

@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "platform/files.h"
+#include "report/model/calendar.h"
 #include "text/number_format.h"
 
 namespace hkcsv {
@@ -55,7 +56,7 @@ std::string PassPageHref(std::string_view pages_folder, std::string_view format_
 std::string YearPageName(DownlinkFormat format, std::optional<std::int64_t> year) {
   std::string name = std::string(ConstantsOf(format).folder) + "-";
   if (year) {
-    AppendSigned(name, *year);
+    AppendYear(name, *year);
   } else {
     name += "undated";
   }
@@ -71,7 +72,7 @@ std::string YearPageHref(std::string_view pages_folder, DownlinkFormat format, s
 std::string YearLabel(std::optional<std::int64_t> year) {
   if (!year) return "no date";
   std::string label;
-  AppendSigned(label, *year);
+  AppendYear(label, *year);
   return label;
 }
 

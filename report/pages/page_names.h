@@ -49,7 +49,8 @@ std::string YearPageName(DownlinkFormat format, std::optional<std::int64_t> year
 // The link to that page from the overview (from a page in the pages' folder
 // when `pages_folder` is empty), as PassPageHref links to a pass page.
 std::string YearPageHref(std::string_view pages_folder, DownlinkFormat format, std::optional<std::int64_t> year);
-// How the pages name the year: "2019", or "no date".
+// How the pages name the year: "2019" (four digits, as the dates write it:
+// "0001"), or "no date".
 std::string YearLabel(std::optional<std::int64_t> year);
 
 // A relative link: every byte outside A-Z a-z 0-9 - . _ ~ / as %HH of

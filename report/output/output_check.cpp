@@ -44,8 +44,6 @@ bool SameNamed(const Named& a, const Named& b) {
   return a.place == b.place;
 }
 
-// The folders from `folder` up: the nearest that stands, resolved to its
-// real path, and each above it, as paths.
 // The folder above `path`: "" above a bare name, the root above "/x".
 std::string Above(const std::string& path) {
   const std::size_t start = NameStart(path);
@@ -60,6 +58,8 @@ std::string StandingFolder(const std::string& folder) {
   return FolderOf("");
 }
 
+// The folders from `folder` up: the nearest that stands, resolved to its
+// real path, and each above it, as paths.
 std::vector<std::string> FoldersUp(const std::string& folder) {
   const std::string standing = StandingFolder(folder);
   std::string real;

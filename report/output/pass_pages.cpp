@@ -12,6 +12,27 @@
 
 namespace hkcsv {
 
+namespace {
+
+// Removes the files of `folder` named PREFIX*.html that are not among `kept`
+// and carry `mark`: only pages this overview wrote and writes no more.
+void RemoveStaleOwnPages(const std::string& folder, std::string_view prefix, const std::vector<std::string>& kept,
+                         const std::string& mark) {
+  std::vector<FolderEntry> entries;
+  if (ListFolder(folder + kPathSeparator, "*.html", entries) != 0) return;
+  const std::unordered_set<std::string> current(kept.begin(), kept.end());
+  for (const FolderEntry& entry : entries) {
+    if (entry.is_folder || !entry.name.starts_with(prefix) || !entry.name.ends_with(".html") ||
+        current.contains(entry.name)) {
+      continue;
+    }
+    const std::string path = folder + kPathSeparator + entry.name;
+    if (IsOwnPage(path, mark)) RemoveFile(path);
+  }
+}
+
+}  // namespace
+
 std::string FormatFolder(const PassPagesPlace& place, DownlinkFormat format) {
   return place.folder + kPathSeparator + ConstantsOf(format).folder;
 }
@@ -33,20 +54,8 @@ Failure WriteOwnPage(const std::string& path, std::string_view html) {
   return WriteStagedFile(path, html, AtLink::kReplace);
 }
 
-void RemoveStaleYearPages(const PassPagesPlace& place, DownlinkFormat format, const std::vector<std::string>& paths) {
-  std::vector<FolderEntry> entries;
-  if (ListFolder(place.folder + kPathSeparator, "*.html", entries) != 0) return;
-  const std::string prefix = std::string(ConstantsOf(format).folder) + "-";
-  const std::unordered_set<std::string> current(paths.begin(), paths.end());
-  const std::string mark = YearPagesMark(place);
-  for (const FolderEntry& entry : entries) {
-    const std::string path = place.folder + kPathSeparator + entry.name;
-    if (entry.is_folder || !entry.name.starts_with(prefix) || !entry.name.ends_with(".html") ||
-        current.contains(path)) {
-      continue;
-    }
-    if (IsOwnPage(path, mark)) RemoveFile(path);
-  }
+void RemoveStaleYearPages(const PassPagesPlace& place, DownlinkFormat format, const std::vector<std::string>& names) {
+  RemoveStaleOwnPages(place.folder, std::string(ConstantsOf(format).folder) + "-", names, YearPagesMark(place));
 }
 
 PassPagesPlace PlacePassPages(const std::string& overview_path) {
@@ -70,16 +79,7 @@ Failure WritePassPage(const PassPagesPlace& place, DownlinkFormat format, const 
 }
 
 void RemoveStalePages(const PassPagesPlace& place, DownlinkFormat format, const std::vector<std::string>& names) {
-  const std::string folder = FormatFolder(place, format);
-  std::vector<FolderEntry> entries;
-  if (ListFolder(folder + kPathSeparator, "*.html", entries) != 0) return;
-  const std::unordered_set<std::string> current(names.begin(), names.end());
-  const std::string mark = PassPagesMark(place);
-  for (const FolderEntry& entry : entries) {
-    if (entry.is_folder || !entry.name.ends_with(".html") || current.contains(entry.name)) continue;
-    const std::string path = folder + kPathSeparator + entry.name;
-    if (IsOwnPage(path, mark)) RemoveFile(path);
-  }
+  RemoveStaleOwnPages(FormatFolder(place, format), "", names, PassPagesMark(place));
 }
 
 }  // namespace hkcsv

@@ -50,8 +50,8 @@ Failure WriteOwnPage(const std::string& path, std::string_view html);
 
 // Removes the year pages of the format that are no longer written: only
 // regular files named "FM-*.html" in the pages' folder that carry this
-// overview's year page mark and are not among `paths`.
-void RemoveStaleYearPages(const PassPagesPlace& place, DownlinkFormat format, const std::vector<std::string>& paths);
+// overview's year page mark and are not among `names`.
+void RemoveStaleYearPages(const PassPagesPlace& place, DownlinkFormat format, const std::vector<std::string>& names);
 
 // Removes the pages of the format's subfolder whose capture file is no longer
 // listed: only regular files named *.html, not among `names`, that are pass

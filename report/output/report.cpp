@@ -218,20 +218,21 @@ void WriteYearPages(const PassPagesPlace& place, Format& format, const ReportObs
   links.folder.clear();  // the year pages stand in the pages' folder
   const std::string overview_href = "../" + PercentEncode(NarrowToUtf8(place.overview_name));
   const std::string mark = YearPagesMark(place);
-  std::vector<std::string> paths;
+  std::vector<std::string> names;
   format.pages.years_written.assign(record.lists.years.size(), false);
   if (!format.pages_folder) return;  // no pass pages to link: the year pages stay as they are
   for (std::size_t year = 0; year < record.lists.years.size(); ++year) {
     std::string html;
     RenderYearPage(html, {&record, year, &links, overview_href, mark});
-    paths.push_back(YearPagePath(place, record.format, record.lists.years[year].year));
-    if (const Failure failure = WriteOwnPage(paths.back(), html); failure.error != 0) {
+    const std::optional<std::int64_t> which = record.lists.years[year].year;
+    names.push_back(YearPageName(record.format, which));
+    if (const Failure failure = WriteOwnPage(YearPagePath(place, record.format, which), html); failure.error != 0) {
       Fail(observer, outcome, failure);
     } else {
       format.pages.years_written[year] = true;
     }
   }
-  if (format.listing.error == 0) RemoveStaleYearPages(place, record.format, paths);
+  if (format.listing.error == 0) RemoveStaleYearPages(place, record.format, names);
 }
 
 // Writes a format's pass pages, then its trend series (and its rows of the

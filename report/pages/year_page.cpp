@@ -3,6 +3,7 @@
 
 #include "report/pages/html_table.h"
 #include "report/pages/page_head.h"
+#include "report/pages/page_names.h"
 #include "report/pages/tables.h"
 #include "text/html_text.h"
 #include "text/number_format.h"
@@ -34,13 +35,8 @@ void RenderYearPage(std::string& html, const YearPageInput& input) {
   const FormatRecord& format = *input.format;
   const YearPasses& year = format.lists.years[input.year];
   const FormatConstants& constants = ConstantsOf(format.format);
-  std::string title = std::string(constants.folder) + ": passes ";
-  if (year.year) {
-    title += "of ";
-    AppendSigned(title, *year.year);
-  } else {
-    title += "without a date";
-  }
+  const std::string title =
+      std::string(constants.folder) + ": passes " + (year.year ? "of " + YearLabel(year.year) : "without a date");
   AppendPageHead(html, title + " - HK report", input.mark);
   AppendNavigation(html, input);
   html += "<h1>";

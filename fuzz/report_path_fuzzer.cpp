@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -251,16 +252,44 @@ void CheckAccount(const PassRecord& pass, std::string_view text, const ReadBack&
   }
 }
 
-// The facts between passes: a restart since the pass before and a far date
-// only where they can be, frames per packet carried over from the capture
-// that last gave them, and the latest pass the newest charted one (the last
-// in listing order on a tie), else the last one with frames.
-void CheckBetweenPasses(const FormatRecord& record) {
-  std::optional<std::size_t> newest_charted, last_with_frames;
+// The newest of the passes that `chosen` takes, by the rule the latest-pass
+// card follows: the latest on the time axis (in UTC where its zone is known;
+// the later listed on a tie), unless chosen passes off the time axis are
+// listed after it: then the last of those; with none on the axis, the last
+// chosen.
+std::optional<std::size_t> NewestOf(const FormatRecord& record, const std::function<bool(const PassRecord&)>& chosen) {
+  std::optional<std::size_t> latest, last;
   for (std::size_t i = 0; i < record.passes.size(); ++i) {
     const PassRecord& pass = record.passes[i];
-    Require(!pass.restart_before || Charted(pass), "a restart since the pass before of a pass off the charts");
+    if (!chosen(pass)) continue;
+    last = i;
+    if (!OnTimeAxis(pass)) continue;
+    const double utc = *pass.start - static_cast<double>(ZoneOffset(pass.file.header.time_zone).value_or(0));
+    const PassRecord* best = latest ? &record.passes[*latest] : nullptr;
+    if (!best || utc >= *best->start - static_cast<double>(ZoneOffset(best->file.header.time_zone).value_or(0))) {
+      latest = i;
+    }
+  }
+  if (latest && last && *last > *latest) {
+    for (std::size_t i = *last + 1; i-- > *latest + 1;) {
+      if (chosen(record.passes[i]) && !OnTimeAxis(record.passes[i])) return i;
+    }
+  }
+  return latest ? latest : last;
+}
+
+// The facts between passes: a restart since the pass before and a far date
+// only where they can be, frames per packet carried over from the capture
+// that last gave them, copies told both ways, and the newest pass and the
+// latest known state as NewestOf has them.
+void CheckBetweenPasses(const FormatRecord& record) {
+  for (std::size_t i = 0; i < record.passes.size(); ++i) {
+    const PassRecord& pass = record.passes[i];
+    Require(!pass.restart_before || (Charted(pass) && !pass.copy_of_earlier),
+            "a restart since the pass before of a pass off the charts or of a copy");
     Require(!pass.far_date || pass.start, "a far date of an undated pass");
+    Require(!pass.copy_of_earlier || !pass.same_frames_as.empty(), "a copy that names no capture");
+    Require(pass.same_frames_as.empty() || pass.file.counts.frames > 0, "a copy without frames");
     const PassHeader& header = pass.file.header;
     if (const std::optional<std::size_t> from = pass.frames_per_packet_from) {
       const CaptureFile& giver = record.passes[*from].file;
@@ -271,12 +300,11 @@ void CheckBetweenPasses(const FormatRecord& record) {
       Require(header.gives_frames_per_packet || pass.file.frames_per_packet == 0,
               "frames per packet that no header gave");
     }
-    if (pass.file.counts.frames > 0) last_with_frames = i;
-    if (Charted(pass) && (!newest_charted || *pass.start >= *record.passes[*newest_charted].start)) {
-      newest_charted = i;
-    }
   }
-  Require(record.newest == (newest_charted ? newest_charted : last_with_frames), "the latest pass is not the newest");
+  Require(record.newest == NewestOf(record, [](const PassRecord&) { return true; }),
+          "the latest pass is not the newest");
+  Require(record.latest_state == NewestOf(record, [](const PassRecord& pass) { return pass.file.counts.frames > 0; }),
+          "the latest state is not the newest pass with frames");
 }
 
 // ---- Pages ----

@@ -29,6 +29,7 @@ TEST(PassFlags, AlarmsComeFirstThenNoticesEachInTheirOrder) {
   pass.account.steps.falls = 2;
   pass.account.steps.missing = 3;
   pass.restart_before = true;
+  pass.same_frames_as = "p - Copy.txt";
   pass.red = 1;
   const Level alarm = Level::kAlarm;
   const Level notice = Level::kNotice;
@@ -39,6 +40,7 @@ TEST(PassFlags, AlarmsComeFirstThenNoticesEachInTheirOrder) {
                                                    {alarm, "restarted since the previous pass"},
                                                    {alarm, "1 sample past red"},
                                                    {notice, "date does not parse"},
+                                                   {notice, "the same frames as p - Copy.txt"},
                                                    {notice, "packet count too large"},
                                                    {notice, "cut short"},
                                                    {notice, "3 frames missing (est.)"},
@@ -60,6 +62,11 @@ TEST(PassFlags, AlarmsComeFirstThenNoticesEachInTheirOrder) {
   notices.file.open_error = ENOENT;
   EXPECT_EQ(WhyFlagged(notices), (std::vector<Reason>{{alarm, "cannot open"}}));
   EXPECT_EQ(WorstLevel({}), std::nullopt);
+
+  // Read whole, and no packet came: the radio was off.
+  PassRecord silent;
+  silent.file.header.complete = true;
+  EXPECT_EQ(WhyFlagged(silent), (std::vector<Reason>{{alarm, "no frames decoded"}, {notice, "date does not parse"}}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "report/model/pass_order.h"
@@ -41,12 +42,75 @@ TEST(PassOrder, FarDatesRestartsBetweenPassesAndTheNewestPass) {
   std::vector<bool> restarted;
   for (const PassRecord& pass : passes) restarted.push_back(pass.restart_before);
   EXPECT_EQ(restarted, (std::vector<bool>{false, false, false, true, false, false}));
-  EXPECT_EQ(NewestPass(passes), 3u);  // c: d has no frames, e is far
-  passes[4].file.counts.frames = 1;
-  EXPECT_EQ(NewestPass(passes), 4u);  // a tie in time: the later in listing order
-  for (PassRecord& pass : passes) pass.start.reset();
-  EXPECT_EQ(NewestPass(passes), 5u);  // none charted: the last with frames
-  EXPECT_EQ(NewestPass({}), std::nullopt);
+}
+
+TEST(PassOrder, TheNewestPassIsTheLatestDatedOrAnUndatedOneListedAfterIt) {
+  const std::optional<double> none;
+  struct Case {
+    const char* what;
+    std::vector<PassTime> passes;
+    std::optional<std::size_t> newest;
+  };
+  const Case cases[] = {
+      {"the latest by time", {{1}, {3}, {2}}, 1},
+      {"a tie: the later listed", {{3}, {3}}, 1},
+      {"undated, listed after the latest: the last such", {{1}, {3}, {none}, {2}, {none}, {0}}, 4},
+      {"undated, listed before the latest", {{none}, {1}}, 1},
+      {"no time at all: the last listed", {{none}, {none}}, 1},
+      {"never one that may not be chosen", {{1}, {3, false}, {none, false}}, 0},
+      {"none may be chosen", {{1, false}}, none},
+      {"no pass", {}, none},
+  };
+  for (const Case& c : cases) EXPECT_EQ(NewestByTime(c.passes), c.newest) << c.what;
+
+  // By the time in UTC where the zone is known: 19:00 JST is 10:00 UTC,
+  // older than 11:00 UTC. The newest holds no frame: the latest known state
+  // is the newest of those with frames.
+  std::vector<PassRecord> passes(2);
+  passes[0].start = 19 * 3600;
+  passes[0].file.header.time_zone = "JST";
+  passes[0].file.counts.frames = 3;
+  passes[1].start = 11 * 3600;
+  passes[1].file.header.time_zone = "UTC";
+  EXPECT_EQ(NewestPass(passes), 1u);
+  EXPECT_EQ(LatestStatePass(passes), 0u);
+  passes[1].far_date = true;  // off the time axis, but listed after the latest dated pass
+  EXPECT_EQ(NewestPass(passes), 1u);
+}
+
+// A copy of a capture beside it (named "... - Copy.txt", it lists first) is
+// told on both, and only the first listed stands in the restart check: the
+// second's falling satellite time is no restart.
+TEST(PassOrder, ACopyOfACaptureIsToldAndLeftOutOfTheRestartCheck) {
+  std::vector<PassRecord> passes(4);
+  const char* const names[] = {"p - Copy.txt", "p.txt", "q.txt", "r.txt"};
+  for (std::size_t i = 0; i < passes.size(); ++i) {
+    passes[i].name = names[i];
+    passes[i].start = i < 2 ? 0.0 : 86400.0 * static_cast<double>(i);
+    passes[i].file.counts.frames = 2;
+    passes[i].frames_digest = 0xC0FFEE;
+    passes[i].first = {100, 0, 1};
+    passes[i].last = {200, 0, 1};
+  }
+  passes[2].frames_digest = 1;  // q: other frames, a later clock
+  passes[2].first = {300, 0, 1};
+  passes[2].last = {400, 0, 1};
+  passes[3].file.counts.frames = 3;  // r: the same digest of other frames is no copy
+  passes[3].frames_digest = 0xC0FFEE;
+  passes[3].first = {500, 0, 1};
+  passes[3].last = {600, 0, 1};
+  FindSameFrames(passes);
+  MarkRestartsBetweenPasses(passes);
+  std::vector<std::string> same;
+  std::vector<bool> copies, restarted;
+  for (const PassRecord& pass : passes) {
+    same.push_back(pass.same_frames_as);
+    copies.push_back(pass.copy_of_earlier);
+    restarted.push_back(pass.restart_before);
+  }
+  EXPECT_EQ(same, (std::vector<std::string>{"p.txt", "p - Copy.txt", "", ""}));
+  EXPECT_EQ(copies, (std::vector<bool>{false, true, false, false}));
+  EXPECT_EQ(restarted, (std::vector<bool>{false, false, false, false}));
 }
 
 }  // namespace

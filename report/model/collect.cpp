@@ -119,6 +119,7 @@ void EndPass(Collector& c, const CaptureFile& file) {
   pass.account.steps = CountTimeSteps(c.log.sat_times);
   pass.repeated.assign(std::min<std::uint64_t>(file.counts.frames, kFrameTableRows), false);
   pass.account.repeats = FindRepeats(c.log, &pass.repeated);
+  pass.frames_digest = c.log.chain;
   c.log = FrameLog{};  // the largest part of a long pass
 }
 
@@ -139,21 +140,22 @@ void CountPass(PassTotals& totals, const PassRecord& pass) {
     return;
   }
   if (!totals.first_start || *pass.start < *totals.first_start) totals.first_start = pass.start;
-  if (!totals.last_start || *pass.start > *totals.last_start) totals.last_start = pass.start;
   totals.charted_frames += pass.file.counts.frames;
   if (pass.file.counts.frames > 0) ++totals.charted;
 }
 
-// Decides what needs every pass: far dates, restarts between passes, the
-// newest pass, the totals, the zones of the time axis, the per-pass
+// Decides what needs every pass: far dates, copies, restarts between
+// passes, the newest pass and the latest known state, the totals, the zones of the time axis, the per-pass
 // extremes' points, why each pass is flagged, and which table lists it.
 void Settle(FormatRecord& format) {
   std::vector<std::optional<double>> starts;
   for (const PassRecord& pass : format.passes) starts.push_back(pass.start);
   const std::vector<bool> far = FarFromEveryOther(starts);
   for (std::size_t i = 0; i < far.size(); ++i) format.passes[i].far_date = far[i];
+  FindSameFrames(format.passes);
   MarkRestartsBetweenPasses(format.passes);
   format.newest = NewestPass(format.passes);
+  format.latest_state = LatestStatePass(format.passes);
   std::vector<std::string>& zones = format.time_zones;
   for (std::size_t i = 0; i < format.passes.size(); ++i) {
     PassRecord& pass = format.passes[i];

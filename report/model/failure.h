@@ -7,10 +7,11 @@
 namespace hkcsv {
 
 enum class Attempt {
-  kList,   // a format folder
-  kOpen,   // a capture file
-  kRead,   // a capture file
-  kWrite,  // a file or folder of the report's own
+  kList,     // a format folder
+  kMissing,  // a format folder that is gone while its pages stand: they are kept
+  kOpen,     // a capture file
+  kRead,     // a capture file
+  kWrite,    // a file or folder of the report's own
 };
 
 struct Failure {

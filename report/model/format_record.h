@@ -41,6 +41,9 @@ struct PassRecord {
   // that this one's packets were read with, when its own header gives none.
   std::optional<std::size_t> frames_per_packet_from;
   FrameAccount account;  // how its satellite time ran, and its repeats
+  // A digest of its frames' bytes in order, by which a copy of a capture is
+  // known (0 without frames).
+  std::uint64_t frames_digest = 0;
   // The counters of its first and last frame, when it has frames.
   HkCounters first{};
   HkCounters last{};
@@ -55,7 +58,10 @@ struct PassRecord {
   // Settled once every pass of the format is read:
   bool far_date = false;        // dated more than a year from every other dated pass
   bool restart_before = false;  // the satellite restarted since the pass before it in ground time
-  std::vector<Reason> why;      // why the pass is flagged, worst first; empty: it is not
+  // The name of another capture that holds the same frames, when one does.
+  std::string same_frames_as;
+  bool copy_of_earlier = false;  // a capture listed before it holds the same frames: left out of the restart check
+  std::vector<Reason> why;       // why the pass is flagged, worst first; empty: it is not
 };
 
 // Whether a pass stands on the time axis: dated, and not far from the others.
@@ -86,9 +92,8 @@ struct PassTotals {
   std::uint64_t restarts = 0;  // within passes and between them
   std::uint64_t alarms = 0;    // passes with an alarm
   std::uint64_t notices = 0;   // passes with notices and no alarm
-  // The ground time of the earliest and the latest pass on the time axis.
+  // The ground time of the earliest pass on the time axis.
   std::optional<double> first_start;
-  std::optional<double> last_start;
 };
 
 // The passes of one year, by the year of their date; a pass without a date
@@ -119,8 +124,9 @@ struct FormatRecord {
 
   // Settled once every pass is read:
   PassTotals totals;
-  std::optional<std::size_t> newest;    // the pass whose last frame is the latest known state
-  std::vector<std::string> time_zones;  // of the passes on the time axis, as the headers give them, each once
+  std::optional<std::size_t> newest;        // the newest pass, with frames or not: its latest-pass card's
+  std::optional<std::size_t> latest_state;  // the newest pass with frames: its last frame is the latest known state
+  std::vector<std::string> time_zones;      // of the passes on the time axis, as the headers give them, each once
   std::array<TimeSeries, kPassExtremes> extremes{};  // seq: the pass's index
   PassLists lists;                                   // which passes each table lists
 

@@ -57,6 +57,7 @@ std::uint64_t FrameDigest(std::span<const int32_t, kHkFrameBytes> frame) {
 void LogFrame(FrameLog& log, const DecodedFrame& frame) {
   log.sat_times.push_back(frame.counters.sat_time);
   log.digests.push_back(FrameDigest(frame.bytes));
+  log.chain = Mix(log.chain ^ Mix(log.digests.back() + log.digests.size()));
 }
 
 bool BreaksLine(std::int64_t step, const TimeSteps& steps) {

@@ -20,6 +20,7 @@ namespace hkcsv {
 struct FrameLog {
   std::vector<std::int32_t> sat_times;  // the satellite time counter: half seconds
   std::vector<std::uint64_t> digests;   // of all 78 bytes
+  std::uint64_t chain = 0;              // of every frame in order, by which two captures compare
 };
 
 // A 64-bit digest of the frame's 78 values: two frames with equal digests are
@@ -28,7 +29,7 @@ struct FrameLog {
 std::uint64_t FrameDigest(std::span<const int32_t, kHkFrameBytes> frame);
 
 // Adds a decoded frame to the log: its satellite time counter and the digest
-// of its bytes.
+// of its bytes, which the chain takes in too.
 void LogFrame(FrameLog& log, const DecodedFrame& frame);
 
 // How the satellite time ran from frame to frame.

@@ -20,7 +20,11 @@ void AddAlarms(const PassRecord& pass, std::vector<Reason>& why) {
   const CaptureFile& file = pass.file;
   if (file.read_error != 0) why.push_back({Level::kAlarm, "cannot read"});
   if (!file.header.complete) why.push_back({Level::kAlarm, "header cut short"});
-  if (file.counts.packets > 0 && file.counts.frames == 0) why.push_back({Level::kAlarm, "no frames decoded"});
+  // Packets, but the header gives no frames per packet; or read whole and
+  // no packet came at all (the radio was off, the antenna pointed away).
+  if (file.counts.frames == 0 && (file.counts.packets > 0 || (file.header.complete && file.read_error == 0))) {
+    why.push_back({Level::kAlarm, "no frames decoded"});
+  }
   if (pass.account.steps.falls > 0)
     why.push_back(Counted(Level::kAlarm, pass.account.steps.falls, "restart", "restarts"));
   if (pass.restart_before) why.push_back({Level::kAlarm, "restarted since the previous pass"});
@@ -52,6 +56,7 @@ void AddNotices(const PassRecord& pass, std::vector<Reason>& why) {
     why.push_back({Level::kNotice, "date does not parse"});
   }
   if (pass.far_date) why.push_back({Level::kNotice, "date far from every other pass"});
+  if (!pass.same_frames_as.empty()) why.push_back({Level::kNotice, "the same frames as " + pass.same_frames_as});
   AddPacketCount(pass, why);
   if (file.counts.cut_short > 0) why.push_back({Level::kNotice, "cut short"});
   const std::optional<std::uint64_t> missing = pass.account.steps.missing;

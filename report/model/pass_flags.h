@@ -31,10 +31,12 @@ struct Reason {
 std::optional<bool> AnnouncedMatches(const PassRecord& pass);
 
 // The reasons, alarms first: "cannot open", "cannot read", "header cut
-// short", "no frames decoded" (packets but no frame), "N restarts",
+// short", "no frames decoded" (packets but no frame, or a capture read whole
+// without a packet), "N restarts",
 // "restarted since the previous pass", "N samples past red"; then notices:
 // "date does not parse", "frames run past the year 9999", "date far from
-// every other pass", "N packets missing", "N packets more than announced",
+// every other pass", "the same frames as NAME" (NAME narrow, as the capture
+// is named), "N packets missing", "N packets more than announced",
 // "packet count is not a number" or "packet count too large", "cut short",
 // "N frames missing (est.)", "N tokens skipped". None: the pass is not
 // flagged.

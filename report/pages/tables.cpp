@@ -143,7 +143,7 @@ void AppendReasons(std::string& html, const std::vector<Reason>& why) {
     html += "<span class=\"";
     html += LevelName(why[i].level);
     html += "\">";
-    html += why[i].text;
+    AppendNarrow(html, why[i].text);  // a reason may name a capture
     html += "</span>";
   }
 }
@@ -186,8 +186,12 @@ void AppendSummary(std::string& html, const FormatRecord& format) {
   item("Frames decoded", totals.frames);
   html += "<dt>First pass</dt><dd>";
   if (totals.first_start) html += FormatGroundTime(*totals.first_start);
+  // The newest pass, as the latest-pass card shows it.
   html += "</dd>\n<dt>Last pass</dt><dd>";
-  if (totals.last_start) html += FormatGroundTime(*totals.last_start);
+  if (format.newest) {
+    const PassRecord& newest = format.passes[*format.newest];
+    AppendNarrow(html, OnTimeAxis(newest) ? PassTimeText(newest) : newest.name + ", no usable date");
+  }
   html += "</dd>\n";
   item("Frames missing in gaps (est.)", totals.missing);
   item("Repeated frames", totals.repeated);
@@ -275,9 +279,43 @@ void AppendChannelTable(std::string& html, const FormatRecord& format, const Pas
     FrameAtCell(cells, format, links, stats.min_at);
     FrameAtCell(cells, format, links, stats.max_at);
   };
-  AppendChannelRows(html, format.channels, format.newest ? &format.passes[*format.newest] : nullptr, format.limits,
-                    &at);
+  AppendChannelRows(html, format.channels, format.latest_state ? &format.passes[*format.latest_state] : nullptr,
+                    format.limits, &at);
 }
+
+namespace {
+
+// Every channel's value in the last frame of `pass`, coloured by its limit
+// state where it has limits: a value without limits is not shown as fine.
+void AppendLastValues(std::string& html, const FormatRecord& format, const PassRecord& pass) {
+  html += "<div class=\"values\">";
+  for (std::size_t channel = 0; channel < pass.last_values.size(); ++channel) {
+    const HkColumn& column = kHkColumns[kFirstEngineeringSlot + channel];
+    html += "<div class=\"value";
+    if (HasLimits(format.limits, channel)) {
+      html += ' ';
+      html += LimitBandName(pass.last_bands[channel]);
+    }
+    html += "\"><span>";
+    html += column.name;
+    html += "</span><span>";
+    AppendFixed(html, pass.last_values[channel]);
+    html += ' ';
+    html += column.unit;
+    html += "</span></div>";
+  }
+  html += "</div>\n";
+}
+
+// "2019-01-10 09:15:30 JST" of a pass, or its header's cells as they stand.
+std::string PassTimeWithZone(const PassRecord& pass) {
+  std::string text = PassTimeText(pass);
+  const std::string& zone = pass.file.header.time_zone;
+  if (!zone.empty()) text += " " + zone;
+  return text;
+}
+
+}  // namespace
 
 void AppendLatestPass(std::string& html, const FormatRecord& format, const PassPageLinks& links) {
   const FormatConstants& constants = ConstantsOf(format.format);
@@ -285,20 +323,18 @@ void AppendLatestPass(std::string& html, const FormatRecord& format, const PassP
   html += constants.folder;
   html += ": ";
   if (!format.newest) {
-    html += "no pass with frames</h3>\n</div>\n";
+    html += "no pass</h3>\n</div>\n";
     return;
   }
   const PassRecord& pass = format.passes[*format.newest];
   AppendLink(html, PassHref(links, format.format, *format.newest), pass.name);
   html += "</h3>\n<p>";
-  AppendNarrow(html, PassTimeText(pass));
-  const std::string& zone = pass.file.header.time_zone;
-  if (!zone.empty()) {
-    html += ' ';
-    AppendNarrow(html, zone);
+  const std::string time = PassTimeWithZone(pass);
+  if (time != " ") {
+    AppendNarrow(html, time);
+    html += ": ";
   }
   const CaptureCounts& counts = pass.file.counts;
-  html += ": ";
   AppendUnsigned(html, counts.frames);
   html += " frames decoded";
   if (const auto expected = ExpectedFrames(ReadAnnounced(pass.file.header), pass.file.frames_per_packet)) {
@@ -324,25 +360,21 @@ void AppendLatestPass(std::string& html, const FormatRecord& format, const PassP
   }
   html += ".</p>\n";
   AppendWhyLine(html, pass.why);
-  // Every channel's value in the last frame, coloured by its limit state
-  // where it has limits: a value without limits is not shown as fine.
-  html += "<div class=\"values\">";
-  for (std::size_t channel = 0; channel < pass.last_values.size(); ++channel) {
-    const HkColumn& column = kHkColumns[kFirstEngineeringSlot + channel];
-    html += "<div class=\"value";
-    if (HasLimits(format.limits, channel)) {
-      html += ' ';
-      html += LimitBandName(pass.last_bands[channel]);
-    }
-    html += "\"><span>";
-    html += column.name;
-    html += "</span><span>";
-    AppendFixed(html, pass.last_values[channel]);
-    html += ' ';
-    html += column.unit;
-    html += "</span></div>";
+  if (format.latest_state == format.newest) {
+    AppendLastValues(html, format, pass);
+  } else if (format.latest_state) {
+    // The newest pass holds no frame: the satellite's state is the last one known.
+    const PassRecord& known = format.passes[*format.latest_state];
+    html += "<p>This pass holds no frame. The last values known, from ";
+    AppendLink(html, PassHref(links, format.format, *format.latest_state), known.name);
+    html += " (";
+    AppendNarrow(html, PassTimeWithZone(known));
+    html += "):</p>\n";
+    AppendLastValues(html, format, known);
+  } else {
+    html += "<p>No pass holds a frame: no value of the satellite is known.</p>\n";
   }
-  html += "</div>\n</div>\n";
+  html += "</div>\n";
 }
 
 }  // namespace hkcsv

@@ -3,9 +3,9 @@
 
 namespace hkcsv {
 
-RunEnding DecideRunEnding(bool open_requested, unsigned console_processes) {
-  const bool alone = console_processes == 1;
-  return {open_requested || alone, alone};
+RunEnding DecideRunEnding(bool open_requested, unsigned console_processes, bool with_arguments) {
+  const bool double_clicked = console_processes == 1 && !with_arguments;
+  return {open_requested || double_clicked, double_clicked};
 }
 
 }  // namespace hkcsv

@@ -13,6 +13,7 @@ namespace hkcsv {
 const char kReportUsage[] =
     "Usage: hkreport [--root DIR] [--format fm|fsk|both] [--limits FILE] [--output FILE]\n"
     "                [--export FILE] [--open] [--fail-on alarm|notice] [--max-age HOURS]\n"
+    "                [--quiet]\n"
     "       hkreport --help | --version\n"
     "Reads the capture files below the base directory, as hkcsv does, and writes an HTML\n"
     "overview page (the latest pass, tables of the passes and channels, trend charts) and,\n"
@@ -25,10 +26,12 @@ const char kReportUsage[] =
     "  --output FILE    the overview page (default: HK_Report.html in the base directory)\n"
     "  --export FILE    every HK frame of the chosen formats in one CSV file\n"
     "  --open           show the page in the default browser once it is written\n"
-    "  --fail-on LEVEL  exit with status 3 when the newest pass of a format has a reason\n"
-    "                   at LEVEL or worse: alarm, or notice (alarms too)\n"
+    "  --fail-on LEVEL  exit with status 3 when a pass that came since the last run with\n"
+    "                   --fail-on has a reason at LEVEL or worse: alarm, or notice (alarms\n"
+    "                   too); the captures judged are listed in PAGE_files/judged.txt\n"
     "  --max-age HOURS  exit with status 3 when the newest pass of a format is older than\n"
     "                   HOURS by this machine's clock, or there is no dated pass\n"
+    "  --quiet          no summary line: standard error holds only what needs a look\n"
     "  --help           show this text and exit\n"
     "  --version        show the version and exit\n"
     "Exit status:\n"
@@ -37,8 +40,8 @@ const char kReportUsage[] =
     "     could not be written, or there is no FM or FSK folder\n"
     "  2  a bad command line or limits file, or an output refused: a file the run reads,\n"
     "     no regular file, or no page of this report\n"
-    "  3  the pages were written, and --fail-on or --max-age found the newest pass of a\n"
-    "     format worth a look (1 and 2 win over 3)\n";
+    "  3  the pages were written, and --fail-on or --max-age found a pass worth a look\n"
+    "     (1 and 2 win over 3)\n";
 
 const std::string kReportVersion = std::string("hkreport ") + kVersion + "\n";
 
@@ -71,9 +74,9 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& arguments, std
       option = option.substr(0, equals);
       has_value = true;
     }
-    if (option == "--open") {
-      if (has_value) return UsageError("option '--open' takes no value");
-      line.open_page = true;
+    if (option == "--open" || option == "--quiet") {
+      if (has_value) return UsageError("option '" + std::string(option) + "' takes no value");
+      (option == "--open" ? line.open_page : line.quiet) = true;
       continue;
     }
     if (option != "--root" && option != "--format" && option != "--limits" && option != "--output" &&
@@ -98,6 +101,7 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& arguments, std
         return UsageError("--fail-on takes alarm or notice, not '" + std::string(value) + "'");
       }
       line.checks.fail_on = value == "alarm" ? Level::kAlarm : Level::kNotice;
+      request.judge = true;
     } else if (option == "--max-age") {
       double hours = -1;
       const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), hours);

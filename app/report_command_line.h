@@ -16,6 +16,7 @@ struct CommandLine {
   CommandAction action = CommandAction::kReport;
   ReportRequest request;    // the limits are not read yet: request.limits names their file
   bool open_page = false;   // with --open: show the page in the default browser
+  bool quiet = false;       // with --quiet: no summary line
   UnattendedChecks checks;  // with --fail-on and --max-age
   std::string error;        // what is wrong, for kUsageError
 };

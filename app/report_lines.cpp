@@ -18,6 +18,11 @@ void TellLine(OutputStream& errors, std::string_view line) {
 std::string FailureLine(const Failure& failure) {
   const char* what = "cannot write ";
   switch (failure.attempt) {
+    case Attempt::kMissing: {
+      // The format folder's name, "FM", ends its path.
+      const std::string folder = failure.path.substr(failure.path.find_last_of(kPathSeparators) + 1);
+      return folder + " folder missing: " + failure.path + " (its pages are kept)";
+    }
     case Attempt::kList:
       what = "Cannot list ";
       break;
@@ -33,14 +38,14 @@ std::string FailureLine(const Failure& failure) {
   return what + failure.path + ": " + ErrorText(failure.error);
 }
 
-void TellPassRead(OutputStream& errors, const FormatRecord& format, const PassRecord& pass) {
+std::vector<std::string> PassReadLines(const FormatRecord& format, const PassRecord& pass) {
   const std::string path = CapturePath(format, pass);
   const CaptureFile& file = pass.file;
-  if (file.open_error != 0) {
-    TellLine(errors, FailureLine({Attempt::kOpen, path, file.open_error}));
-    return;
-  }
-  if (file.read_error != 0) TellLine(errors, FailureLine({Attempt::kRead, path, file.read_error}));
+  if (file.open_error != 0) return {FailureLine({Attempt::kOpen, path, file.open_error})};
+  std::vector<std::string> lines;
+  if (file.read_error != 0) lines.push_back(FailureLine({Attempt::kRead, path, file.read_error}));
+  const CaptureCounts& counts = file.counts;
+  if (lines.empty() && counts.frames > 0 && counts.skipped_tokens == 0 && counts.cut_short == 0) return lines;
   std::string line = path + ": ";
   AppendCounted(line, file.counts.frames, "frame", "frames");
   line += ", ";
@@ -48,7 +53,8 @@ void TellPassRead(OutputStream& errors, const FormatRecord& format, const PassRe
   line += " skipped, ";
   AppendUnsigned(line, file.counts.cut_short);
   line += " cut short";
-  TellLine(errors, line);
+  lines.push_back(std::move(line));
+  return lines;
 }
 
 void OpenPage(const std::string& page, OutputStream& errors) {

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "report/model/failure.h"
 #include "report/model/format_record.h"
@@ -17,13 +18,16 @@ namespace hkcsv {
 void TellLine(OutputStream& errors, std::string_view line);
 
 // "Cannot list PATH: REASON", "Cannot open ...", "Cannot read ...", "cannot
-// write ...".
+// write ...", "FM folder missing: PATH (its pages are kept)".
 std::string FailureLine(const Failure& failure);
 
-// Each capture file once it is read: "PATH: N frames, K tokens skipped, C cut
-// short" ("1 frame", "1 token"), after "Cannot read PATH: REASON" when it could not be read to its
-// end; only "Cannot open PATH: REASON" when it could not be opened.
-void TellPassRead(OutputStream& errors, const FormatRecord& format, const PassRecord& pass);
+// The lines of a capture file once it is read, where it has a problem:
+// "PATH: N frames, K tokens skipped, C cut short" ("1 frame", "1 token") when
+// it has no frames, skipped tokens or a packet cut short, after "Cannot read
+// PATH: REASON" when it could not be read to its end; only "Cannot open
+// PATH: REASON" when it could not be opened. None for a capture read whole
+// with frames.
+std::vector<std::string> PassReadLines(const FormatRecord& format, const PassRecord& pass);
 
 // Shows the written page in the default browser. A page that does not open
 // is told, and the run has not failed for it.

@@ -167,6 +167,10 @@ int StandardInput();
 int StandardOutput();
 int StandardError();
 
+// Whether the open descriptor is a terminal (Windows: a console), where a
+// line may be rewritten in place.
+bool IsTerminal(int descriptor);
+
 // Whether two open descriptors are the same file or terminal, so that a
 // message written to both would show twice.
 bool SameFile(int descriptor_a, int descriptor_b);

@@ -194,6 +194,8 @@ int StandardInput() { return STDIN_FILENO; }
 int StandardOutput() { return STDOUT_FILENO; }
 int StandardError() { return STDERR_FILENO; }
 
+bool IsTerminal(int descriptor) { return ::isatty(descriptor) == 1; }
+
 bool SameFile(int descriptor_a, int descriptor_b) {
   struct stat a;
   struct stat b;

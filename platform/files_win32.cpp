@@ -241,6 +241,13 @@ int StandardInput() { return 0; }
 int StandardOutput() { return 1; }
 int StandardError() { return 2; }
 
+bool IsTerminal(int descriptor) {
+  // Not _isatty, which takes the NUL device for one too.
+  const HANDLE handle = reinterpret_cast<HANDLE>(::_get_osfhandle(descriptor));
+  DWORD mode;
+  return handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode);
+}
+
 bool SameFile(int descriptor_a, int descriptor_b) {
   const HANDLE a = reinterpret_cast<HANDLE>(::_get_osfhandle(descriptor_a));
   const HANDLE b = reinterpret_cast<HANDLE>(::_get_osfhandle(descriptor_b));

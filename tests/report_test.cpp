@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -181,7 +182,6 @@ TEST_F(HkReport, PassTableShowsEachFileAndWhyItIsFlagged) {
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.errors, "hkreport: " + fm + "a.txt: 1 frame, 1 token skipped, 1 cut short\n" +
                                "hkreport: Cannot open " + fm + "b.txt: No such file or directory\n" +
-                               "hkreport: " + fm + "c.txt: 2 frames, 0 tokens skipped, 0 cut short\n" +
                                "hkreport: " + fm + "d.txt: 0 frames, 0 tokens skipped, 0 cut short\n" +
                                "hkreport: " + fm + "f.txt: 0 frames, 0 tokens skipped, 0 cut short\n" +
                                "hkreport: wrote " + page + " (5 capture files, 3 frames)\n");
@@ -285,39 +285,6 @@ TEST_F(HkReport, ChannelTableAndLimitsCountedOnBothSidesOfEachBoundary) {
   EXPECT_NE(html.find("<th>Past yellow</th><th>Past red</th>"), std::string::npos);
 }
 
-TEST_F(HkReport, AMistypedYearStaysOffTheChartsAndIsFlagged) {
-  // Three passes of January 2019 and one typed as 2091: more than a year
-  // from every other, it is no latest pass and stretches no time axis.
-  const std::string frame = kMarker + std::string(" 1 2 3 1F 3 ") + kExampleFrame + " 7E";
-  const std::string header = WithHeaderValue(PassHeader("1"), "Packets : 12", "Packets : 1");
-  WriteFile(fm + "a.txt", header + frame);
-  WriteFile(fm + "b.txt", WithHeaderValue(header, "2019/01/10", "2019/01/11") + frame);
-  WriteFile(fm + "c.txt", WithHeaderValue(header, "2019/01/10", "2019/01/12") + frame);
-  // Its zone stays out of the time axis's title, as its frames stay off the charts.
-  WriteFile(
-      fm + "far.txt",
-      WithHeaderValue(WithHeaderValue(header, "2019/01/10", "2091/01/10"), "09:15:30 JST", "09:15:30 XYZ") + frame);
-  ASSERT_EQ(Run({"--format", "fm"}).status, 0);
-  const std::string html = ReadFile(page);
-  for (const std::string& text : {
-           std::string("<h3>FM: ") + PassLink("c.html", "c.txt") + "</h3>",
-           std::string(
-               "<dt>First pass</dt><dd>2019-01-10 09:15:30</dd>\n<dt>Last pass</dt><dd>2019-01-12 09:15:30</dd>"),
-           std::string(
-               "<dt>Passes left out of the charts (no date, or a date far from every other pass)</dt><dd>1</dd>"),
-           "<tr class=\"problem notice\">" + PassCell("far.html", "far.txt") + "<td class=\"text why\">" +
-               Reasons({"notice: date far from every other pass"}) +
-               "</td>"
-               "<td class=\"text bad\">2091-01-10 09:15:30</td>",
-           // Only the three passes of 2019 are drawn.
-           std::string("<strong>Buss Voltage</strong>: 3 frames"),
-           std::string(">Ground time (JST)</text>"),
-       }) {
-    EXPECT_NE(html.find(text), std::string::npos) << text;
-  }
-  EXPECT_EQ(html.find("XYZ)"), std::string::npos);
-}
-
 // The example frame at the satellite time counter `counter` (half seconds),
 // with ResetInfo `reset` (up to FF).
 std::string ExampleFrameAt(int counter, int reset) {
@@ -327,6 +294,42 @@ std::string ExampleFrameAt(int counter, int reset) {
   frame.replace(0, 11, bytes);
   std::snprintf(bytes, sizeof bytes, "%02X", reset);
   return frame.replace(27, 2, bytes);  // byte 9, the low byte of ResetInfo
+}
+
+TEST_F(HkReport, AMistypedYearStaysOffTheChartsAndIsFlagged) {
+  // Three passes of January 2019 and one typed as 2091: more than a year
+  // from every other, it stretches no time axis. Listed last, it is the
+  // newest pass: its card says why, and the summary that its date is of no use.
+  const std::string header = WithHeaderValue(PassHeader("1"), "Packets : 12", "Packets : 1");
+  const auto frame = [](int counter) {
+    return kMarker + std::string(" 1 2 3 1F 3 ") + ExampleFrameAt(counter, 3) + " 7E";
+  };
+  WriteFile(fm + "a.txt", header + frame(300));
+  WriteFile(fm + "b.txt", WithHeaderValue(header, "2019/01/10", "2019/01/11") + frame(400));
+  WriteFile(fm + "c.txt", WithHeaderValue(header, "2019/01/10", "2019/01/12") + frame(500));
+  // Its zone stays out of the time axis's title, as its frames stay off the charts.
+  WriteFile(fm + "far.txt",
+            WithHeaderValue(WithHeaderValue(header, "2019/01/10", "2091/01/10"), "09:15:30 JST", "09:15:30 XYZ") +
+                frame(600));
+  ASSERT_EQ(Run({"--format", "fm"}).status, 0);
+  const std::string html = ReadFile(page);
+  const std::string far_why = Reasons({"notice: date far from every other pass"});
+  for (const std::string& text : {
+           "<h3>FM: " + PassLink("far.html", "far.txt") + "</h3>\n<p>2091-01-10 09:15:30 XYZ: 1 frame",
+           "<p class=\"problem notice\">" + far_why + "</p>",
+           std::string("<dt>First pass</dt><dd>2019-01-10 09:15:30</dd>\n"
+                       "<dt>Last pass</dt><dd>far.txt, no usable date</dd>"),
+           std::string(
+               "<dt>Passes left out of the charts (no date, or a date far from every other pass)</dt><dd>1</dd>"),
+           "<tr class=\"problem notice\">" + PassCell("far.html", "far.txt") + "<td class=\"text why\">" + far_why +
+               "</td><td class=\"text bad\">2091-01-10 09:15:30</td>",
+           // Only the three passes of 2019 are drawn.
+           std::string("<strong>Buss Voltage</strong>: 3 frames"),
+           std::string(">Ground time (JST)</text>"),
+       }) {
+    EXPECT_NE(html.find(text), std::string::npos) << text;
+  }
+  EXPECT_EQ(html.find("XYZ)"), std::string::npos);
 }
 
 // The text of the cells of the table row that holds `key`.
@@ -365,6 +368,9 @@ TEST_F(HkReport, PassPagesAgreeWithTheirOverviewRowsOnWhyAndRestarts) {
   // within; p5 starts at 10 s, below p4's last 30 s, and falls from 20 to
   // 5 s within; far, dated 2091, after p5 and no restart. Out of that order:
   // undated, whose ResetInfo 9 would be one, and empty, a packet of no frame.
+  // "p1 - Copy", listed before p1, holds p1's frames: both are told, and p1
+  // stands out of the order, so that its falling clock is no restart.
+  WriteFile(fm + "p1 - Copy.txt", capture("2019/01/10", {{300, 3}, {320, 3}}));
   WriteFile(fm + "p1.txt", capture("2019/01/10", {{300, 3}, {320, 3}}));
   WriteFile(fm + "p2.txt", capture("2019/01/11", {{100, 3}, {120, 3}}));
   WriteFile(fm + "p3.txt", capture("2019/01/12", {{200, 4}, {220, 4}}));
@@ -382,7 +388,8 @@ TEST_F(HkReport, PassPagesAgreeWithTheirOverviewRowsOnWhyAndRestarts) {
   const std::map<std::string, Expected> expected{
       {"empty", {"alarm", {"alarm: no frames decoded"}, ""}},
       {"far", {"notice", {"notice: date far from every other pass"}, "0"}},
-      {"p1", {"", {}, "0"}},
+      {"p1 - Copy", {"notice", {"notice: the same frames as p1.txt"}, "0"}},
+      {"p1", {"notice", {"notice: the same frames as p1 - Copy.txt"}, "0"}},
       {"p2", {"alarm", {"alarm: restarted since the previous pass"}, "1"}},
       {"p3", {"alarm", {"alarm: restarted since the previous pass"}, "1"}},
       {"p4", {"alarm", {"alarm: 1 restart"}, "1"}},
@@ -403,7 +410,9 @@ TEST_F(HkReport, PassPagesAgreeWithTheirOverviewRowsOnWhyAndRestarts) {
     // File, Why, 14 cells of the capture file, then First SatTime, Last
     // SatTime, ResetInfo first and last, Restarts.
     // A pass with an alarm is listed above them too, by its file, why and time.
-    const std::string link = PassCell(pass + ".html", pass + ".txt");
+    std::string href = pass + ".html";
+    for (std::size_t space; (space = href.find(' ')) != std::string::npos;) href.replace(space, 1, "%20");
+    const std::string link = PassCell(href, pass + ".txt");
     const std::string every = overview.substr(overview.find("<p>Every capture file:</p>"));
     const std::vector<std::string> row = RowCells(every, link);
     ASSERT_EQ(row.size(), 23u);
@@ -424,50 +433,108 @@ TEST_F(HkReport, PassPagesAgreeWithTheirOverviewRowsOnWhyAndRestarts) {
   }
 }
 
-TEST_F(HkReport, UnattendedRunsExitWithThreeWhenTheNewestPassIsWorthALook) {
-  // FM: a's satellite clock falls from 150 to 50 s (an alarm); b, a day
-  // later at 150 s with the same ResetInfo, skips a token (a notice). FSK:
-  // f's clock falls.
-  const std::string header = WithHeaderValue(PassHeader("2"), "Packets : 12", "Packets : 1");
-  const std::string falling =
-      kMarker + std::string(" 1 2 3 1F 3 ") + ExampleFrameAt(300, 3) + " " + ExampleFrameAt(100, 3) + " 7E";
-  WriteFile(fm + "a.txt", header + falling);
-  WriteFile(fm + "b.txt",
-            WithHeaderValue(WithHeaderValue(header, "2019/01/10", "2019/01/11"), "Blocks : 2", "Blocks : 1") + "zz " +
-                kMarker + " 1 2 3 1F 3 " + kExampleFrame + " 7E");
-  WriteFile(fsk + "f.txt", WithHeaderValue(header, "2019/01/10", "2019/01/12") + falling);
-  struct Case {
-    std::vector<std::string> arguments;
-    int status;
-    std::vector<std::string> told;  // after the lines of the run
-  };
-  const std::string too_old = "hkreport: FM: no pass since 2019-01-11 09:15:30 JST (";
-  const Case cases[] = {
-      {{"--fail-on", "alarm"}, 3, {"hkreport: FSK f.txt: 1 restart"}},  // FM's newest pass, b, has notices only
-      {{"--fail-on", "notice"}, 3, {"hkreport: FM b.txt: 1 token skipped", "hkreport: FSK f.txt: 1 restart"}},
-      {{"--format", "fm", "--fail-on", "alarm"}, 0, {}},
-      {{"--format", "fm", "--max-age", "1"}, 3, {too_old}},
-      {{"--format", "fm", "--max-age", "1e9"}, 0, {}},
-  };
-  for (const Case& c : cases) {
-    const RunResult result = Run(c.arguments);
-    EXPECT_EQ(result.status, c.status) << c.arguments[1];
-    std::vector<std::string> told;
-    for (std::size_t at = result.errors.find("hkreport: wrote "); at != std::string::npos;) {
-      const std::size_t line = result.errors.find('\n', at) + 1;
-      if (line >= result.errors.size()) break;
-      told.push_back(result.errors.substr(line, result.errors.find('\n', line) - line));
-      at = line;
-    }
-    if (!told.empty() && !c.told.empty() && c.told.back() == too_old) told.back().resize(too_old.size());
-    EXPECT_EQ(told, c.told) << c.arguments[1];
+// A pass header dated `hours` from now by this machine's clock, in UTC,
+// whose packets carry `blocks` frames, one packet announced.
+std::string HeaderFromNow(double hours, const std::string& blocks = "2") {
+  const std::time_t at = std::time(nullptr) + static_cast<std::time_t>(hours * 3600);
+  std::tm utc{};
+  ::gmtime_r(&at, &utc);
+  char date[40];
+  std::strftime(date, sizeof date, "%Y/%m/%d %H:%M:%S UTC", &utc);
+  return WithHeaderValue(WithHeaderValue(PassHeader(blocks), "Packets : 12", "Packets : 1"), "2019/01/10 09:15:30 JST",
+                         date);
+}
+
+// One packet of the example frame at each (counter, ResetInfo).
+std::string PacketOf(const std::vector<std::pair<int, int>>& frames) {
+  std::string packet = kMarker + std::string(" 1 2 3 1F 3");
+  for (const auto& [counter, reset] : frames) packet.append(" ").append(ExampleFrameAt(counter, reset));
+  return packet + " 7E";
+}
+
+// The lines of standard error after the run's summary line.
+std::vector<std::string> Findings(const RunResult& result) {
+  std::vector<std::string> lines;
+  const std::size_t summary = result.errors.find("hkreport: wrote ");
+  for (std::size_t at = result.errors.find('\n', summary) + 1;
+       summary != std::string::npos && at < result.errors.size(); at = result.errors.find('\n', at) + 1) {
+    lines.push_back(result.errors.substr(at, result.errors.find('\n', at) - at));
   }
+  return lines;
+}
+
+TEST_F(HkReport, UnattendedRunsJudgeEveryPassThatCameSinceTheLastOne) {
+  // a, 100 hours ago; b, dated 30 days ahead by a slip; c, an hour ago,
+  // restarted since a (ResetInfo 3, then 4).
+  WriteFile(fm + "a.txt", HeaderFromNow(-100) + PacketOf({{300, 3}, {320, 3}}));
+  WriteFile(fm + "b.txt", HeaderFromNow(720) + PacketOf({{400, 3}, {420, 3}}));
+  WriteFile(fm + "c.txt", HeaderFromNow(-1) + PacketOf({{500, 4}, {520, 4}}));
+  const std::vector<std::string> check{"--format", "fm", "--fail-on", "alarm", "--max-age", "48"};
+  const std::string judged = root + "/HK_Report_files/judged.txt";
+  struct Step {
+    const char* what;
+    std::vector<std::string> findings;
+  };
+  const auto run = [&](const Step& step) {
+    const RunResult result = Run(check);
+    EXPECT_EQ(result.status, step.findings.empty() ? 0 : 3) << step.what;
+    EXPECT_EQ(Findings(result), step.findings) << step.what;
+    return result;
+  };
+  // The first run judges the newest pass by the clock: c, not b.
+  run({"the first run", {"hkreport: FM c.txt: restarted since the previous pass"}});
+  run({"nothing came", {}});
+  // Three passes came: d decoded nothing (no frames per packet), e's header
+  // is cut short, f's date does not parse and its clock falls. Each is
+  // judged; f, listed last without a usable date, is the newest pass.
+  WriteFile(fm + "d.txt", HeaderFromNow(-0.5, "0") + PacketOf({}));
+  const std::string cut = HeaderFromNow(-0.4);
+  WriteFile(fm + "e.txt", cut.substr(0, cut.find("Packets :")));
+  WriteFile(fm + "f.txt", WithHeaderValue(HeaderFromNow(-0.3), "/", "-") + PacketOf({{600, 4}, {100, 4}}));
+  const RunResult three = run({"three passes came",
+                               {"hkreport: FM d.txt: no frames decoded", "hkreport: FM e.txt: header cut short",
+                                "hkreport: FM f.txt: 1 restart"}});
+  // Only the captures with a problem have a line of their own.
+  EXPECT_EQ(three.errors.substr(0, three.errors.find("hkreport: wrote")),
+            "hkreport: " + fm + "d.txt: 0 frames, 0 tokens skipped, 0 cut short\nhkreport: " + fm +
+                "e.txt: 0 frames, 0 tokens skipped, 0 cut short\n");
+  const std::string html = ReadFile(page);
+  EXPECT_NE(html.find("<h3>FM: " + PassLink("f.html", "f.txt") + "</h3>"), std::string::npos);
+  EXPECT_NE(html.find("<dt>Last pass</dt><dd>f.txt, no usable date</dd>"), std::string::npos);
+  // A run without --fail-on between two unattended ones takes nothing from them.
+  WriteFile(fm + "g.txt", HeaderFromNow(-0.2) + PacketOf({{700, 5}, {720, 5}}));
+  const std::string list = ReadFile(judged);
+  EXPECT_EQ(Run({"--format", "fm"}).status, 0);
+  EXPECT_EQ(ReadFile(judged), list);
+  run({"an operator's run between", {"hkreport: FM g.txt: restarted since the previous pass"}});
+  // A copy of a capture beside it is a notice, and no alarm.
+  fs::copy_file(fm + "a.txt", fm + "a - Copy.txt");
+  run({"a copy", {}});
+  // With the list gone, the first run again: the newest pass only. With
+  // --quiet, standard error holds what needs a look alone.
+  fs::remove(judged);
+  EXPECT_EQ(Run({"--format", "fm", "--fail-on", "notice", "--quiet"}).errors,
+            "hkreport: " + fm + "d.txt: 0 frames, 0 tokens skipped, 0 cut short\nhkreport: " + fm +
+                "e.txt: 0 frames, 0 tokens skipped, 0 cut short\nhkreport: FM g.txt: restarted since the previous "
+                "pass\n");
+
+  // Nothing came for 100 hours: the pass dated in the future hides it not.
+  ResetRoot(root);
+  WriteFile(fm + "a.txt", HeaderFromNow(-100) + PacketOf({{300, 3}, {320, 3}}));
+  WriteFile(fm + "b.txt", HeaderFromNow(720) + PacketOf({{400, 3}, {420, 3}}));
+  const RunResult old = Run(check);
+  EXPECT_EQ(old.status, 3);
+  const std::vector<std::string> lines = Findings(old);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_TRUE(lines[0].starts_with("hkreport: FM: no pass since ") && lines[0].ends_with(" UTC (100 hours)"))
+      << lines[0];
+
   // A capture that cannot be read (1) and a refused output (2) win over 3.
-  fs::create_symlink(fm + "nowhere", fm + "c.txt");
-  EXPECT_EQ(Run({"--fail-on", "notice"}).status, 1);
-  const RunResult refused = Run({"--fail-on", "notice", "--output", fm + "a.txt"});
+  fs::create_symlink(fm + "nowhere", fm + "x.txt");
+  EXPECT_EQ(Run({"--max-age", "1"}).status, 1);
+  const RunResult refused = Run({"--max-age", "1", "--output", fm + "a.txt"});
   EXPECT_EQ(refused.status, 2);
-  EXPECT_EQ(refused.errors.find("f.txt: 1 restart"), std::string::npos);
+  EXPECT_EQ(refused.errors.find("no pass since"), std::string::npos);
 }
 
 TEST_F(HkReport, CommandLine) {
@@ -586,6 +653,19 @@ TEST_F(HkReport, ARootWithoutFormatFoldersWritesAndRemovesNothing) {
   WriteFile(root + "/FM", "");
   EXPECT_EQ(Run({}).status, 1);
   EXPECT_EQ(ReadFile(root + "/HK_Report_files/FM/a.html"), pass_page);
+  // So does one that went missing (a share not mounted, a rename), and the
+  // run says so; an unattended run counts it a finding.
+  fs::remove(root + "/FM");
+  const RunResult missing = Run({"--fail-on", "alarm", "--max-age", "48"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.errors, "hkreport: FM folder missing: " + root + "/FM (its pages are kept)\nhkreport: wrote " +
+                                page +
+                                " (0 capture files, 0 frames)\nhkreport: FM: no pass to check: its folder is missing\n"
+                                "hkreport: FSK: no pass\n");
+  EXPECT_EQ(ReadFile(root + "/HK_Report_files/FM/a.html"), pass_page);
+  EXPECT_NE(ReadFile(page).find("<p class=\"problem\">The folder is missing: nothing was read. Its pass pages of "
+                                "earlier runs are kept.</p>"),
+            std::string::npos);
 }
 
 TEST_F(HkReport, ACaptureThatCannotBeReadIsCountedAndFailsTheRun) {
@@ -612,8 +692,10 @@ TEST_F(HkReport, FramesPastTheYear9999LeaveTheirPassUndated) {
   const std::string frames = kMarker + std::string(" 1 2 3 1F 3 ") + kExampleFrame + " " + second + " 7E";
   WriteFile(fm + "in.txt",
             WithHeaderValue(WithHeaderValue(header, "2019/01/10", "9999/12/31"), "09:15:30", "23:59:40") + frames);
+  // The same times at another ResetInfo: no copy of in.txt.
   WriteFile(fm + "past.txt",
-            WithHeaderValue(WithHeaderValue(header, "2019/01/10", "9999/12/31"), "09:15:30", "23:59:50") + frames);
+            WithHeaderValue(WithHeaderValue(header, "2019/01/10", "9999/12/31"), "09:15:30", "23:59:50") + kMarker +
+                " 1 2 3 1F 3 " + ExampleFrameAt(300, 4) + " " + ExampleFrameAt(320, 4) + " 7E");
   ASSERT_EQ(Run({"--format", "fm", "--export", export_file}).status, 0);
   const std::string rows = ReadFile(export_file);
   EXPECT_NE(rows.find("FM,in.txt,9999-12-31 23:59:40,JST,9999-12-31 23:59:50.0,160.000000,"), std::string::npos);

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "tests/e2e_support.h"
 
@@ -46,6 +48,32 @@ TEST_F(BundledSamples, GiveTheKeptCsvFiles) {
   EXPECT_EQ(page, ReadFile((golden / "HK_Report.html").string()));
   EXPECT_EQ(ReadFile(root + "/HK_Report_files/FM/pass_20190110_0915.html"),
             ReadFile((golden / "pass_20190110_0915.html").string()));
+}
+
+// An upgrade: pass pages that hkreport 1.1 wrote carry no mark. A page of
+// 1.1 at its own capture's page name is this report's and is replaced; the
+// same page where another capture's page goes, or elsewhere, is left alone.
+TEST_F(BundledSamples, PassPagesOf1_1AreReplacedWhereTheyStand) {
+  const fs::path samples = fs::path(HKCSV_SOURCE_DIR) / "samples" / "FM";
+  for (const char* name : {"pass_20190110_0915.txt", "pass_20190111_2130.txt"}) {
+    fs::copy_file(samples / name, fs::path(fm) / name);
+  }
+  const std::string old_page = ReadFile(std::string(HKCSV_SOURCE_DIR) + "/tests/golden/pass_20190110_0915-1.1.html");
+  const std::string pages = root + "/HK_Report_files/FM/";
+  fs::create_directories(pages);
+  WriteFile(pages + "pass_20190110_0915.html", old_page);
+  WriteFile(pages + "notes.html", old_page);  // no pass page's name: not touched, not removed
+  const std::vector<std::string> run{"--root", root, "--format", "fm"};
+  WriteFile(pages + "pass_20190111_2130.html", old_page);  // the page of another capture
+  const RunResult refused = RunWithArguments(HKREPORT_EXE, run);
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.errors,
+            "hkreport: refusing to write " + pages + "pass_20190111_2130.html: it is not a page of this report\n");
+  fs::remove(pages + "pass_20190111_2130.html");
+  const RunResult upgraded = RunWithArguments(HKREPORT_EXE, run);
+  EXPECT_EQ(upgraded.status, 0) << upgraded.errors;
+  EXPECT_NE(ReadFile(pages + "pass_20190110_0915.html"), old_page);
+  EXPECT_EQ(ReadFile(pages + "notes.html"), old_page);
 }
 
 // The SHA-256 digest of a file, as sha256sum prints it.

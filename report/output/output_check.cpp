@@ -81,6 +81,12 @@ bool IsEmptyFile(const std::string& path) {
   return ReadFileHead(path, 1, head) == 0 && head.empty();
 }
 
+// Whether the file at `path` starts with `start`, which is not empty.
+bool StartsWith(const std::string& path, std::string_view start) {
+  std::string head;
+  return !start.empty() && ReadFileHead(path, start.size(), head) == 0 && head == start;
+}
+
 std::optional<std::string> MarkAt(const std::string& path) {
   std::string head;
   if (ReadFileHead(path, kMarkedHead, head) != 0) return std::nullopt;
@@ -147,7 +153,7 @@ std::string PagesFolderRefusal(const std::string& folder, const std::vector<std:
   return {};
 }
 
-std::string OwnPageRefusal(const std::string& path, std::string_view mark) {
+std::string OwnPageRefusal(const std::string& path, std::string_view mark, std::string_view older_start) {
   PathInfo info;
   if (InspectPath(path, info) != 0) return {};
   if (info.link) return "it is a symbolic link";
@@ -158,7 +164,9 @@ std::string OwnPageRefusal(const std::string& path, std::string_view mark) {
       return "it is a folder";
     case PathKind::kRegularFile:
       // An empty file holds nothing to lose: a page emptied since is written again.
-      return IsOwnPage(path, mark) || IsEmptyFile(path) ? std::string() : "it is not a page of this report";
+      return IsOwnPage(path, mark) || IsEmptyFile(path) || StartsWith(path, older_start)
+                 ? std::string()
+                 : "it is not a page of this report";
     case PathKind::kOther:
     case PathKind::kDanglingLink:
       break;

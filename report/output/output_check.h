@@ -46,8 +46,9 @@ std::string PagesFolderRefusal(const std::string& folder, const std::vector<std:
 // Why the page of hkreport's own at `path` may not be written: something
 // stands there that is not a page carrying `mark` (a link, a folder, a file
 // of someone else's). Empty when nothing stands there, or an empty file, or
-// such a page.
-std::string OwnPageRefusal(const std::string& path, std::string_view mark);
+// such a page, or a page that starts with `older_start` (given: the start of
+// the same page as an earlier version wrote it, without a mark).
+std::string OwnPageRefusal(const std::string& path, std::string_view mark, std::string_view older_start = {});
 
 // Whether the regular file at `path` is a page carrying `mark`.
 bool IsOwnPage(const std::string& path, std::string_view mark);

@@ -5,15 +5,18 @@
 
 #include <cerrno>
 #include <functional>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/files.h"
 #include "report/model/replay.h"
 #include "report/output/export_csv.h"
+#include "report/output/judged_list.h"
 #include "report/output/output_check.h"
 #include "report/output/pass_pages.h"
 #include "report/output/staged_file.h"
 #include "report/pages/overview.h"
+#include "report/pages/page_head.h"
 #include "report/pages/page_names.h"
 #include "report/pages/pass_page.h"
 #include "report/pages/year_page.h"
@@ -36,11 +39,17 @@ struct FrameStore {
 struct Format {
   CaptureListing listing;
   bool pages_folder = false;  // its subfolder of pass pages stands
+  bool pages_kept = false;    // its capture folder is gone, its pages stand: they are kept
   FrameStore frames;
   FormatRecord record;
   PassPageLinks pages;
   std::string section;  // its part of the overview, rendered once its pass pages stand
 };
+
+// The capture's file name, without its folder.
+std::string CaptureName(const CaptureListing& listing, const CaptureSource& capture) {
+  return capture.path.substr(listing.folder.size() + 1);
+}
 
 // The chosen formats, listed, with the names of their pass pages.
 std::vector<Format> ListFormats(const ReportRequest& request) {
@@ -51,12 +60,14 @@ std::vector<Format> ListFormats(const ReportRequest& request) {
     format.listing = ListCaptures(request.sample_root, ConstantsOf(id));
     format.record.format = id;
     for (const CaptureSource& capture : CaptureSources(format.listing)) {
-      format.pages.names.push_back(capture.path.substr(format.listing.folder.size() + 1));
+      format.pages.names.push_back(CaptureName(format.listing, capture));
     }
     format.pages.names = PassPageNames(format.pages.names);
   }
   return formats;
 }
+
+std::string JudgedListPath(const PassPagesPlace& place) { return place.folder + kPathSeparator + kJudgedListName; }
 
 std::optional<Refusal> Refuse(const std::string& output, std::string reason) {
   if (reason.empty()) return std::nullopt;
@@ -68,7 +79,7 @@ std::optional<Refusal> Refuse(const std::string& output, std::string reason) {
 // page, pages in a link or a capture folder, a pass page over a file that is
 // no page of this report.
 std::optional<Refusal> CheckOutputs(const ReportRequest& request, const PassPagesPlace& place,
-                                    const std::vector<Format>& formats) {
+                                    const std::vector<Format>& formats, JudgedList& judged) {
   std::vector<CaptureListing> listings;
   std::vector<std::string> capture_folders;
   for (const Format& format : formats) {
@@ -86,26 +97,52 @@ std::optional<Refusal> CheckOutputs(const ReportRequest& request, const PassPage
   kept.push_back({request.page, "the page"});
   const std::string mark = PassPagesMark(place);
   for (const Format& format : formats) {
-    for (const std::string& name : format.pages.names) {
-      const std::string path = PassPagePath(place, format.record.format, name);
-      if (auto refused = Refuse(path, OwnPageRefusal(path, mark))) return refused;
+    const std::vector<CaptureSource> captures = CaptureSources(format.listing);
+    for (std::size_t i = 0; i < captures.size(); ++i) {
+      const std::string path = PassPagePath(place, format.record.format, format.pages.names[i]);
+      // The page of the same capture that 1.1 wrote, without a mark, is ours to replace.
+      const std::string older = Version11PassPageStart(CaptureName(format.listing, captures[i]));
+      if (auto refused = Refuse(path, OwnPageRefusal(path, mark, older))) return refused;
       kept.push_back({path, "the pass page"});
     }
+  }
+  if (request.judge) {
+    const std::string path = JudgedListPath(place);
+    std::string refusal;
+    if (!ReadJudgedList(path, place.overview_name, judged, refusal)) return Refusal{path, refusal};
+    kept.push_back({path, "the list of judged captures"});
   }
   if (!request.export_file) return std::nullopt;
   return Refuse(*request.export_file, OutputRefusal(*request.export_file, kept));
 }
 
-LatestPass LatestOf(const FormatRecord& format) {
-  LatestPass latest;
-  latest.format = format.format;
-  if (!format.newest) return latest;
-  const PassRecord& pass = format.passes[*format.newest];
-  latest.name = pass.name;
-  if (Charted(pass)) latest.start = pass.start;
-  latest.zone = pass.file.header.time_zone;
-  latest.why = pass.why;
-  return latest;
+// Whether a format's folder was listed: its list of judged captures and its
+// stale pages follow its captures only then.
+bool Listed(const Format& format) { return !format.listing.missing && format.listing.error == 0; }
+
+// A format as a run that nobody watches weighs it, its passes marked by the
+// list of those judged before.
+WeighedFormat Weigh(const Format& format, const std::optional<std::vector<std::string>>& judged) {
+  const FormatRecord& record = format.record;
+  WeighedFormat weighed{record.format, format.pages_kept, judged.has_value(), {}};
+  const std::unordered_set<std::string> before =
+      judged ? std::unordered_set<std::string>(judged->begin(), judged->end()) : std::unordered_set<std::string>();
+  for (const PassRecord& pass : record.passes) {
+    weighed.passes.push_back({pass.name, OnTimeAxis(pass) ? pass.start : std::nullopt, pass.file.header.time_zone,
+                              pass.why, before.contains(JudgedKey(pass))});
+  }
+  return weighed;
+}
+
+// The list of judged captures after this run: every capture of the formats
+// listed now, and what earlier runs judged of the others.
+JudgedList JudgedAfter(const std::vector<Format>& formats, JudgedList judged) {
+  for (const Format& format : formats) {
+    if (!Listed(format)) continue;
+    std::vector<std::string>& keys = judged.formats[static_cast<std::size_t>(format.record.format)].emplace();
+    for (const PassRecord& pass : format.record.passes) keys.push_back(JudgedKey(pass));
+  }
+  return judged;
 }
 
 // Whether any chosen format's folder stands: a run that finds none writes
@@ -115,6 +152,19 @@ bool AnyFormatFolder(const std::vector<Format>& formats) {
     if (FolderExists(format.listing.folder)) return true;
   }
   return false;
+}
+
+// How far the run has come, told to the observer as it goes.
+struct Progress {
+  std::uint64_t captures = 0;  // of the formats reported
+  std::uint64_t read = 0;
+  std::uint64_t written = 0;  // pass pages
+};
+
+void Advance(const ReportObserver& observer, Progress& progress, RunStage stage) {
+  std::uint64_t& done = stage == RunStage::kReading ? progress.read : progress.written;
+  ++done;
+  if (observer.progress) observer.progress(stage, done, progress.captures);
 }
 
 void Fail(const ReportObserver& observer, ReportOutcome& outcome, const Failure& failure) {
@@ -152,13 +202,19 @@ bool ReadBack(FrameStore& store, const std::function<bool(InputStream&)>& read, 
 // Reads and settles a format, its frames stored aside. Returns false, with
 // the failure told, when they cannot be.
 bool CollectInto(const PassPagesPlace& place, const LimitTable* limits, Format& format, const ReportObserver& observer,
-                 ReportOutcome& outcome) {
+                 ReportOutcome& outcome, Progress& progress) {
   const DownlinkFormat id = format.record.format;
-  // A format without its capture folder has no pass to give a page.
+  // A format without its capture folder has no pass to give a page; where
+  // its pages stand, its folder went missing (a share not mounted, a
+  // rename): they are kept, and the run tells it.
   if (!format.listing.missing) {
     const Failure failure = MakePassPagesFolder(place, id);
     if (failure.error != 0) Fail(observer, outcome, failure);
     format.pages_folder = failure.error == 0;
+  } else if (FolderExists(FormatFolder(place, id))) {
+    format.pages_kept = true;
+    format.pages.kept = true;
+    Fail(observer, outcome, {Attempt::kMissing, format.listing.folder, ENOENT});
   }
   FrameStore& store = format.frames;
   store.name = place.folder + kPathSeparator + ".frames.tmp.";
@@ -170,8 +226,11 @@ bool CollectInto(const PassPagesPlace& place, const LimitTable* limits, Format& 
   if (format.listing.error != 0) {
     Fail(observer, outcome, {Attempt::kList, format.listing.folder, format.listing.error});
   }
-  format.record =
-      CollectFormat(id, format.listing, CaptureSources(format.listing), limits, store.out, observer.pass_read);
+  format.record = CollectFormat(id, format.listing, CaptureSources(format.listing), limits, store.out,
+                                [&](const FormatRecord& record, const PassRecord& pass) {
+                                  if (observer.pass_read) observer.pass_read(record, pass);
+                                  Advance(observer, progress, RunStage::kReading);
+                                });
   if (DataMissing(format.record)) outcome.status = 1;
   Flush(store.out);
   if (store.out.error != 0) {
@@ -187,7 +246,7 @@ bool CollectInto(const PassPagesPlace& place, const LimitTable* limits, Format& 
 // removes the pages of captures no longer listed. Returns false when the
 // stored frames could not be read back.
 bool WritePassPages(const PassPagesPlace& place, InputStream& frames, Format& format, const ReportObserver& observer,
-                    ReportOutcome& outcome) {
+                    ReportOutcome& outcome, Progress& progress) {
   const FormatRecord& record = format.record;
   const std::string overview_href = "../../" + PercentEncode(NarrowToUtf8(place.overview_name));
   const std::string mark = PassPagesMark(place);
@@ -204,8 +263,9 @@ bool WritePassPages(const PassPagesPlace& place, InputStream& frames, Format& fo
     } else {
       format.pages.written[pass] = true;
     }
+    Advance(observer, progress, RunStage::kWriting);
   }
-  if (format.listing.error == 0) RemoveStalePages(place, record.format, format.pages.names);
+  if (Listed(format)) RemoveStalePages(place, record.format, format.pages.names);
   return true;
 }
 
@@ -232,15 +292,17 @@ void WriteYearPages(const PassPagesPlace& place, Format& format, const ReportObs
       format.pages.years_written[year] = true;
     }
   }
-  if (format.listing.error == 0) RemoveStaleYearPages(place, record.format, names);
+  if (Listed(format)) RemoveStaleYearPages(place, record.format, names);
 }
 
 // Writes a format's pass pages, then its trend series (and its rows of the
 // export, when there is one) from its stored frames, and renders its part
 // of the overview: one format's series are held at a time.
 bool WriteFormat(const PassPagesPlace& place, StagedFile* export_file, Format& format, const ReportObserver& observer,
-                 ReportOutcome& outcome) {
-  const auto pages = [&](InputStream& frames) { return WritePassPages(place, frames, format, observer, outcome); };
+                 ReportOutcome& outcome, Progress& progress) {
+  const auto pages = [&](InputStream& frames) {
+    return WritePassPages(place, frames, format, observer, outcome, progress);
+  };
   const FrameVisitor rows = export_file ? ExportRows(*export_file, format.record.format) : FrameVisitor();
   const auto series = [&](InputStream& frames) { return ReplayTrendSeries(frames, format.record, rows); };
   if (!ReadBack(format.frames, pages, observer, outcome) || !ReadBack(format.frames, series, observer, outcome)) {
@@ -264,7 +326,8 @@ ReportOutcome WriteReport(const ReportRequest& request, const ReportObserver& ob
     return outcome;
   }
   const PassPagesPlace place = PlacePassPages(request.page);
-  outcome.refused = CheckOutputs(request, place, formats);
+  JudgedList judged;
+  outcome.refused = CheckOutputs(request, place, formats, judged);
   if (outcome.refused) {
     outcome.status = kRefusedStatus;
     return outcome;
@@ -288,8 +351,10 @@ ReportOutcome WriteReport(const ReportRequest& request, const ReportObserver& ob
   // Every format read and settled before any page is written; then each
   // format's pages.
   const LimitTable* limits = request.limits ? &request.limits->table : nullptr;
+  Progress progress;
+  for (const Format& format : formats) progress.captures += format.pages.names.size();
   for (Format& format : formats) {
-    if (!CollectInto(place, limits, format, observer, outcome)) return outcome;
+    if (!CollectInto(place, limits, format, observer, outcome, progress)) return outcome;
   }
   // The year pages' names follow from the passes' dates: they are checked
   // once the passes are read, and before anything is written.
@@ -307,7 +372,9 @@ ReportOutcome WriteReport(const ReportRequest& request, const ReportObserver& ob
     }
   }
   for (Format& format : formats) {
-    if (!WriteFormat(place, request.export_file ? &export_file : nullptr, format, observer, outcome)) return outcome;
+    if (!WriteFormat(place, request.export_file ? &export_file : nullptr, format, observer, outcome, progress)) {
+      return outcome;
+    }
   }
 
   // The overview last, so that it never links to a page that is not there.
@@ -316,7 +383,6 @@ ReportOutcome WriteReport(const ReportRequest& request, const ReportObserver& ob
     overview.formats.push_back({&format.record, &format.pages, &format.section});
     outcome.capture_files += format.record.totals.files;
     outcome.frames += format.record.totals.frames;
-    if (!format.listing.missing) outcome.latest.push_back(LatestOf(format.record));
   }
   Failure failure = WriteStagedFile(request.page, RenderOverview(overview));
   if (failure.error == 0 && request.export_file) failure = CommitStagedFile(export_file);
@@ -325,7 +391,20 @@ ReportOutcome WriteReport(const ReportRequest& request, const ReportObserver& ob
     return outcome;  // an export not committed is abandoned with its file
   }
   outcome.page_written = true;
+  for (const Format& format : formats) {
+    if (format.listing.missing && !format.pages_kept) continue;  // a format this root never had
+    outcome.formats.push_back(Weigh(format, judged.formats[static_cast<std::size_t>(format.record.format)]));
+  }
+  if (request.judge) {
+    outcome.judged_list_path = JudgedListPath(place);
+    outcome.judged_list = RenderJudgedList(place.overview_name, JudgedAfter(formats, std::move(judged)));
+  }
   return outcome;
+}
+
+Failure KeepJudgedList(const ReportOutcome& outcome) {
+  if (outcome.judged_list_path.empty()) return {};
+  return WriteOwnPage(outcome.judged_list_path, outcome.judged_list);
 }
 
 }  // namespace hkcsv

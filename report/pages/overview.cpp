@@ -100,9 +100,12 @@ void AppendPassLists(std::string& html, const FormatRecord& format, const PassPa
 }
 
 // Why there is nothing to show of a format, or empty.
-std::string NothingToShow(const FormatRecord& format) {
+std::string NothingToShow(const FormatRecord& format, const PassPageLinks& links) {
   std::string html;
-  if (format.listing.missing) {
+  if (format.listing.missing && links.kept) {
+    html =
+        "<p class=\"problem\">The folder is missing: nothing was read. Its pass pages of earlier runs are kept.</p>\n";
+  } else if (format.listing.missing) {
     html = "<p>There is no such folder: nothing to report.</p>\n";
   } else if (format.listing.error != 0) {
     html = "<p class=\"problem\">Cannot list ";
@@ -128,7 +131,7 @@ std::string RenderFormatSection(const FormatRecord& format, const PassPageLinks&
   html += "</h2>\n<p>Folder: <code>";
   AppendNarrow(html, format.listing.folder);
   html += "</code></p>\n";
-  const std::string nothing = NothingToShow(format);
+  const std::string nothing = NothingToShow(format, links);
   if (!nothing.empty()) {
     html += nothing;
     html += "</section>\n";
@@ -154,14 +157,14 @@ std::string RenderFormatSection(const FormatRecord& format, const PassPageLinks&
 namespace {
 
 // The format's line of the table of contents.
-void AppendContents(std::string& html, const FormatRecord& format) {
+void AppendContents(std::string& html, const FormatRecord& format, const PassPageLinks& links) {
   const FormatConstants& constants = ConstantsOf(format.format);
   html += "<li><a href=\"#";
   html += constants.id;
   html += "\">";
   html += FormatTitle(constants);
   html += "</a>";
-  if (NothingToShow(format).empty()) {
+  if (NothingToShow(format, links).empty()) {
     for (const Part& part : kParts) {
       html += part.id == kParts[0].id ? ": " : " | ";
       html += "<a href=\"#";
@@ -192,7 +195,7 @@ std::string RenderOverview(const OverviewInput& input) {
   std::string latest;
   for (const OverviewFormat& format : input.formats) {
     capture_files += format.record->totals.files;
-    if (NothingToShow(*format.record).empty()) AppendLatestPass(latest, *format.record, *format.pages);
+    if (NothingToShow(*format.record, *format.pages).empty()) AppendLatestPass(latest, *format.record, *format.pages);
   }
   if (!latest.empty()) {
     html += "<section id=\"latest\">\n<h2>Latest pass</h2>\n";
@@ -200,7 +203,7 @@ std::string RenderOverview(const OverviewInput& input) {
     html += "</section>\n";
   }
   html += "<nav class=\"contents\"><ul>\n";
-  for (const OverviewFormat& format : input.formats) AppendContents(html, *format.record);
+  for (const OverviewFormat& format : input.formats) AppendContents(html, *format.record, *format.pages);
   html += "</ul></nav>\n";
   for (const OverviewFormat& format : input.formats) html += *format.section;
   if (capture_files == 0) html += "<p>No capture files were found.</p>\n";

@@ -63,6 +63,9 @@ constexpr char kPageStyle[] =
     "div.scroll{overflow:visible;max-height:none}}";
 
 constexpr std::string_view kGenerator = "<meta name=\"generator\" content=\"hkreport ";
+constexpr std::string_view kHeadStart =
+    "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n<head>\n"
+    "<meta charset=\"utf-8\"/>\n";
 
 }  // namespace
 
@@ -92,10 +95,16 @@ std::optional<std::string> MarkOf(std::string_view head) {
   return std::string(rest.substr(0, end));
 }
 
+std::string Version11PassPageStart(std::string_view capture_name) {
+  std::string start(kHeadStart);
+  start += "<title>";
+  AppendNarrow(start, std::string(capture_name) + " - HK pass");
+  start += "</title>\n<style>body{font-family:sans-serif;margin:1.5em;color:#222}";
+  return start;
+}
+
 void AppendPageHead(std::string& html, std::string_view title, std::string_view mark) {
-  html +=
-      "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n<head>\n"
-      "<meta charset=\"utf-8\"/>\n";
+  html += kHeadStart;
   html += kGenerator;
   html += kVersion;
   html += " (";

@@ -22,6 +22,12 @@ std::string YearPageMark(std::string_view overview_name);
 // mark, of any version; none when it carries none.
 std::optional<std::string> MarkOf(std::string_view head);
 
+// The start of the pass page of capture `capture_name` as hkreport 1.1 wrote
+// it, before pages carried a mark: its head up to the stylesheet's first
+// rule. Such a page, where a pass page of this overview goes, is this
+// report's own.
+std::string Version11PassPageStart(std::string_view capture_name);
+
 // How many bytes of a page hold its mark, at most.
 inline constexpr std::size_t kMarkedHead = 1024;
 

@@ -36,6 +36,7 @@ struct PassPageLinks {
   std::vector<std::string> names;   // by pass: its page's file name
   std::vector<bool> written;        // by pass: whether its page stands; only those are linked
   std::vector<bool> years_written;  // by entry of FormatRecord::lists.years: whether its page stands
+  bool kept = false;                // the capture folder is missing: the pages of earlier runs stand, kept
 };
 
 // The link from the overview to the page of pass `pass`, or empty when its

@@ -1,0 +1,43 @@
+// The captures that unattended runs (--fail-on) have judged, kept in a small
+// file of the report in its pages' folder, so that every capture that came
+// since the last such run is judged, however many came, and none twice.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/capture/downlink_format.h"
+#include "report/model/format_record.h"
+
+namespace hkcsv {
+
+// The list's file name in the pages' folder: no pass or year page takes it.
+inline constexpr char kJudgedListName[] = "judged.txt";
+
+// Per format, the keys of the captures judged, in listing order; none for a
+// format that no run has judged yet (its first judges only its newest pass).
+struct JudgedList {
+  std::array<std::optional<std::vector<std::string>>, kDownlinkFormats.size()> formats;
+};
+
+// The key of a capture as judged: its name and a digest of what was read of
+// it, so that a capture that changed since (one still being written when it
+// was judged) is judged again.
+std::string JudgedKey(const PassRecord& pass);
+
+// The list's first line, which marks it as this overview's: "hkreport
+// VERSION (judged captures of NAME)".
+std::string JudgedListMark(std::string_view overview_name);
+
+// Reads the list at `path`: true with `list` filled when it is this
+// overview's list or there is none (or it is empty); false, with `refusal`
+// saying why, when something else stands there.
+bool ReadJudgedList(const std::string& path, std::string_view overview_name, JudgedList& list, std::string& refusal);
+
+// The list's bytes.
+std::string RenderJudgedList(std::string_view overview_name, const JudgedList& list);
+
+}  // namespace hkcsv

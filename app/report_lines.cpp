@@ -16,7 +16,7 @@ void TellLine(OutputStream& errors, std::string_view line) {
 }
 
 std::string FailureLine(const Failure& failure) {
-  const char* what = "cannot write ";
+  const char* what = "";
   switch (failure.attempt) {
     case Attempt::kMissing: {
       // The format folder's name, "FM", ends its path.
@@ -33,6 +33,13 @@ std::string FailureLine(const Failure& failure) {
       what = "Cannot read ";
       break;
     case Attempt::kWrite:
+      what = "Cannot write ";
+      break;
+    case Attempt::kScratchWrite:
+      what = "Cannot write the scratch file in ";
+      break;
+    case Attempt::kScratchRead:
+      what = "Cannot read back the scratch file in ";
       break;
   }
   return what + failure.path + ": " + ErrorText(failure.error);

@@ -17,8 +17,9 @@ namespace hkcsv {
 // end, and hands it on at once.
 void TellLine(OutputStream& errors, std::string_view line);
 
-// "Cannot list PATH: REASON", "Cannot open ...", "Cannot read ...", "cannot
-// write ...", "FM folder missing: PATH (its pages are kept)".
+// "Cannot list PATH: REASON", "Cannot open ...", "Cannot read ...", "Cannot
+// write ...", "Cannot write the scratch file in FOLDER: ...", "FM folder
+// missing: PATH (its pages are kept)".
 std::string FailureLine(const Failure& failure);
 
 // The lines of a capture file once it is read, where it has a problem:

@@ -81,11 +81,13 @@ int CreateNewFile(const std::string& path, File& file, NewFile use = NewFile::kW
 // another is drawn. Sets `path` to the name created.
 int CreateUniqueFile(const std::string& prefix, File& file, std::string& path, NewFile use = NewFile::kWritten);
 
-// A scratch file named as CreateUniqueFile names one, open for writing and
-// reading back, that nobody else sees and that goes when it is closed or the
-// process ends: on POSIX its name is removed at once, Windows deletes it on
-// close.
-int CreateScratchFile(const std::string& prefix, File& file);
+// A scratch file in `folder`, open for writing and reading back, that nobody
+// else sees and that goes when it is closed or the process ends, however it
+// ends: on Linux it never has a name (O_TMPFILE); where the file system
+// cannot do that, it is named as CreateUniqueFile names one (".frames.tmp.")
+// and the name removed at once, interrupts held back in between; Windows
+// deletes it on close.
+int CreateScratchFile(const std::string& folder, File& file);
 
 // Sets the position of `file` back to its start, to read what was written.
 int RewindFile(const File& file);
@@ -158,6 +160,16 @@ extern const char kPathSeparator[];
 // Every character that separates folders in a path given to the program.
 extern const char kPathSeparators[];
 
+// A file name as the file system compares names: in upper case on Windows,
+// whose names ignore letter case ("a.html" and "A.HTML" are one file), as it
+// stands elsewhere.
+std::string FileNameKey(std::string_view name);
+
+// The most bytes of `name`, at most `most`, that end where a character ends
+// (UTF-8 on POSIX, the ANSI code page's double-byte characters on Windows),
+// so that a name cut there is still a name.
+std::size_t CharacterCut(std::string_view name, std::size_t most);
+
 // Narrow text (names, tokens) as UTF-8: on Windows it is converted from the
 // system's ANSI code page, elsewhere it already is UTF-8 or raw bytes.
 std::string NarrowToUtf8(std::string_view text);
@@ -176,10 +188,11 @@ bool IsTerminal(int descriptor);
 bool SameFile(int descriptor_a, int descriptor_b);
 
 // Sets up, once at the start, what an interrupt does: a write to a closed
-// pipe fails with EPIPE instead of ending the process; SIGINT and SIGTERM
-// (on Windows Ctrl+C, Ctrl+Break and closing the console) remove the
-// registered temporary files, if any, and end the process as the signal
-// does by default. A signal that was ignored at the start stays ignored.
+// pipe fails with EPIPE instead of ending the process; SIGINT, SIGTERM and
+// SIGHUP (a closed terminal or ssh session; on Windows Ctrl+C, Ctrl+Break
+// and closing the console) remove the registered temporary files, if any,
+// and end the process as the signal does by default. A signal that was
+// ignored at the start stays ignored.
 void InstallInterruptHandlers();
 
 // Names a temporary file that an interrupt removes, in `slot` (ENAMETOOLONG
@@ -190,8 +203,16 @@ void UnregisterTemporaryFile(int slot);
 
 // CreateUniqueFile, and RegisterTemporaryFile of the file created, with
 // interrupts held back in between: no interrupt finds the file there and
-// not registered. When it cannot be registered, it is removed again.
+// not registered. When it cannot be registered, it is removed again. While
+// the file is open, it is held as its writer's (POSIX: an exclusive flock;
+// Windows: the open handle), so that RemoveLeftTemporaryFile leaves it.
 int CreateTemporaryFile(const std::string& prefix, File& file, std::string& path, int& slot);
+
+// Removes the temporary file `path` that a run left behind (one ended by a
+// kill or a power cut): only a regular file that no process holds as its
+// writer and, on POSIX, that nobody wrote to for a minute. EBUSY when it is
+// held or too young.
+int RemoveLeftTemporaryFile(const std::string& path);
 
 // The program that OpenInBrowser hands the page to, for messages.
 extern const char kBrowserOpener[];

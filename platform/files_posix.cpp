@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -47,7 +48,26 @@ struct FreeMemory {
   void operator()(char* memory) const { std::free(memory); }
 };
 
-// SIGINT and SIGTERM remove the registered temporary file: unlink is
+// The signals that end a run and remove its temporary files first.
+constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP};
+
+// A file left by a run is taken for abandoned once nobody wrote to it for this long.
+constexpr time_t kAbandonedAfter = 60;
+
+// Holds back the interrupts until ReleaseInterrupts: what is done in between
+// is done whole.
+void HoldInterrupts(sigset_t& before) {
+  sigset_t interrupts;
+  sigemptyset(&interrupts);
+  for (const int signal_number : kInterrupts) sigaddset(&interrupts, signal_number);
+  ::pthread_sigmask(SIG_BLOCK, &interrupts, &before);
+}
+
+void ReleaseInterrupts(const sigset_t& before) {
+  ::pthread_sigmask(SIG_SETMASK, &before, nullptr);  // a held-back interrupt acts now
+}
+
+// The interrupts remove the registered temporary file: unlink is
 // async-signal-safe.
 void RemoveTemporaryAndEnd(int signal_number) {
   for (const InterruptFile& file : interrupt_files) {
@@ -86,16 +106,28 @@ int CreateNewFile(const std::string& path, File& file, NewFile use) {
   return 0;
 }
 
-int CreateScratchFile(const std::string& prefix, File& file) {
-  std::string path;
-  if (const int error = CreateUniqueFile(prefix, file, path, NewFile::kScratch)) return error;
-  // The open file stays readable and writable without a name.
-  if (::unlink(path.c_str()) != 0) {
-    const int error = errno;
-    CloseFile(file);
-    return error;
+int CreateScratchFile(const std::string& folder, File& file) {
+#ifdef O_TMPFILE
+  File unnamed(::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
+  if (unnamed.is_open()) {
+    file = std::move(unnamed);
+    return 0;
   }
-  return 0;
+  // Other errors than a file system without nameless files are told as they are.
+  if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return errno;
+#endif
+  // A name, removed before any interrupt can leave it behind. The open file
+  // stays readable and writable without it.
+  sigset_t before;
+  HoldInterrupts(before);
+  std::string path;
+  int error = CreateUniqueFile(folder + "/.frames.tmp.", file, path, NewFile::kScratch);
+  if (error == 0 && ::unlink(path.c_str()) != 0) {
+    error = errno;
+    CloseFile(file);
+  }
+  ReleaseInterrupts(before);
+  return error;
 }
 
 int RewindFile(const File& file) { return ::lseek(file.descriptor(), 0, SEEK_SET) == 0 ? 0 : errno; }
@@ -194,6 +226,16 @@ int StandardInput() { return STDIN_FILENO; }
 int StandardOutput() { return STDOUT_FILENO; }
 int StandardError() { return STDERR_FILENO; }
 
+std::string FileNameKey(std::string_view name) { return std::string(name); }
+
+std::size_t CharacterCut(std::string_view name, std::size_t most) {
+  if (most >= name.size()) return name.size();
+  // Back over the continuation bytes (10xxxxxx) of the character cut in two.
+  std::size_t cut = most;
+  while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+  return cut;
+}
+
 bool IsTerminal(int descriptor) { return ::isatty(descriptor) == 1; }
 
 bool SameFile(int descriptor_a, int descriptor_b) {
@@ -248,7 +290,7 @@ void InstallInterruptHandlers() {
   ignore.sa_handler = SIG_IGN;
   sigemptyset(&ignore.sa_mask);
   ::sigaction(SIGPIPE, &ignore, nullptr);
-  for (const int signal_number : {SIGINT, SIGTERM}) {
+  for (const int signal_number : kInterrupts) {
     struct sigaction before {};
     // A shell starts background jobs with SIGINT ignored: leave it so.
     if (::sigaction(signal_number, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) continue;
@@ -261,20 +303,29 @@ void InstallInterruptHandlers() {
 }
 
 int CreateTemporaryFile(const std::string& prefix, File& file, std::string& path, int& slot) {
-  sigset_t interrupts;
   sigset_t before;
-  sigemptyset(&interrupts);
-  sigaddset(&interrupts, SIGINT);
-  sigaddset(&interrupts, SIGTERM);
-  ::pthread_sigmask(SIG_BLOCK, &interrupts, &before);
+  HoldInterrupts(before);
   int error = CreateUniqueFile(prefix, file, path);
+  if (error == 0 && ::flock(file.descriptor(), LOCK_EX | LOCK_NB) != 0) error = errno;
   if (error == 0) error = RegisterTemporaryFile(path, slot);
   if (error != 0 && file.is_open()) {
     CloseFile(file);
     RemoveFile(path);
   }
-  ::pthread_sigmask(SIG_SETMASK, &before, nullptr);  // a held-back interrupt acts now
+  ReleaseInterrupts(before);
   return error;
+}
+
+int RemoveLeftTemporaryFile(const std::string& path) {
+  File left(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  if (!left.is_open()) return errno;
+  struct stat info;
+  if (::fstat(left.descriptor(), &info) != 0) return errno;
+  if (!S_ISREG(info.st_mode)) return EINVAL;
+  // A young file may be one that a run has just created and not locked yet.
+  if (::time(nullptr) - info.st_mtime < kAbandonedAfter) return EBUSY;
+  if (::flock(left.descriptor(), LOCK_EX | LOCK_NB) != 0) return errno == EWOULDBLOCK ? EBUSY : errno;
+  return ::unlink(path.c_str()) == 0 ? 0 : errno;
 }
 
 const char kBrowserOpener[] = "xdg-open";

@@ -118,9 +118,9 @@ int CreateNewFile(const std::string& path, File& file, NewFile use) {
   return 0;
 }
 
-int CreateScratchFile(const std::string& prefix, File& file) {
+int CreateScratchFile(const std::string& folder, File& file) {
   std::string path;
-  return CreateUniqueFile(prefix, file, path, NewFile::kScratch);
+  return CreateUniqueFile(folder + "\\.frames.tmp.", file, path, NewFile::kScratch);
 }
 
 int RewindFile(const File& file) { return ::_lseeki64(file.descriptor(), 0, SEEK_SET) == 0 ? 0 : errno; }
@@ -210,6 +210,35 @@ std::string Utf8OfWide(const std::wstring& wide) {
 
 }  // namespace
 
+namespace {
+
+// The text folded to upper case in UTF-16, so that a multibyte name folds as
+// one; as it stands where it cannot be.
+std::string UpperCase(const std::string& text) {
+  const std::wstring wide = WideOfAnsi(text);
+  const int size_wide = static_cast<int>(wide.size());
+  std::wstring upper(wide.size(), L'\0');
+  if (size_wide == 0 || ::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.data(), size_wide, upper.data(),
+                                        size_wide, nullptr, nullptr, 0) != size_wide) {
+    return text;
+  }
+  return Utf8OfWide(upper);
+}
+
+}  // namespace
+
+std::string FileNameKey(std::string_view name) { return UpperCase(std::string(name)); }
+
+std::size_t CharacterCut(std::string_view name, std::size_t most) {
+  std::size_t cut = 0;
+  for (std::size_t at = 0; at < name.size();) {
+    const std::size_t next = at + (::IsDBCSLeadByte(static_cast<BYTE>(name[at])) && at + 1 < name.size() ? 2 : 1);
+    if (next > most) break;
+    cut = at = next;
+  }
+  return cut;
+}
+
 int PlaceOfPath(const std::string& path, std::string& place) {
   const DWORD size = ::GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
   if (size == 0) return ErrorNumberOf(::GetLastError());
@@ -218,15 +247,7 @@ int PlaceOfPath(const std::string& path, std::string& place) {
   if (written == 0 || written >= size) return ErrorNumberOf(::GetLastError());
   full.resize(written);
   // File names ignore letter case here: "o.html" and "O.html" are one place.
-  // The whole name is folded in UTF-16, so a multibyte name folds as one.
-  const std::wstring wide = WideOfAnsi(full);
-  const int size_wide = static_cast<int>(wide.size());
-  std::wstring upper(wide.size(), L'\0');
-  if (::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.data(), size_wide, upper.data(), size_wide, nullptr,
-                      nullptr, 0) != size_wide) {
-    return ErrorNumberOf(::GetLastError());
-  }
-  place = Utf8OfWide(upper);
+  place = UpperCase(full);
   return 0;
 }
 
@@ -308,6 +329,18 @@ int CreateTemporaryFile(const std::string& prefix, File& file, std::string& path
   }
   ::ReleaseSRWLockExclusive(&temporary_lock);
   return error;
+}
+
+int RemoveLeftTemporaryFile(const std::string& path) {
+  // Opened for deletion with no sharing at all: that fails while any other
+  // handle holds the file, as a writer does; the last handle's close deletes it.
+  const HANDLE handle = ::CreateFileA(path.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD code = ::GetLastError();
+    return code == ERROR_SHARING_VIOLATION ? EBUSY : ErrorNumberOf(code);
+  }
+  return ::CloseHandle(handle) ? 0 : ErrorNumberOf(::GetLastError());
 }
 
 const char kBrowserOpener[] = "ShellExecute";

@@ -12,6 +12,10 @@ enum class Attempt {
   kOpen,     // a capture file
   kRead,     // a capture file
   kWrite,    // a file or folder of the report's own
+  // The scratch file that holds the frames between reading and writing, in
+  // the page's folder: it has no name of its own.
+  kScratchWrite,
+  kScratchRead,
 };
 
 struct Failure {

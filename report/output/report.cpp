@@ -3,6 +3,7 @@
 // pages, and the overview last.
 #include "report/output/report.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <functional>
 #include <unordered_set>
@@ -12,6 +13,7 @@
 #include "report/model/replay.h"
 #include "report/output/export_csv.h"
 #include "report/output/judged_list.h"
+#include "report/output/left_temporaries.h"
 #include "report/output/output_check.h"
 #include "report/output/pass_pages.h"
 #include "report/output/staged_file.h"
@@ -32,7 +34,7 @@ constexpr int kRefusedStatus = 2;
 struct FrameStore {
   File file;
   OutputStream out;
-  std::string name;  // as failures name it: the scratch file's prefix
+  std::string folder;  // as failures name it: the scratch file has no name
 };
 
 // A chosen format while the report is written.
@@ -74,10 +76,11 @@ std::optional<Refusal> Refuse(const std::string& output, std::string reason) {
   return Refusal{output, std::move(reason)};
 }
 
-// What the run refuses to write, found before anything is written: an output
-// that is a file the run reads or another output, an overview over a pass
-// page, pages in a link or a capture folder, a pass page over a file that is
-// no page of this report.
+// What the run refuses to write, found before anything is read or made: an
+// output that is a file the run reads or another output, an overview over a
+// pass or year page, an export in the pages' folder, pages in a link or a
+// capture folder, a pass or year page over a file that is no page of this
+// report, a list of judged captures that is no list of this report.
 std::optional<Refusal> CheckOutputs(const ReportRequest& request, const PassPagesPlace& place,
                                     const std::vector<Format>& formats, JudgedList& judged) {
   std::vector<CaptureListing> listings;
@@ -95,15 +98,27 @@ std::optional<Refusal> CheckOutputs(const ReportRequest& request, const PassPage
     if (auto refused = Refuse(folder, PagesFolderRefusal(folder, capture_folders, request.page))) return refused;
   }
   kept.push_back({request.page, "the page"});
-  const std::string mark = PassPagesMark(place);
   for (const Format& format : formats) {
     const std::vector<CaptureSource> captures = CaptureSources(format.listing);
     for (std::size_t i = 0; i < captures.size(); ++i) {
-      const std::string path = PassPagePath(place, format.record.format, format.pages.names[i]);
+      const std::string& name = format.pages.names[i];
+      const std::string path = PassPagePath(place, format.record.format, name);
       // The page of the same capture that 1.1 wrote, without a mark, is ours to replace.
-      const std::string older = Version11PassPageStart(CaptureName(format.listing, captures[i]));
-      if (auto refused = Refuse(path, OwnPageRefusal(path, mark, older))) return refused;
+      const OwnPage own = PassPageOwn(place, name, CaptureName(format.listing, captures[i]));
+      if (auto refused = Refuse(path, OwnPageRefusal(path, own))) return refused;
       kept.push_back({path, "the pass page"});
+    }
+  }
+  // The year pages that stand, whichever years this run writes; and no
+  // output of the user's in the pages' folder, where a year page may go.
+  for (const Format& format : formats) {
+    std::vector<FolderEntry> entries;
+    if (ListFolder(place.folder + kPathSeparator, "*.html", entries) != 0) break;
+    for (const FolderEntry& entry : entries) {
+      if (!IsYearPageName(format.record.format, entry.name)) continue;
+      const std::string path = place.folder + kPathSeparator + entry.name;
+      if (auto refused = Refuse(path, OwnPageRefusal(path, YearPageOwn(place, entry.name)))) return refused;
+      kept.push_back({path, "the year page"});
     }
   }
   if (request.judge) {
@@ -113,7 +128,8 @@ std::optional<Refusal> CheckOutputs(const ReportRequest& request, const PassPage
     kept.push_back({path, "the list of judged captures"});
   }
   if (!request.export_file) return std::nullopt;
-  return Refuse(*request.export_file, OutputRefusal(*request.export_file, kept));
+  if (auto refused = Refuse(*request.export_file, OutputRefusal(*request.export_file, kept))) return refused;
+  return Refuse(*request.export_file, PagesPlaceRefusal(*request.export_file, place.folder));
 }
 
 // Whether a format's folder was listed: its list of judged captures and its
@@ -195,31 +211,28 @@ bool ReadBack(FrameStore& store, const std::function<bool(InputStream&)>& read, 
     if (read(frames)) return true;
     error = frames.error != 0 ? frames.error : EIO;
   }
-  Fail(observer, outcome, {Attempt::kRead, store.name, error});
+  Fail(observer, outcome, {Attempt::kScratchRead, store.folder, error});
   return false;
 }
 
-// Reads and settles a format, its frames stored aside. Returns false, with
-// the failure told, when they cannot be.
-bool CollectInto(const PassPagesPlace& place, const LimitTable* limits, Format& format, const ReportObserver& observer,
-                 ReportOutcome& outcome, Progress& progress) {
+// Reads and settles a format, its frames stored aside in a scratch file in
+// the pages' folder, which has no name. Returns false, with the failure told,
+// when they cannot be.
+bool Collect(const PassPagesPlace& place, const LimitTable* limits, Format& format, const ReportObserver& observer,
+             ReportOutcome& outcome, Progress& progress) {
   const DownlinkFormat id = format.record.format;
-  // A format without its capture folder has no pass to give a page; where
-  // its pages stand, its folder went missing (a share not mounted, a
-  // rename): they are kept, and the run tells it.
-  if (!format.listing.missing) {
-    const Failure failure = MakePassPagesFolder(place, id);
-    if (failure.error != 0) Fail(observer, outcome, failure);
-    format.pages_folder = failure.error == 0;
-  } else if (FolderExists(FormatFolder(place, id))) {
+  // Where a format's capture folder is missing and its pages stand, the
+  // folder went missing (a share not mounted, a rename): its pages are
+  // kept, and the run tells it.
+  if (format.listing.missing && FolderExists(FormatFolder(place, id))) {
     format.pages_kept = true;
     format.pages.kept = true;
     Fail(observer, outcome, {Attempt::kMissing, format.listing.folder, ENOENT});
   }
   FrameStore& store = format.frames;
-  store.name = place.folder + kPathSeparator + ".frames.tmp.";
-  if (const int error = CreateScratchFile(store.name, store.file)) {
-    Fail(observer, outcome, {Attempt::kWrite, store.name, error});
+  store.folder = place.folder;
+  if (const int error = CreateScratchFile(store.folder, store.file)) {
+    Fail(observer, outcome, {Attempt::kScratchWrite, store.folder, error});
     return false;
   }
   store.out = OutputToDescriptor(store.file.descriptor(), false);
@@ -234,63 +247,90 @@ bool CollectInto(const PassPagesPlace& place, const LimitTable* limits, Format& 
   if (DataMissing(format.record)) outcome.status = 1;
   Flush(store.out);
   if (store.out.error != 0) {
-    Fail(observer, outcome, {Attempt::kWrite, store.name, store.out.error});
+    Fail(observer, outcome, {Attempt::kScratchWrite, store.folder, store.out.error});
     return false;
   }
   format.pages.folder = place.folder_name;
-  format.pages.written.assign(format.record.passes.size(), false);
+  // Each page counts as written until its write fails: a page links those
+  // still to come.
+  format.pages.written.assign(format.record.passes.size(), format.pages_folder);
   return true;
 }
 
-// Renders and writes the pass pages of a format from its stored frames, and
-// removes the pages of captures no longer listed. Returns false when the
-// stored frames could not be read back.
+// Makes the folder of a format's pass pages, where its capture folder stands
+// (a format without one has no pass to give a page).
+void MakeFormatFolder(const PassPagesPlace& place, Format& format, const ReportObserver& observer,
+                      ReportOutcome& outcome) {
+  if (format.listing.missing) return;
+  const Failure failure = MakePassPagesFolder(place, format.record.format);
+  if (failure.error != 0) Fail(observer, outcome, failure);
+  format.pages_folder = failure.error == 0;
+}
+
+// Renders and writes the pass pages of a format from its stored frames: on
+// the first round every page (`again` is set for the pages whose next
+// neighbour could not be written, as they link it), on a later round only
+// those of `again`. Returns false when the stored frames could not be read
+// back.
 bool WritePassPages(const PassPagesPlace& place, InputStream& frames, Format& format, const ReportObserver& observer,
-                    ReportOutcome& outcome, Progress& progress) {
+                    ReportOutcome& outcome, Progress& progress, std::vector<bool>& again, bool first_round) {
   const FormatRecord& record = format.record;
   const std::string overview_href = "../../" + PercentEncode(NarrowToUtf8(place.overview_name));
-  const std::string mark = PassPagesMark(place);
   PassDetail detail;
   std::string html;  // one pass page after the other
   for (std::size_t pass = 0; pass < record.passes.size(); ++pass) {
     if (!ReplayPassDetail(frames, record, pass, detail)) return false;
-    if (!format.pages_folder) continue;
+    if (!format.pages_folder || !(first_round || again[pass])) continue;
+    again[pass] = false;
     html.clear();
-    RenderPassPage(html, {&record, pass, &detail, &format.pages.names, overview_href, mark});
+    RenderPassPage(html, {&record, pass, &detail, &format.pages, overview_href,
+                          PageMark(PageKind::kPass, format.pages.names[pass], place.overview_name)});
     const Failure failure = WritePassPage(place, record.format, format.pages.names[pass], html);
-    if (failure.error != 0) {
-      Fail(observer, outcome, failure);
-    } else {
-      format.pages.written[pass] = true;
+    if (failure.error != 0) Fail(observer, outcome, failure);
+    // Never a link to a page that is not there: the page before links it. A
+    // page written again that fails keeps its first version.
+    if (failure.error != 0 && first_round) {
+      format.pages.written[pass] = false;
+      if (pass > 0 && format.pages.written[pass - 1]) again[pass - 1] = true;
     }
-    Advance(observer, progress, RunStage::kWriting);
+    if (first_round) Advance(observer, progress, RunStage::kWriting);
   }
-  if (Listed(format)) RemoveStalePages(place, record.format, format.pages.names);
   return true;
 }
 
 // Writes the pages of a format's passes by year, linked to the pass pages
-// written, and removes the year pages no longer written.
+// written, and removes the year pages no longer written. A year page whose
+// neighbour could not be written is written again, without its link.
 void WriteYearPages(const PassPagesPlace& place, Format& format, const ReportObserver& observer,
                     ReportOutcome& outcome) {
   const FormatRecord& record = format.record;
+  const std::size_t count = record.lists.years.size();
+  // Each page counts as written until its write fails: a page links those still to come.
+  format.pages.years_written.assign(count, format.pages_folder);
+  if (!format.pages_folder) return;  // no pass pages to link: the year pages stay as they are
   PassPageLinks links = format.pages;
   links.folder.clear();  // the year pages stand in the pages' folder
   const std::string overview_href = "../" + PercentEncode(NarrowToUtf8(place.overview_name));
-  const std::string mark = YearPagesMark(place);
   std::vector<std::string> names;
-  format.pages.years_written.assign(record.lists.years.size(), false);
-  if (!format.pages_folder) return;  // no pass pages to link: the year pages stay as they are
-  for (std::size_t year = 0; year < record.lists.years.size(); ++year) {
+  for (const YearPasses& year : record.lists.years) names.push_back(YearPageName(record.format, year.year));
+  std::vector<bool> again(count, false);
+  const auto write = [&](std::size_t year) {
+    links.years_written = format.pages.years_written;
     std::string html;
-    RenderYearPage(html, {&record, year, &links, overview_href, mark});
-    const std::optional<std::int64_t> which = record.lists.years[year].year;
-    names.push_back(YearPageName(record.format, which));
-    if (const Failure failure = WriteOwnPage(YearPagePath(place, record.format, which), html); failure.error != 0) {
-      Fail(observer, outcome, failure);
-    } else {
-      format.pages.years_written[year] = true;
-    }
+    RenderYearPage(html,
+                   {&record, year, &links, overview_href, PageMark(PageKind::kYear, names[year], place.overview_name)});
+    const Failure failure = WriteOwnPage(YearPagePath(place, record.format, record.lists.years[year].year), html);
+    if (failure.error != 0) Fail(observer, outcome, failure);
+    return failure.error == 0;
+  };
+  for (std::size_t year = 0; year < count; ++year) {
+    if (write(year)) continue;
+    format.pages.years_written[year] = false;
+    if (year > 0 && format.pages.years_written[year - 1]) again[year - 1] = true;
+  }
+  // Written again without the link; one that fails keeps its first version.
+  for (std::size_t year = 0; year < count; ++year) {
+    if (again[year]) write(year);
   }
   if (Listed(format)) RemoveStaleYearPages(place, record.format, names);
 }
@@ -300,14 +340,21 @@ void WriteYearPages(const PassPagesPlace& place, Format& format, const ReportObs
 // of the overview: one format's series are held at a time.
 bool WriteFormat(const PassPagesPlace& place, StagedFile* export_file, Format& format, const ReportObserver& observer,
                  ReportOutcome& outcome, Progress& progress) {
+  std::vector<bool> again(format.record.passes.size(), false);
+  bool first_round = true;
   const auto pages = [&](InputStream& frames) {
-    return WritePassPages(place, frames, format, observer, outcome, progress);
+    return WritePassPages(place, frames, format, observer, outcome, progress, again, first_round);
   };
   const FrameVisitor rows = export_file ? ExportRows(*export_file, format.record.format) : FrameVisitor();
   const auto series = [&](InputStream& frames) { return ReplayTrendSeries(frames, format.record, rows); };
-  if (!ReadBack(format.frames, pages, observer, outcome) || !ReadBack(format.frames, series, observer, outcome)) {
+  if (!ReadBack(format.frames, pages, observer, outcome)) return false;
+  first_round = false;
+  if (std::find(again.begin(), again.end(), true) != again.end() &&
+      !ReadBack(format.frames, pages, observer, outcome)) {
     return false;
   }
+  if (Listed(format)) RemoveStalePages(place, format.record.format, format.pages.names);
+  if (!ReadBack(format.frames, series, observer, outcome)) return false;
   WriteYearPages(place, format, observer, outcome);
   format.section = RenderFormatSection(format.record, format.pages);
   format.record.series = {};
@@ -332,6 +379,7 @@ ReportOutcome WriteReport(const ReportRequest& request, const ReportObserver& ob
     outcome.status = kRefusedStatus;
     return outcome;
   }
+  RemoveLeftTemporaries(place, request.page, request.export_file);
 
   // The folder of the pass pages first: where it cannot be made, the
   // overview beside it cannot be written either.
@@ -354,22 +402,8 @@ ReportOutcome WriteReport(const ReportRequest& request, const ReportObserver& ob
   Progress progress;
   for (const Format& format : formats) progress.captures += format.pages.names.size();
   for (Format& format : formats) {
-    if (!CollectInto(place, limits, format, observer, outcome, progress)) return outcome;
-  }
-  // The year pages' names follow from the passes' dates: they are checked
-  // once the passes are read, and before anything is written.
-  for (const Format& format : formats) {
-    for (const YearPasses& year : format.record.lists.years) {
-      const std::string path = YearPagePath(place, format.record.format, year.year);
-      outcome.refused = Refuse(path, OwnPageRefusal(path, YearPagesMark(place)));
-      if (!outcome.refused && request.export_file) {
-        outcome.refused = Refuse(*request.export_file, OutputRefusal(*request.export_file, {{path, "the year page"}}));
-      }
-      if (outcome.refused) {
-        outcome.status = kRefusedStatus;
-        return outcome;
-      }
-    }
+    MakeFormatFolder(place, format, observer, outcome);
+    if (!Collect(place, limits, format, observer, outcome, progress)) return outcome;
   }
   for (Format& format : formats) {
     if (!WriteFormat(place, request.export_file ? &export_file : nullptr, format, observer, outcome, progress)) {

@@ -698,7 +698,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
   // The pass pages, from the stored frames.
   PassPageLinks links{PagesFolderName(kOverviewName), PassPageNames(names), std::vector<bool>(names.size(), true), {}};
-  const std::string mark = PassPageMark(kOverviewName);
   const std::string pages_folder = links.folder + "/" + constants.folder + "/";
   std::vector<Page> pages;
   {
@@ -709,7 +708,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
       Require(detail.rows.size() == std::min<std::uint64_t>(record.passes[pass].file.counts.frames, kFrameTableRows),
               "a frame table of the wrong length");
       html.clear();
-      RenderPassPage(html, {&record, pass, &detail, &links.names, "../../" + PercentEncode(kOverviewName), mark});
+      RenderPassPage(html, {&record, pass, &detail, &links, "../../" + PercentEncode(kOverviewName),
+                            PageMark(PageKind::kPass, links.names[pass], kOverviewName)});
       pages.push_back(CheckPage(pages_folder + NarrowToUtf8(links.names[pass]), html));
     }
     Require(frames.next == frames.end, "frames stored beyond the passes' frames");
@@ -769,7 +769,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   PassPageLinks year_links = links;
   year_links.folder.clear();
   html.clear();
-  RenderYearPage(html, {&record, 0, &year_links, "../" + PercentEncode(kOverviewName), YearPageMark(kOverviewName)});
+  RenderYearPage(html, {&record, 0, &year_links, "../" + PercentEncode(kOverviewName),
+                        PageMark(PageKind::kYear, YearPageName(format, std::nullopt), kOverviewName)});
   pages.push_back(CheckPage(links.folder + "/" + YearPageName(format, std::nullopt), html));
 
   const std::string limits_file = "limits.txt";

@@ -183,6 +183,13 @@ TEST(Unattended, APassTimeIsReadInItsZoneOrInLocalTime) {
   ::setenv("TZ", "UTC-3", 1);  // three hours east of Greenwich, POSIX-style
   ::tzset();
   EXPECT_EQ(PassUtc(ground, "MSK"), ground - 3 * 3600);
+  // In summer, as the machine's rules have it: 12:00 in Central European
+  // Summer Time is 10:00 UTC, not 11:00.
+  ::setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+  ::tzset();
+  const double july = GroundTime("2019/07/10", "12:00:00");
+  EXPECT_EQ(PassUtc(july, "CEST"), july - 2 * 3600);
+  EXPECT_EQ(PassUtc(ground, "CET"), ground - 3600);  // January: standard time
   if (before) {
     ::setenv("TZ", zone.c_str(), 1);
   } else {

@@ -20,6 +20,11 @@ RunResult RunHkcsv(const std::string& exe, std::string_view input);
 // Runs `exe` with `arguments` and no input; captures both outputs apart.
 RunResult RunWithArguments(const std::string& exe, const std::vector<std::string>& arguments);
 
+// Runs `exe` as RunWithArguments does, but no file it writes may grow past
+// `bytes` (RLIMIT_FSIZE, its signal ignored: such a write fails with EFBIG,
+// as on a full disk).
+RunResult RunWithFileSizeLimit(const std::string& exe, const std::vector<std::string>& arguments, std::size_t bytes);
+
 void WriteFile(const std::string& path, std::string_view bytes);
 std::string ReadFile(const std::string& path);
 bool Exists(const std::string& path);

@@ -99,7 +99,7 @@ TEST(FrameAccount, PacketsAnnouncedByTheHeader) {
     EXPECT_EQ(announced.count, c.count) << c.cell;
   }
   EXPECT_EQ(ReadAnnounced(PassHeader{}).kind, Announced::kMissing);  // a header cut short before the cell
-  EXPECT_EQ(ParseCount("1234567890123456789"), std::nullopt);          // 19 digits
+  EXPECT_EQ(ParseCount("1234567890123456789"), std::nullopt);        // 19 digits
   const Announced twelve{Announced::kCount, 12};
   const Announced most{Announced::kCount, kMostAnnounced};
   EXPECT_EQ(ExpectedFrames(twelve, 2), 24);

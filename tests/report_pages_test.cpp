@@ -1,6 +1,7 @@
 // hkreport's pass pages through the real executable: the frame account of a
 // capture worked out by hand, links that resolve whatever the capture names
 // hold, and pages that follow the captures from one run to the next.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -111,10 +112,13 @@ TEST_F(PassPages, FrameTableHoldsAtMost5000Frames) {
 }
 
 TEST_F(PassPages, AnyNameTheFileSystemHoldsGetsItsPage) {
-  // 250 bytes and ".txt": its page's name takes 255 bytes, the most a name may.
+  // 250 bytes and ".txt": its page's name takes 255 bytes, the most a name
+  // may. 251 bytes and ".txt", the most a capture's name may: its page's name
+  // is cut to 241 bytes, "~" and eight hex digits.
   const std::string name(250, 'p');
-  for (const std::string& capture : {std::string("a"), name}) {
-    WriteFile(fm + capture + ".txt", PassHeader("1") + Packet(Frame(200)));
+  const std::string longest(251, 'q');
+  for (const std::string& capture : {std::string("a"), name, longest}) {
+    WriteFile(fm + capture + ".txt", PassHeader("1") + Packet(Frame(200 + static_cast<int>(capture.size()))));
   }
   const RunResult result = Run({"--format", "fm"});
   EXPECT_EQ(result.status, 0) << result.errors;
@@ -124,7 +128,13 @@ TEST_F(PassPages, AnyNameTheFileSystemHoldsGetsItsPage) {
             std::string::npos);
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(pages + "/FM")) names.push_back(entry.path().filename().string());
-  EXPECT_EQ(names.size(), 2u);  // no temporary file left
+  std::sort(names.begin(), names.end());
+  ASSERT_EQ(names.size(), 3u);  // no temporary file left
+  const std::string cut = names[2];
+  EXPECT_TRUE(cut.size() == 255 && cut.starts_with(longest.substr(0, 241) + "~") && cut.ends_with(".html")) << cut;
+  EXPECT_NE(ReadFile(pages + "/FM/" + cut).find("<h1>" + longest + ".txt</h1>"), std::string::npos);
+  EXPECT_NE(ReadFile(pages + "/FM/" + name + ".html").find("Next: <a href=\"" + cut + "\">"), std::string::npos);
+  EXPECT_NE(ReadFile(root + "/HK_Report.html").find("<a href=\"HK_Report_files/FM/" + cut + "\">"), std::string::npos);
 }
 
 TEST_F(PassPages, AFrameCountCarriedOverNamesTheCaptureThatGaveIt) {
@@ -264,6 +274,11 @@ TEST_F(PassPages, OlderPassesAreListedOnAPageForEachYearOfTheirDate) {
             std::string::npos);
   EXPECT_EQ(PassTableLinks(ReadFile(pages + "/FM-2021.html")),
             (std::vector<std::vector<std::string>>{links({"y2021"}, "FM/")}));
+  EXPECT_NE(ReadFile(pages + "/FM-2021.html")
+                .find("<nav class=\"pass\"><a href=\"../HK_Report.html\">Overview</a> | Previous: "
+                      "<a href=\"FM-2019.html\">2019</a></nav>\n<h1>FM: passes of 2021</h1>\n"
+                      "<p>1 capture file, in listing order: 0 passes with an alarm, 1 pass with only notices.</p>"),
+            std::string::npos);
   std::vector<fs::path> written = WrittenPages(root + "/HK_Report.html", pages);
   std::set<std::string> others;
   for (const fs::path& page : written) {
@@ -279,12 +294,76 @@ TEST_F(PassPages, OlderPassesAreListedOnAPageForEachYearOfTheirDate) {
   EXPECT_FALSE(fs::exists(pages + "/FM-2019.html"));
   EXPECT_TRUE(fs::exists(pages + "/FM-2021.html"));
   CheckEveryLink(WrittenPages(root + "/HK_Report.html", pages));
-  // An export where a year page goes is refused once the dates are read.
+  // An export or an overview where a year page stands is refused, before
+  // anything is read.
   const std::string year_page = pages + "/FM-2021.html";
-  const RunResult refused = Run({"--format", "fm", "--export", year_page});
-  EXPECT_EQ(refused.status, 2);
-  EXPECT_EQ(refused.errors.substr(refused.errors.find("hkreport: refusing")),
-            "hkreport: refusing to write " + year_page + ": it is the year page " + year_page + "\n");
+  for (const auto& [option, why] :
+       {std::pair{"--export", "it is the year page " + year_page},
+        std::pair{"--output", std::string("it is a year page FM-2021.html of HK_Report.html")}}) {
+    const RunResult refused = Run({"--format", "fm", option, year_page});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.errors, "hkreport: refusing to write " + year_page + ": " + why + "\n");
+  }
+  // A capture folder that cannot be listed (a share that is down) keeps its
+  // year pages as its pass pages, while the other format's are written.
+  fs::rename(fm, root + "/FM.kept");
+  WriteFile(root + "/FM", "");
+  EXPECT_EQ(Run().status, 1);
+  EXPECT_TRUE(fs::exists(year_page));
+  fs::remove(root + "/FM");
+  fs::rename(root + "/FM.kept", fm);
+  // Where the year pages cannot be written, the overview links none.
+  fs::remove_all(pages + "/FM");
+  WriteFile(pages + "/FM", "");
+  EXPECT_EQ(Run({"--format", "fm"}).status, 1);
+  EXPECT_NE(ReadFile(root + "/HK_Report.html").find("which lists all of that year's files: 2021 (1)</p>"),
+            std::string::npos);
+}
+
+// A page that cannot be written (a full disk; here a limit on the size of
+// files) is never linked: not from its neighbours' pages nor from the
+// overview. An overview that cannot be written takes the export with it.
+TEST_F(PassPages, APageThatCannotBeWrittenIsNeverLinked) {
+  WriteFile(fm + "a.txt", PassHeader("1") + Packet(Frame(200)));
+  std::string frames;  // b's page, with a frame table of 400 frames, is the largest
+  for (int i = 0; i < 400; ++i) frames += Packet(Frame(300 + 2 * i, i % 256));
+  WriteFile(fm + "b.txt", PassHeader("1") + frames);
+  WriteFile(fm + "c.txt", PassHeader("1") + Packet(Frame(2000)));
+  const std::string overview = root + "/HK_Report.html";
+  const auto sizes = [&](bool with_b) {
+    fs::remove_all(pages);
+    EXPECT_EQ(Run({"--format", "fm", "--export", root + "/frames.csv"}).status, 0);
+    std::vector<std::uintmax_t> bytes{fs::file_size(pages + "/FM/a.html"), fs::file_size(pages + "/FM/c.html"),
+                                      fs::file_size(root + "/frames.csv"), fs::file_size(overview)};
+    if (with_b) bytes.push_back(fs::file_size(pages + "/FM/b.html"));
+    for (const std::string& file : {overview, root + "/frames.csv"}) fs::remove(file);
+    fs::remove_all(pages);
+    return bytes;
+  };
+  std::vector<std::uintmax_t> bytes = sizes(true);
+  ASSERT_GT(bytes[4], *std::max_element(bytes.begin(), bytes.begin() + 4));
+  const std::vector<std::string> run{"--root", root, "--format", "fm"};
+  const RunResult limited = RunWithFileSizeLimit(HKREPORT_EXE, run, (bytes[4] + bytes[3]) / 2);
+  EXPECT_EQ(limited.status, 1);
+  EXPECT_EQ(limited.errors, "hkreport: Cannot write " + pages + "/FM/b.html: File too large\nhkreport: wrote " +
+                                overview + " (3 capture files, 402 frames)\n");
+  EXPECT_NE(ReadFile(pages + "/FM/a.html").find("Next: b.txt</nav>"), std::string::npos);
+  EXPECT_NE(ReadFile(pages + "/FM/c.html").find("Previous: b.txt</nav>"), std::string::npos);
+  EXPECT_EQ(ReadFile(overview).find("FM/b.html"), std::string::npos);
+
+  // Without b, the overview is the largest file: when it cannot be written,
+  // neither is the export, and no line says it was.
+  fs::remove(fm + "b.txt");
+  bytes = sizes(false);
+  ASSERT_GT(bytes[3], *std::max_element(bytes.begin(), bytes.begin() + 3));
+  std::vector<std::string> with_export = run;
+  with_export.insert(with_export.end(), {"--export", root + "/frames.csv"});
+  const RunResult no_overview = RunWithFileSizeLimit(
+      HKREPORT_EXE, with_export, (bytes[3] + *std::max_element(bytes.begin(), bytes.begin() + 3)) / 2);
+  EXPECT_EQ(no_overview.status, 1);
+  EXPECT_EQ(no_overview.errors, "hkreport: Cannot write " + overview + ": File too large\n");
+  EXPECT_FALSE(fs::exists(overview));
+  EXPECT_FALSE(fs::exists(root + "/frames.csv"));
 }
 
 std::map<std::string, std::string> PagesOf(const std::string& folder) {
@@ -325,24 +404,28 @@ TEST_F(PassPages, FollowTheCapturesFromOneRunToTheNext) {
   EXPECT_EQ(PagesOf(root + "/HK_Report_files"), first);  // the same captures give the same bytes
   EXPECT_EQ(ReadFile(root + "/HK_Report.html"), overview);
 
-  // b.txt goes: its page goes with it, and nothing but stale pages of this
-  // report is touched: not a page of another report's, nor a file of
+  // b.txt goes: its page goes with it, and so does a stale page of 1.2.0,
+  // whose mark names no page; nothing else is touched: not a page of another
+  // report's, nor a copy of a page saved under another name, nor a file of
   // someone else's.
   fs::remove(fm + "b.txt");
   WriteFile(pages + "/FM/notes.txt", "kept");
   fs::create_directory(pages + "/FM/old.html");
-  WriteFile(pages + "/FM/other.html", first.at("FM/b.html"));
-  const std::string other = pages + "/FM/other.html";
-  WriteFile(other, ReadFile(other).replace(ReadFile(other).find("pass page of HK_Report.html"), 27,
-                                           "pass page of Other.html"));
+  const auto marked = [&](const std::string& mark) {
+    std::string page = first.at("FM/b.html");
+    return page.replace(page.find("pass page b.html of HK_Report.html"), 34, mark);
+  };
+  WriteFile(pages + "/FM/other.html", marked("pass page other.html of Other.html"));
+  WriteFile(pages + "/FM/of 1.2.0.html", marked("pass page of HK_Report.html"));
+  WriteFile(pages + "/FM/a (saved).html", first.at("FM/a.html"));
   WriteFile(pages + "/FM/mine.html", "kept");
   // A run of FM alone leaves the FSK pages as they are, even a stale one.
   WriteFile(pages + "/FSK/gone.html", "kept");
   ASSERT_EQ(Run({"--format", "fm"}).status, 0);
   std::set<std::string> names;
   for (const auto& [name, bytes] : PagesOf(pages)) names.insert(name);
-  EXPECT_EQ(names, (std::set<std::string>{"FM/a.html", "FM/c.html", "FM/mine.html", "FM/notes.txt", "FM/other.html",
-                                          "FSK/f.html", "FSK/gone.html"}));
+  EXPECT_EQ(names, (std::set<std::string>{"FM/a (saved).html", "FM/a.html", "FM/c.html", "FM/mine.html", "FM/notes.txt",
+                                          "FM/other.html", "FSK/f.html", "FSK/gone.html"}));
   EXPECT_TRUE(fs::is_directory(pages + "/FM/old.html"));
 }
 

@@ -42,6 +42,20 @@ TEST(PassOrder, FarDatesRestartsBetweenPassesAndTheNewestPass) {
   std::vector<bool> restarted;
   for (const PassRecord& pass : passes) restarted.push_back(pass.restart_before);
   EXPECT_EQ(restarted, (std::vector<bool>{false, false, false, true, false, false}));
+
+  // Against the last frame of the pass before, not its first: ResetInfo
+  // went from 3 to 4 within a pass, and the next pass starts at 4.
+  std::vector<PassRecord> two(2);
+  for (std::size_t i = 0; i < two.size(); ++i) {
+    two[i].start = kDay * static_cast<double>(i);
+    two[i].file.counts.frames = 2;
+  }
+  two[0].first = {100, 0, 3};
+  two[0].last = {200, 0, 4};
+  two[1].first = {300, 0, 4};
+  two[1].last = {400, 0, 4};
+  MarkRestartsBetweenPasses(two);
+  EXPECT_FALSE(two[1].restart_before);
 }
 
 TEST(PassOrder, TheNewestPassIsTheLatestDatedOrAnUndatedOneListedAfterIt) {

@@ -3,6 +3,7 @@
 // files whose values are worked out by hand.
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -307,6 +308,8 @@ TEST_F(HkReport, AMistypedYearStaysOffTheChartsAndIsFlagged) {
   WriteFile(fm + "a.txt", header + frame(300));
   WriteFile(fm + "b.txt", WithHeaderValue(header, "2019/01/10", "2019/01/11") + frame(400));
   WriteFile(fm + "c.txt", WithHeaderValue(header, "2019/01/10", "2019/01/12") + frame(500));
+  // d: dated, and no frame: no point of the per-pass charts, nor counted drawn.
+  WriteFile(fm + "d.txt", WithHeaderValue(header, "2019/01/10", "2019/01/13"));
   // Its zone stays out of the time axis's title, as its frames stay off the charts.
   WriteFile(fm + "far.txt",
             WithHeaderValue(WithHeaderValue(header, "2019/01/10", "2091/01/10"), "09:15:30 JST", "09:15:30 XYZ") +
@@ -323,13 +326,15 @@ TEST_F(HkReport, AMistypedYearStaysOffTheChartsAndIsFlagged) {
                "<dt>Passes left out of the charts (no date, or a date far from every other pass)</dt><dd>1</dd>"),
            "<tr class=\"problem notice\">" + PassCell("far.html", "far.txt") + "<td class=\"text why\">" + far_why +
                "</td><td class=\"text bad\">2091-01-10 09:15:30</td>",
-           // Only the three passes of 2019 are drawn.
+           // Only the three passes of 2019 with frames are drawn.
            std::string("<strong>Buss Voltage</strong>: 3 frames"),
+           std::string("<strong>Lowest bus voltage of each pass</strong>: 3 passes, all drawn."),
            std::string(">Ground time (JST)</text>"),
        }) {
     EXPECT_NE(html.find(text), std::string::npos) << text;
   }
   EXPECT_EQ(html.find("XYZ)"), std::string::npos);
+  EXPECT_EQ(html.find("<title>d.txt, "), std::string::npos);
 }
 
 // The text of the cells of the table row that holds `key`.
@@ -433,16 +438,21 @@ TEST_F(HkReport, PassPagesAgreeWithTheirOverviewRowsOnWhyAndRestarts) {
   }
 }
 
-// A pass header dated `hours` from now by this machine's clock, in UTC,
-// whose packets carry `blocks` frames, one packet announced.
+// A pass header dated `date` ("YYYY/MM/DD HH:MM:SS UTC"), whose packets
+// carry `blocks` frames, one packet announced.
+std::string HeaderDated(const std::string& date, const std::string& blocks = "2") {
+  return WithHeaderValue(WithHeaderValue(PassHeader(blocks), "Packets : 12", "Packets : 1"), "2019/01/10 09:15:30 JST",
+                         date);
+}
+
+// A pass header dated `hours` from now by this machine's clock, in UTC.
 std::string HeaderFromNow(double hours, const std::string& blocks = "2") {
   const std::time_t at = std::time(nullptr) + static_cast<std::time_t>(hours * 3600);
   std::tm utc{};
   ::gmtime_r(&at, &utc);
   char date[40];
   std::strftime(date, sizeof date, "%Y/%m/%d %H:%M:%S UTC", &utc);
-  return WithHeaderValue(WithHeaderValue(PassHeader(blocks), "Packets : 12", "Packets : 1"), "2019/01/10 09:15:30 JST",
-                         date);
+  return HeaderDated(date, blocks);
 }
 
 // One packet of the example frame at each (counter, ResetInfo).
@@ -529,6 +539,24 @@ TEST_F(HkReport, UnattendedRunsJudgeEveryPassThatCameSinceTheLastOne) {
   EXPECT_TRUE(lines[0].starts_with("hkreport: FM: no pass since ") && lines[0].ends_with(" UTC (100 hours)"))
       << lines[0];
 
+  // --max-age 0: any pass older than now.
+  EXPECT_EQ(Run({"--format", "fm", "--max-age", "0"}).status, 3);
+
+  // Old passes and a new one whose date is far from every other, taken for
+  // a mistyped year: the age is that of the latest pass on the time axis.
+  // A format whose folder this root never had is not checked.
+  ResetRoot(root);
+  fs::remove_all(fsk);
+  for (const std::string day : {"10", "11", "12"}) {
+    WriteFile(fm + day + ".txt", HeaderDated("2010/01/" + day + " 09:00:00 UTC") + PacketOf({{300, 3}, {320, 3}}));
+  }
+  WriteFile(fm + "new.txt", HeaderFromNow(-1) + PacketOf({{400, 3}, {420, 3}}));
+  const RunResult far = Run({"--max-age", "48"});
+  EXPECT_EQ(far.status, 3);
+  const std::vector<std::string> far_lines = Findings(far);
+  ASSERT_EQ(far_lines.size(), 1u);
+  EXPECT_TRUE(far_lines[0].starts_with("hkreport: FM: no pass since 2010-01-12 09:00:00 UTC (")) << far_lines[0];
+
   // A capture that cannot be read (1) and a refused output (2) win over 3.
   fs::create_symlink(fm + "nowhere", fm + "x.txt");
   EXPECT_EQ(Run({"--max-age", "1"}).status, 1);
@@ -558,7 +586,7 @@ TEST_F(HkReport, CommandLine) {
        "hkreport: " + root + "/bad_limits.txt:2: unknown column \"Bus Voltage\""},
       {{"--output", root + "/no/such/page.html"},
        1,
-       "hkreport: cannot write " + root + "/no/such/page_files: No such file or directory"},
+       "hkreport: Cannot write " + root + "/no/such/page_files: No such file or directory"},
       {{"--export"}, 2, "hkreport: option '--export' needs a value"},
       {{"--open=yes"}, 2, "hkreport: option '--open' takes no value"},
       {{"--fail-on", "warning"}, 2, "hkreport: --fail-on takes alarm or notice, not 'warning'"},
@@ -626,6 +654,8 @@ TEST_F(HkReport, FoldersThatCannotBeReadAreShownOnThePage) {
     EXPECT_EQ(result.status, c.status) << c.what;
     const std::string html = ReadFile(page);
     for (const std::string& text : c.shown) EXPECT_NE(html.find(text), std::string::npos) << c.what << ": " << text;
+    // A format with nothing read has no latest-pass card to say so.
+    EXPECT_EQ(html.find("<div class=\"latest\">"), std::string::npos) << c.what;
     EXPECT_NE(result.errors.find("hkreport: wrote " + page + " (0 capture files, 0 frames)\n"), std::string::npos)
         << c.what;
     EXPECT_EQ(fs::is_directory(root + "/HK_Report_files/FSK"), c.make_root != "no-fsk") << c.what;
@@ -719,6 +749,19 @@ TEST_F(HkReport, AnUndatedLatestPassShowsItsDateAsText) {
                                 "</h3>\n<p>&lt;i&gt;&amp; 09:15:30 JST: 2 frames decoded of 24 expected, 0 repeated, 0 "
                                 "cut short.</p>\n"),
             std::string::npos);
+  // b, listed after a and undated too, holds no frame: it is the newest
+  // pass and says so, and the values shown, there and in the channel
+  // table's Last, are a's last frame's (Buss Voltage 3.75 V).
+  WriteFile(fm + "b.txt", header);
+  ASSERT_EQ(Run({"--format", "fm"}).status, 0);
+  const std::string html = ReadFile(page);
+  EXPECT_NE(html.find("<h3>FM: " + PassLink("b.html", "b.txt") + "</h3>\n<p>&lt;i&gt;&amp; 09:15:30 JST: 0 frames"),
+            std::string::npos);
+  EXPECT_NE(html.find("<p>This pass holds no frame. The last values known, from " + PassLink("a.html", "a.txt") +
+                      " (&lt;i&gt;&amp; 09:15:30 JST):</p>\n<div class=\"values\"><div class=\"value\"><span>Buss "
+                      "Voltage</span><span>3.750000 V</span></div>"),
+            std::string::npos);
+  EXPECT_EQ(RowCells(html, "<td class=\"text\">Buss Voltage</td>").at(5), "3.750000");
 }
 
 TEST_F(HkReport, RefusesToWriteOverWhatItReadsOrWhatIsNoRegularFile) {
@@ -758,6 +801,11 @@ TEST_F(HkReport, RefusesToWriteOverWhatItReadsOrWhatIsNoRegularFile) {
       {{"--export", root + "/HK_Report_files/FM/../FM/a.html"},
        root + "/HK_Report_files/FM/../FM/a.html",
        "it is the pass page " + root + "/HK_Report_files/FM/a.html"},
+      // A year page of this run, or any file in its pages' folder: refused
+      // before the dates are read and anything is made.
+      {{"--export", root + "/HK_Report_files/FM-2018.html"},
+       root + "/HK_Report_files/FM-2018.html",
+       "it lies in the pages' folder " + root + "/HK_Report_files"},
       {{"--format", "fsk", "--output", fsk + "f.txt"}, fsk + "f.txt", "it is the capture file " + fsk + "f.txt"},
       // Pages' folders: a link, a format's folder that is a link, a capture
       // folder, even as the base directory names it through a link.
@@ -793,6 +841,7 @@ TEST_F(HkReport, RefusesToWriteOverWhatItReadsOrWhatIsNoRegularFile) {
   EXPECT_EQ(ReadFile(root + "/victim/keep.html"), "mine");
   EXPECT_EQ(ReadFile(root + "/R_files/FM/notes.html"), "mine");
   EXPECT_FALSE(Exists(page));
+  EXPECT_FALSE(Exists(root + "/HK_Report_files"));
   EXPECT_EQ(Temporaries(), std::vector<std::string>{});
 
   // Once written, a pass page is no place for the overview, nor for the export.
@@ -800,7 +849,8 @@ TEST_F(HkReport, RefusesToWriteOverWhatItReadsOrWhatIsNoRegularFile) {
   ASSERT_EQ(Run({}).status, 0);
   const std::string pass_page = root + "/HK_Report_files/FM/a.html";
   for (const auto& [arguments, why] :
-       {std::pair{std::vector<std::string>{"--output", pass_page}, std::string("it is a pass page of HK_Report.html")},
+       {std::pair{std::vector<std::string>{"--output", pass_page},
+                  std::string("it is a pass page a.html of HK_Report.html")},
         std::pair{std::vector<std::string>{"--export", pass_page}, "it is the pass page " + pass_page}}) {
     EXPECT_EQ(Run(arguments).errors, "hkreport: refusing to write " + pass_page + ": " + why + "\n");
   }
@@ -813,7 +863,7 @@ TEST_F(HkReport, AFileWhereAFormatsPagesFolderGoesIsTold) {
   const RunResult result = Run({"--format", "fm"});
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.errors.substr(0, result.errors.find('\n')),
-            "hkreport: cannot write " + root + "/HK_Report_files/FM: Not a directory");
+            "hkreport: Cannot write " + root + "/HK_Report_files/FM: Not a directory");
   EXPECT_EQ(ReadFile(root + "/HK_Report_files/FM"), "not a folder");
   EXPECT_EQ(ReadFile(page).find("HK_Report_files/FM/a.html"), std::string::npos);  // no link to a page not written
 }
@@ -884,7 +934,8 @@ TEST_F(HkReport, AClosedStandardErrorFailsNoPage) {
 
 TEST_F(HkReport, AnInterruptRemovesThePagesTemporaryFileAndEndsTheRunByItsSignal) {
   WriteManyCaptures();
-  for (const int signal_number : {SIGTERM, SIGINT}) {
+  // SIGHUP: the terminal or the ssh session of the run was closed.
+  for (const int signal_number : {SIGTERM, SIGINT, SIGHUP}) {
     fs::remove_all(root + "/HK_Report_files");
     const std::array<int, 2> ends = SmallPipe();
     const pid_t run = Start(ends[1]);
@@ -899,7 +950,45 @@ TEST_F(HkReport, AnInterruptRemovesThePagesTemporaryFileAndEndsTheRunByItsSignal
     EXPECT_EQ(Temporaries(), std::vector<std::string>{}) << signal_number;
     EXPECT_FALSE(Exists(page));
     EXPECT_FALSE(Exists(export_file));
+    // The frames' scratch file, written meanwhile, has no name to leave
+    // behind: the pages' folder holds its format folders alone.
+    for (const auto& entry : fs::directory_iterator(root + "/HK_Report_files")) {
+      EXPECT_TRUE(entry.is_directory()) << entry.path() << " " << signal_number;
+    }
   }
+}
+
+// A run ended by a kill or a power cut leaves its temporary files; a later
+// run removes those of this report that no run holds.
+TEST_F(HkReport, ALaterRunRemovesTheTemporaryFilesThatNoRunHolds) {
+  ASSERT_EQ(Run({}).status, 0);
+  const std::string pages = root + "/HK_Report_files";
+  const std::vector<std::string> left{page + ".tmp.AbCd12",
+                                      root + "/.hkreport.tmp.XyZ987",
+                                      pages + "/judged.txt.tmp.Q1w2E3",
+                                      pages + "/FM-2019.html.tmp.000000",
+                                      pages + "/FM/a.html.tmp.zzzzzz",
+                                      export_file + ".tmp.R4t5Y6"};
+  const std::vector<std::string> kept{
+      page + ".tmp.AbCd1",               // not six characters
+      page + ".tmp.AbC-12",              // nor letters and digits
+      root + "/notes.txt.tmp.AbCd12",    // not a file of this report beside the page
+      pages + "/young.html.tmp.AbCd12",  // written a moment ago: maybe a run's, not yet held
+      pages + "/held.html.tmp.AbCd12",   // held by a run
+  };
+  for (const std::string& file : left) WriteFile(file, "left");
+  for (const std::string& file : kept) WriteFile(file, "kept");
+  const auto an_hour_ago = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  for (const std::string& file : left) fs::last_write_time(file, an_hour_ago);
+  for (const std::string& file : kept) {
+    if (!file.ends_with("young.html.tmp.AbCd12")) fs::last_write_time(file, an_hour_ago);
+  }
+  const int held = ::open(kept.back().c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  ASSERT_EQ(Run({"--export", export_file}).status, 0);
+  ::close(held);
+  for (const std::string& file : left) EXPECT_FALSE(Exists(file)) << file;
+  for (const std::string& file : kept) EXPECT_EQ(ReadFile(file), "kept") << file;
 }
 
 TEST_F(HkReport, OpenShowsTheWrittenPageAndAFailureToShowItIsOnlyTold) {

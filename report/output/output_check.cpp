@@ -1,6 +1,7 @@
 // What hkreport refuses to write over, and which pages are its own.
 #include "report/output/output_check.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "platform/files.h"
@@ -76,21 +77,24 @@ std::optional<FileIdentity> FolderIdentity(const std::string& path) {
   return info.identity;
 }
 
-bool IsEmptyFile(const std::string& path) {
-  std::string head;
-  return ReadFileHead(path, 1, head) == 0 && head.empty();
-}
-
-// Whether the file at `path` starts with `start`, which is not empty.
-bool StartsWith(const std::string& path, std::string_view start) {
-  std::string head;
-  return !start.empty() && ReadFileHead(path, start.size(), head) == 0 && head == start;
-}
-
 std::optional<std::string> MarkAt(const std::string& path) {
   std::string head;
   if (ReadFileHead(path, kMarkedHead, head) != 0) return std::nullopt;
   return MarkOf(head);
+}
+
+// Whether `head`, the start of a file, is that of the page `own`.
+bool IsOwnHead(std::string_view head, const OwnPage& own) {
+  if (!own.older_start.empty() && head.starts_with(own.older_start)) return true;
+  const std::optional<std::string> mark = MarkOf(head);
+  if (!mark) return false;
+  const std::string key = FileNameKey(*mark);
+  return key == FileNameKey(own.mark) || key == FileNameKey(own.unnamed_mark);
+}
+
+// The start of a page, as far as it tells whose it is.
+int ReadHead(const std::string& path, const OwnPage& own, std::string& head) {
+  return ReadFileHead(path, std::max(kMarkedHead, own.older_start.size()), head);
 }
 
 }  // namespace
@@ -127,7 +131,7 @@ std::vector<KeptFile> KeptFiles(const std::vector<CaptureListing>& listings, con
 
 std::string OverviewRefusal(const std::string& page) {
   const std::optional<std::string> mark = MarkAt(page);
-  if (mark && (mark->starts_with("pass page of ") || mark->starts_with("year page of "))) return "it is a " + *mark;
+  if (mark && (mark->starts_with("pass page ") || mark->starts_with("year page "))) return "it is a " + *mark;
   return {};
 }
 
@@ -153,7 +157,22 @@ std::string PagesFolderRefusal(const std::string& folder, const std::vector<std:
   return {};
 }
 
-std::string OwnPageRefusal(const std::string& path, std::string_view mark, std::string_view older_start) {
+std::string PagesPlaceRefusal(const std::string& output, const std::string& folder) {
+  std::string pages;
+  std::string at;
+  if (PlaceOfPath(folder, pages) != 0 || PlaceOfPath(FolderOf(output), at) != 0) return {};
+  // Both with one separator at the end, as the places of folders.
+  for (std::string* place : {&pages, &at}) {
+    while (!place->empty() && std::string_view(kPathSeparators).find(place->back()) != std::string_view::npos) {
+      place->pop_back();
+    }
+    *place += kPathSeparator;
+  }
+  if (!at.starts_with(pages)) return {};
+  return "it lies in the pages' folder " + folder;
+}
+
+std::string OwnPageRefusal(const std::string& path, const OwnPage& own) {
   PathInfo info;
   if (InspectPath(path, info) != 0) return {};
   if (info.link) return "it is a symbolic link";
@@ -162,11 +181,12 @@ std::string OwnPageRefusal(const std::string& path, std::string_view mark, std::
       return {};
     case PathKind::kFolder:
       return "it is a folder";
-    case PathKind::kRegularFile:
+    case PathKind::kRegularFile: {
+      std::string head;
+      if (const int error = ReadHead(path, own, head); error != 0) return "it cannot be read: " + ErrorText(error);
       // An empty file holds nothing to lose: a page emptied since is written again.
-      return IsOwnPage(path, mark) || IsEmptyFile(path) || StartsWith(path, older_start)
-                 ? std::string()
-                 : "it is not a page of this report";
+      return head.empty() || IsOwnHead(head, own) ? std::string() : "it is not a page of this report";
+    }
     case PathKind::kOther:
     case PathKind::kDanglingLink:
       break;
@@ -174,6 +194,9 @@ std::string OwnPageRefusal(const std::string& path, std::string_view mark, std::
   return "it is not a regular file";
 }
 
-bool IsOwnPage(const std::string& path, std::string_view mark) { return MarkAt(path) == mark; }
+bool IsOwnPage(const std::string& path, const OwnPage& own) {
+  std::string head;
+  return ReadHead(path, own, head) == 0 && IsOwnHead(head, own);
+}
 
 }  // namespace hkcsv

@@ -43,14 +43,28 @@ std::string OverviewRefusal(const std::string& page);
 std::string PagesFolderRefusal(const std::string& folder, const std::vector<std::string>& capture_folders,
                                const std::string& page);
 
-// Why the page of hkreport's own at `path` may not be written: something
-// stands there that is not a page carrying `mark` (a link, a folder, a file
-// of someone else's). Empty when nothing stands there, or an empty file, or
-// such a page, or a page that starts with `older_start` (given: the start of
-// the same page as an earlier version wrote it, without a mark).
-std::string OwnPageRefusal(const std::string& path, std::string_view mark, std::string_view older_start = {});
+// What makes the file at a place the page of hkreport's own that goes there:
+// the mark it is written with, which names it; the mark of 1.2.0, which
+// names no page; or, where given, the start of the same page as 1.1 wrote it,
+// without a mark. Marks compare as the file system compares names.
+struct OwnPage {
+  std::string mark;
+  std::string unnamed_mark;
+  std::string older_start;
+};
 
-// Whether the regular file at `path` is a page carrying `mark`.
-bool IsOwnPage(const std::string& path, std::string_view mark);
+// Why `output` may not be written: it lies in the pages' folder `folder` (or
+// below it), where only the report's own pages go. Empty when it may.
+std::string PagesPlaceRefusal(const std::string& output, const std::string& folder);
+
+// Why the page of hkreport's own at `path` may not be written: something
+// stands there that is not that page (a link, a folder, a file of someone
+// else's, a copy of another page saved under this name), or it cannot be
+// read to tell. Empty when nothing stands there, or an empty file, or that
+// page.
+std::string OwnPageRefusal(const std::string& path, const OwnPage& own);
+
+// Whether the regular file at `path` is that page.
+bool IsOwnPage(const std::string& path, const OwnPage& own);
 
 }  // namespace hkcsv

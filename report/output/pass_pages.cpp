@@ -2,6 +2,7 @@
 // stale ones removed.
 #include "report/output/pass_pages.h"
 
+#include <functional>
 #include <unordered_set>
 
 #include "platform/files.h"
@@ -15,19 +16,21 @@ namespace hkcsv {
 namespace {
 
 // Removes the files of `folder` named PREFIX*.html that are not among `kept`
-// and carry `mark`: only pages this overview wrote and writes no more.
+// and are the pages `own_of` their names: only pages this overview wrote and
+// writes no more.
 void RemoveStaleOwnPages(const std::string& folder, std::string_view prefix, const std::vector<std::string>& kept,
-                         const std::string& mark) {
+                         const std::function<OwnPage(std::string_view name)>& own_of) {
   std::vector<FolderEntry> entries;
   if (ListFolder(folder + kPathSeparator, "*.html", entries) != 0) return;
-  const std::unordered_set<std::string> current(kept.begin(), kept.end());
+  std::unordered_set<std::string> current;
+  for (const std::string& name : kept) current.insert(FileNameKey(name));
   for (const FolderEntry& entry : entries) {
     if (entry.is_folder || !entry.name.starts_with(prefix) || !entry.name.ends_with(".html") ||
-        current.contains(entry.name)) {
+        current.contains(FileNameKey(entry.name))) {
       continue;
     }
     const std::string path = folder + kPathSeparator + entry.name;
-    if (IsOwnPage(path, mark)) RemoveFile(path);
+    if (IsOwnPage(path, own_of(entry.name))) RemoveFile(path);
   }
 }
 
@@ -45,9 +48,17 @@ std::string YearPagePath(const PassPagesPlace& place, DownlinkFormat format, std
   return place.folder + kPathSeparator + YearPageName(format, year);
 }
 
-std::string PassPagesMark(const PassPagesPlace& place) { return PassPageMark(place.overview_name); }
+OwnPage PassPageOwn(const PassPagesPlace& place, std::string_view page_name, std::string_view capture_name) {
+  return {PageMark(PageKind::kPass, page_name, place.overview_name),
+          UnnamedPageMark(PageKind::kPass, place.overview_name),
+          capture_name.empty() ? std::string() : Version11PassPageStart(capture_name)};
+}
 
-std::string YearPagesMark(const PassPagesPlace& place) { return YearPageMark(place.overview_name); }
+OwnPage YearPageOwn(const PassPagesPlace& place, std::string_view page_name) {
+  return {PageMark(PageKind::kYear, page_name, place.overview_name),
+          UnnamedPageMark(PageKind::kYear, place.overview_name),
+          {}};
+}
 
 Failure WriteOwnPage(const std::string& path, std::string_view html) {
   if (FileHolds(path, html)) return {};
@@ -55,7 +66,8 @@ Failure WriteOwnPage(const std::string& path, std::string_view html) {
 }
 
 void RemoveStaleYearPages(const PassPagesPlace& place, DownlinkFormat format, const std::vector<std::string>& names) {
-  RemoveStaleOwnPages(place.folder, std::string(ConstantsOf(format).folder) + "-", names, YearPagesMark(place));
+  RemoveStaleOwnPages(place.folder, std::string(ConstantsOf(format).folder) + "-", names,
+                      [&place](std::string_view name) { return YearPageOwn(place, name); });
 }
 
 PassPagesPlace PlacePassPages(const std::string& overview_path) {
@@ -79,7 +91,8 @@ Failure WritePassPage(const PassPagesPlace& place, DownlinkFormat format, const 
 }
 
 void RemoveStalePages(const PassPagesPlace& place, DownlinkFormat format, const std::vector<std::string>& names) {
-  RemoveStaleOwnPages(FormatFolder(place, format), "", names, PassPagesMark(place));
+  RemoveStaleOwnPages(FormatFolder(place, format), "", names,
+                      [&place](std::string_view name) { return PassPageOwn(place, name); });
 }
 
 }  // namespace hkcsv

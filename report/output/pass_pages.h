@@ -11,6 +11,7 @@
 
 #include "analysis/capture/downlink_format.h"
 #include "report/model/failure.h"
+#include "report/output/output_check.h"
 
 namespace hkcsv {
 
@@ -41,21 +42,26 @@ std::string PassPagePath(const PassPagesPlace& place, DownlinkFormat format, con
 // date), in the pages' folder itself.
 std::string YearPagePath(const PassPagesPlace& place, DownlinkFormat format, std::optional<std::int64_t> year);
 
-// The marks the pass pages and the year pages of this overview carry.
-std::string PassPagesMark(const PassPagesPlace& place);
-std::string YearPagesMark(const PassPagesPlace& place);
+// What makes the page `page_name` of this overview its own, as a pass page
+// (of the capture `capture_name` where given, whose page 1.1 wrote without a
+// mark) or as a year page.
+OwnPage PassPageOwn(const PassPagesPlace& place, std::string_view page_name, std::string_view capture_name = {});
+OwnPage YearPageOwn(const PassPagesPlace& place, std::string_view page_name);
 
 // Writes `html` as the page at `path` of the report's own, as WritePassPage does.
 Failure WriteOwnPage(const std::string& path, std::string_view html);
 
 // Removes the year pages of the format that are no longer written: only
-// regular files named "FM-*.html" in the pages' folder that carry this
-// overview's year page mark and are not among `names`.
+// regular files named "FM-*.html" in the pages' folder, not among `names`
+// (as the file system compares names), that carry this overview's year page
+// mark naming them (or no page, as 1.2.0 wrote it).
 void RemoveStaleYearPages(const PassPagesPlace& place, DownlinkFormat format, const std::vector<std::string>& names);
 
 // Removes the pages of the format's subfolder whose capture file is no longer
-// listed: only regular files named *.html, not among `names`, that are pass
-// pages of this overview by their mark.
+// listed: only regular files named *.html, not among `names` (as the file
+// system compares names), that are pass pages of this overview by their mark
+// naming them (or no page, as 1.2.0 wrote it): a copy of a page saved there
+// under another name stays.
 void RemoveStalePages(const PassPagesPlace& place, DownlinkFormat format, const std::vector<std::string>& names);
 
 }  // namespace hkcsv

@@ -71,14 +71,16 @@ constexpr std::string_view kHeadStart =
 
 std::string OverviewMark() { return "overview"; }
 
-std::string PassPageMark(std::string_view overview_name) {
-  std::string mark = "pass page of ";
+std::string PageMark(PageKind kind, std::string_view page_name, std::string_view overview_name) {
+  std::string mark = kind == PageKind::kPass ? "pass page " : "year page ";
+  AppendNarrow(mark, page_name);
+  mark += " of ";
   AppendNarrow(mark, overview_name);
   return mark;
 }
 
-std::string YearPageMark(std::string_view overview_name) {
-  std::string mark = "year page of ";
+std::string UnnamedPageMark(PageKind kind, std::string_view overview_name) {
+  std::string mark = kind == PageKind::kPass ? "pass page of " : "year page of ";
   AppendNarrow(mark, overview_name);
   return mark;
 }

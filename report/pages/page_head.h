@@ -11,12 +11,15 @@ namespace hkcsv {
 
 // Whose page a page is, in its generator mark <meta name="generator"
 // content="hkreport VERSION (MARK)"/>, so that hkreport replaces and removes
-// only pages it wrote: "overview", or "pass page of NAME" and "year page of
-// NAME" where NAME is the overview's file name (narrow, escaped as the page
-// holds it).
+// only pages it wrote: "overview", or "pass page PAGE of NAME" and "year page
+// PAGE of NAME", where PAGE is the file name the page was written as (so that
+// a copy saved under another name is not taken for it) and NAME the
+// overview's file name (narrow, escaped as the page holds them).
+enum class PageKind { kPass, kYear };
 std::string OverviewMark();
-std::string PassPageMark(std::string_view overview_name);
-std::string YearPageMark(std::string_view overview_name);
+std::string PageMark(PageKind kind, std::string_view page_name, std::string_view overview_name);
+// The mark of the pages of 1.2.0, which names no page: "pass page of NAME".
+std::string UnnamedPageMark(PageKind kind, std::string_view overview_name);
 
 // The mark that `head`, the start of a file, carries in hkreport's generator
 // mark, of any version; none when it carries none.
@@ -28,8 +31,9 @@ std::optional<std::string> MarkOf(std::string_view head);
 // report's own.
 std::string Version11PassPageStart(std::string_view capture_name);
 
-// How many bytes of a page hold its mark, at most.
-inline constexpr std::size_t kMarkedHead = 1024;
+// How many bytes of a page hold its mark, at most: its head's start and the
+// mark with two names of 255 bytes, each escaped.
+inline constexpr std::size_t kMarkedHead = 4096;
 
 // Appends the doctype, the head titled with narrow `title` and marked with
 // `mark`, and the start of the body.

@@ -13,15 +13,18 @@ namespace hkcsv {
 
 // The folder of the pass pages beside the overview page, named as browsers
 // name the folder of a saved page: "HK_Report.html" gives "HK_Report_files".
-// Only the ending ".html" is dropped, so that overviews whose names differ in
-// their ending ("report.htm", "report.HTML") get folders of their own:
+// Only the ending ".html" is dropped (in any letter case on Windows, whose
+// names ignore it), so that overviews whose names differ in their ending
+// ("report.htm", and elsewhere "report.HTML") get folders of their own:
 // "report.htm_files".
 std::string PagesFolderName(std::string_view overview_name);
 
 // The page name of each capture file, in listing order: its name with the
 // ".txt" ending (any letter case) replaced by ".html". A name an earlier
 // capture already took, letter case aside, gets "~2" (or "~3", ...) before
-// its ending: "a.txt" and "a.TXT" give "a.html" and "a~2.html".
+// its ending: "a.txt" and "a.TXT" give "a.html" and "a~2.html". A name that
+// would pass the 255 bytes of a file name is cut where a character ends and
+// followed by "~" and eight hex digits of a digest of the capture's name.
 std::vector<std::string> PassPageNames(const std::vector<std::string>& capture_names);
 
 // The link from the overview page to a pass page: the pass pages' folder
@@ -32,10 +35,12 @@ std::string PassPageHref(std::string_view pages_folder, std::string_view format_
 // Where the pass pages of a format stand beside the overview, as the pages
 // link to them.
 struct PassPageLinks {
-  std::string folder;               // the pages' folder (narrow, as on disk): "HK_Report_files"
-  std::vector<std::string> names;   // by pass: its page's file name
-  std::vector<bool> written;        // by pass: whether its page stands; only those are linked
-  std::vector<bool> years_written;  // by entry of FormatRecord::lists.years: whether its page stands
+  std::string folder;              // the pages' folder (narrow, as on disk): "HK_Report_files"
+  std::vector<std::string> names;  // by pass: its page's file name
+  // By pass: whether its page stands; only those are linked. While the pages
+  // are written, a page still to come counts as standing.
+  std::vector<bool> written;
+  std::vector<bool> years_written;  // by entry of FormatRecord::lists.years: the same of its page
   bool kept = false;                // the capture folder is missing: the pages of earlier runs stand, kept
 };
 
@@ -47,6 +52,9 @@ std::string PassHref(const PassPageLinks& links, DownlinkFormat format, std::siz
 // a date, in the pass pages' folder: "FM-2019.html", "FM-undated.html". No
 // pass page takes such a name there: those stand in the format's folder.
 std::string YearPageName(DownlinkFormat format, std::optional<std::int64_t> year);
+// Whether `name` is such a name, of any year: what a run checks before it
+// knows the years of its passes.
+bool IsYearPageName(DownlinkFormat format, std::string_view name);
 // The link to that page from the overview (from a page in the pages' folder
 // when `pages_folder` is empty), as PassPageHref links to a pass page.
 std::string YearPageHref(std::string_view pages_folder, DownlinkFormat format, std::optional<std::int64_t> year);

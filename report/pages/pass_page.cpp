@@ -25,17 +25,21 @@ constexpr std::array<const char*, 7> kFrameColumns{"Frame",      "Ground time", 
 // Overview, previous and next capture file of the format, in listing order.
 void AppendNavigation(std::string& html, const PassPageInput& input) {
   const std::vector<PassRecord>& passes = input.format->passes;
-  const auto href = [&input](std::size_t pass) { return PercentEncode(NarrowToUtf8((*input.page_names)[pass])); };
+  const auto href = [&input](std::size_t pass) { return PercentEncode(NarrowToUtf8(input.links->names[pass])); };
   html += "<nav class=\"pass\"><a href=\"";
   AppendHtmlText(html, input.overview_href);
   html += "\">Overview</a>";
+  // A neighbour whose page could not be written is named, not linked.
+  const auto neighbour = [&](std::size_t pass) {
+    AppendLink(html, input.links->written[pass] ? href(pass) : std::string(), passes[pass].name);
+  };
   if (input.pass > 0) {
     html += " | Previous: ";
-    AppendLink(html, href(input.pass - 1), passes[input.pass - 1].name);
+    neighbour(input.pass - 1);
   }
   if (input.pass + 1 < passes.size()) {
     html += " | Next: ";
-    AppendLink(html, href(input.pass + 1), passes[input.pass + 1].name);
+    neighbour(input.pass + 1);
   }
   html += "</nav>\n";
 }

@@ -10,6 +10,7 @@
 
 #include "report/model/format_record.h"
 #include "report/model/replay.h"
+#include "report/pages/page_names.h"
 
 namespace hkcsv {
 
@@ -17,9 +18,9 @@ struct PassPageInput {
   const FormatRecord* format;
   std::size_t pass;  // index into format->passes
   const PassDetail* detail;
-  const std::vector<std::string>* page_names;  // of the format's passes: the previous and next page
-  std::string overview_href;                   // from the pass page, percent-encoded: "../../HK_Report.html"
-  std::string mark;                            // PassPageMark of the overview
+  const PassPageLinks* links;  // the format's pages: the previous and next page
+  std::string overview_href;   // from the pass page, percent-encoded: "../../HK_Report.html"
+  std::string mark;            // PassPageMark of the overview
 };
 
 // Appends the page to `html`.

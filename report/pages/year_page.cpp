@@ -15,11 +15,14 @@ namespace {
 // The overview, and the year before and after that have a page.
 void AppendNavigation(std::string& html, const YearPageInput& input) {
   const std::vector<YearPasses>& years = input.format->lists.years;
+  // A year whose page could not be written is named, not linked.
   const auto link = [&](std::size_t year, const char* what) {
     html += " | ";
     html += what;
     html += ": ";
-    AppendLink(html, YearPageHref({}, input.format->format, years[year].year), YearLabel(years[year].year));
+    const std::string href =
+        input.links->years_written[year] ? YearPageHref({}, input.format->format, years[year].year) : std::string();
+    AppendLink(html, href, YearLabel(years[year].year));
   };
   html += "<nav class=\"pass\"><a href=\"";
   AppendHtmlText(html, input.overview_href);

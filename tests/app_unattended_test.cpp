@@ -14,6 +14,22 @@ using namespace hkcsv;
 
 namespace {
 
+// Sets the C library's local time zone to `zone`, or with nullptr back to
+// the machine's own.
+void SetLocalZone(const char* zone) {
+#ifdef _WIN32
+  ::_putenv_s("TZ", zone ? zone : "");  // an empty value removes it
+  ::_tzset();
+#else
+  if (zone) {
+    ::setenv("TZ", zone, 1);
+  } else {
+    ::unsetenv("TZ");
+  }
+  ::tzset();
+#endif
+}
+
 TEST(Unattended, ReasonsAtTheLevelAskedAndPassesTooOld) {
   // 2019-12-31 08:19:06 JST is 2019-12-30 23:19:06 UTC.
   double jst = 0;
@@ -51,15 +67,9 @@ TEST(Unattended, APassTimeIsReadInItsZoneOrInLocalTime) {
   // A zone it does not know is read in the machine's local time.
   const char* const before = std::getenv("TZ");
   const std::string zone = before ? before : "";
-  ::setenv("TZ", "UTC-3", 1);  // three hours east of Greenwich, POSIX-style
-  ::tzset();
+  SetLocalZone("UTC-3");  // three hours east of Greenwich, as both C libraries read TZ
   EXPECT_EQ(PassUtc(ground, "MSK"), ground - 3 * 3600);
-  if (before) {
-    ::setenv("TZ", zone.c_str(), 1);
-  } else {
-    ::unsetenv("TZ");
-  }
-  ::tzset();
+  SetLocalZone(before ? zone.c_str() : nullptr);
 }
 
 }  // namespace

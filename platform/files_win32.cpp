@@ -146,7 +146,10 @@ int WriteAll(int descriptor, const void* bytes, std::size_t count) {
 }
 
 int MoveOverFile(const std::string& from, const std::string& to) {
-  return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : ErrorNumberOf(::GetLastError());
+  if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
+  const int error = ErrorNumberOf(::GetLastError());
+  // A folder in the way is refused as access denied: name the real reason.
+  return error == EACCES && FolderExists(to) ? EISDIR : error;
 }
 
 int RemoveFile(const std::string& path) { return ::DeleteFileA(path.c_str()) ? 0 : ErrorNumberOf(::GetLastError()); }

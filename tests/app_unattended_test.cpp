@@ -25,6 +25,22 @@ double GroundTime(const char* date, const char* time) {
   return seconds;
 }
 
+// Sets the C library's local time zone to `zone`, or with nullptr back to
+// the machine's own.
+void SetLocalZone(const char* zone) {
+#ifdef _WIN32
+  ::_putenv_s("TZ", zone ? zone : "");  // an empty value removes it
+  ::_tzset();
+#else
+  if (zone) {
+    ::setenv("TZ", zone, 1);
+  } else {
+    ::unsetenv("TZ");
+  }
+  ::tzset();
+#endif
+}
+
 TEST(Unattended, ReasonsAtTheLevelAskedAndPassesTooOld) {
   // 2019-12-31 08:19:06 JST is 2019-12-30 23:19:06 UTC.
   const double jst = GroundTime("2019/12/31", "08:19:06");
@@ -180,22 +196,15 @@ TEST(Unattended, APassTimeIsReadInItsZoneOrInLocalTime) {
   // A zone it does not know is read in the machine's local time.
   const char* const before = std::getenv("TZ");
   const std::string zone = before ? before : "";
-  ::setenv("TZ", "UTC-3", 1);  // three hours east of Greenwich, POSIX-style
-  ::tzset();
+  SetLocalZone("UTC-3");  // three hours east of Greenwich, as both C libraries read TZ
   EXPECT_EQ(PassUtc(ground, "MSK"), ground - 3 * 3600);
   // In summer, as the machine's rules have it: 12:00 in Central European
   // Summer Time is 10:00 UTC, not 11:00.
-  ::setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
-  ::tzset();
+  SetLocalZone("CET-1CEST");  // summer time by the C library's default rules, which hold July
   const double july = GroundTime("2019/07/10", "12:00:00");
   EXPECT_EQ(PassUtc(july, "CEST"), july - 2 * 3600);
   EXPECT_EQ(PassUtc(ground, "CET"), ground - 3600);  // January: standard time
-  if (before) {
-    ::setenv("TZ", zone.c_str(), 1);
-  } else {
-    ::unsetenv("TZ");
-  }
-  ::tzset();
+  SetLocalZone(before ? zone.c_str() : nullptr);
 }
 
 }  // namespace

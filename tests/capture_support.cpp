@@ -8,6 +8,7 @@
 #include "analysis/analysis.h"
 #include "analysis/capture/capture.h"
 #include "analysis/csv_rows.h"
+#include "platform/files.h"
 #include "tests/e2e_support.h"
 
 using namespace hkcsv;
@@ -61,7 +62,8 @@ std::string InProcess::Folder(DownlinkFormat format) {
             std::to_string(::getpid());
     ResetRoot(root_);
   }
-  return root_ + "/" + ConstantsOf(format).folder + "/";
+  // The separator the program itself writes between folders.
+  return root_ + kPathSeparator + ConstantsOf(format).folder + kPathSeparator;
 }
 
 AnalysisRun InProcess::Analyze(DownlinkFormat format) {

@@ -1,7 +1,9 @@
 // Helpers of the end-to-end tests: capture folders, runs of the real executables and the texts they print.
 #include "tests/e2e_support.h"
 
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +14,9 @@
 
 namespace fs = std::filesystem;
 
+// The runs of the executables, through a POSIX shell: the Windows build has
+// the unit tests alone, which use the files and texts below.
+#ifndef _WIN32
 namespace {
 
 std::string Quote(const std::string& text) {
@@ -67,6 +72,7 @@ RunResult RunWithArguments(const std::string& exe, const std::vector<std::string
   for (const std::string& argument : arguments) command.append(" ").append(Quote(argument));
   return RunCommand(exe, command, "");
 }
+#endif
 
 RunResult RunWithFileSizeLimit(const std::string& exe, const std::vector<std::string>& arguments, std::size_t bytes) {
   std::string command = "trap '' XFSZ; exec prlimit --fsize=" + std::to_string(bytes) + " " + Quote(exe);

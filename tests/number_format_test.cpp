@@ -25,6 +25,11 @@ std::string Ours(double value) {
 std::string Printf(double value) {
   char text[kFixedTextMax + 8];
   std::snprintf(text, sizeof text, "%4f", value);
+#ifdef _WIN32
+  // MinGW's printf drops the sign of a NaN, which glibc's, whose bytes the
+  // CSV files hold on both platforms, keeps.
+  if (std::isnan(value) && std::signbit(value)) return "-nan";
+#endif
   return text;
 }
 

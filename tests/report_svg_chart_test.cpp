@@ -460,6 +460,15 @@ TEST(Charts, TimeAxisTitleNamesAtMostThreeZonesOf16Bytes) {
       {{"JST"}, "Ground time (JST)"},
       {{"JST", "UTC", "CET", "EET", "MSK"}, "Ground time (JST, UTC, CET and 2 more)"},
       {{std::string(250, 'Z')}, "Ground time (ZZZZZZZZZZZZZZZZ)"},
+  };
+  for (const auto& [zones, title] : cases) EXPECT_EQ(TimeAxisTitle(zones), title) << title;
+}
+
+TEST(Charts, TimeAxisTitleCutsAZoneOnlyBetweenCharacters) {
+#ifdef _WIN32
+  GTEST_SKIP() << "zone names are text of the ANSI code page here, not UTF-8 or raw bytes";
+#endif
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
       // A character of three bytes at bytes 14 to 16 is left out whole; at 13 to 15 it fits.
       {{"ABCDEFGHIJKLMN\xE6\x97\xA5"}, "Ground time (ABCDEFGHIJKLMN)"},
       {{"ABCDEFGHIJKLM\xE6\x97\xA5\xE6\x9C\xAC"}, "Ground time (ABCDEFGHIJKLM\xE6\x97\xA5)"},

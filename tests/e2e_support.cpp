@@ -72,13 +72,13 @@ RunResult RunWithArguments(const std::string& exe, const std::vector<std::string
   for (const std::string& argument : arguments) command.append(" ").append(Quote(argument));
   return RunCommand(exe, command, "");
 }
-#endif
 
 RunResult RunWithFileSizeLimit(const std::string& exe, const std::vector<std::string>& arguments, std::size_t bytes) {
   std::string command = "trap '' XFSZ; exec prlimit --fsize=" + std::to_string(bytes) + " " + Quote(exe);
   for (const std::string& argument : arguments) command.append(" ").append(Quote(argument));
   return RunCommand(exe, command, "");
 }
+#endif
 
 void WriteFile(const std::string& path, std::string_view bytes) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);

@@ -59,9 +59,12 @@ TEST(PageNames, ANameTooLongForAFileIsCutAndKeptUnique) {
   // A name that differs only past the cut: another digest.
   EXPECT_TRUE(shape(names[3], 241, ".html"));
   EXPECT_NE(names[3], names[1]);
-  // "ab" and 79 characters are 239 bytes: the 80th would be cut in two.
+#ifndef _WIN32
+  // "ab" and 79 characters of UTF-8 are 239 bytes: the 80th would be cut in
+  // two. (On Windows names are of the ANSI code page, cut as it reads them.)
   EXPECT_TRUE(shape(names[4], 239, ".html")) << names[4].size();
   EXPECT_EQ(names[4].substr(0, 239), wide.substr(0, 239));
+#endif
   EXPECT_EQ(PassPageNames({long_name + ".txt"}), std::vector<std::string>{names[1]});  // stable
 }
 

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "report/output/output_check.h"
+#include "report/output/pass_pages.h"
+#include "report/pages/page_head.h"
 #include "tests/e2e_support.h"
 
 using namespace hkcsv;
@@ -66,6 +68,24 @@ TEST(OutputRefusal, RefusesAKeptFileThroughSymbolicLinks) {
       {dir + "here/none/../../" + folder.filename().string() + "/page.html", "it is the page " + dir + "page.html"},
   };
   for (const auto& [output, why] : cases) EXPECT_EQ(OutputRefusal(output, kept), why) << output;
+  fs::remove_all(folder);
+}
+
+// The stale pages of a format go; a page whose capture is still listed stays,
+// its name compared as the file system compares names: on Windows a capture
+// renamed in letter case ("a.txt" to "A.txt") keeps the page it had.
+TEST(StalePages, GoWhileThePagesOfListedCapturesStay) {
+  const fs::path folder = OwnFolder("stale");
+  const PassPagesPlace place = PlacePassPages(folder.string() + "/o.html");
+  fs::create_directories(FormatFolder(place, DownlinkFormat::kFM));
+  for (const std::string name : {"a.html", "b.html"}) {
+    std::string page;
+    AppendPageHead(page, "t", PageMark(PageKind::kPass, name, "o.html"));
+    std::ofstream(PassPagePath(place, DownlinkFormat::kFM, name)) << page;
+  }
+  RemoveStalePages(place, DownlinkFormat::kFM, {"A.html"});
+  EXPECT_EQ(fs::exists(PassPagePath(place, DownlinkFormat::kFM, "a.html")), kLetterCaseIgnored);
+  EXPECT_FALSE(fs::exists(PassPagePath(place, DownlinkFormat::kFM, "b.html")));
   fs::remove_all(folder);
 }
 

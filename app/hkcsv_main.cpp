@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/menu.h"
 #include "app/sample_root.h"
+#include "hkcsv/menu.h"
 #include "platform/files.h"
 
 int main() {

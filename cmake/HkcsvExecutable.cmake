@@ -20,7 +20,7 @@ endfunction()
 
 # hkcsv_add_executable(NAME ROOT [LITERAL]): an hkcsv program.
 function(hkcsv_add_executable name root)
-  hkcsv_add_program(${name} hkcsv_main.cpp hkcsv_app "${root}" ${ARGN})
+  hkcsv_add_program(${name} hkcsv_main.cpp hkcsv_run "${root}" ${ARGN})
 endfunction()
 
 # hkreport_add_executable(NAME ROOT [LITERAL]): an hkreport program.

@@ -4,8 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "analysis/capture/capture.h"
-#include "analysis/csv_rows.h"
+#include "capture/reader.h"
+#include "hkcsv/csv_rows.h"
+#include "hkcsv/trace_echo.h"
 
 using namespace hkcsv;
 
@@ -15,17 +16,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   OutputStream console = OutputToMemory(&console_text, false);
   OutputStream header_csv = OutputToMemory(&header_text, true);
   OutputStream data_csv = OutputToMemory(&data_text, true);
-  CaptureOutput out;
-  out.trace = &console;
-  out.header_csv = &header_csv;
-  out.frame = [&data_csv](const DecodedFrame& frame) { WriteDataRow(data_csv, frame); };
+  CaptureEvents events;
+  events.header = [&header_csv](const PassHeader& header) { WriteHeaderRow(header_csv, header); };
+  events.frame = [&data_csv](const DecodedFrame& frame) { WriteDataRow(data_csv, frame); };
   // Every token after the header is read, skipped or not.
-  out.read = [](const CaptureFile& file) {
+  events.read = [](const CaptureFile& file) {
     if (file.counts.tokens < file.counts.skipped_tokens) __builtin_trap();
   };
   // Twice, as two files of one run: the second starts from the first's state.
   const CaptureSource twice[] = {{"a.txt", text}, {"b.txt", text}};
-  ReadCaptures(twice, HKCSV_FUZZ_TAIL, out);
+  TraceEcho trace{console};
+  ReadCaptures(twice, HKCSV_FUZZ_TAIL, events, trace);
   Flush(console);
   Flush(header_csv);
   Flush(data_csv);

@@ -20,7 +20,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/capture/capture.h"
+#include "capture/capture_listing.h"
 #include "platform/files.h"
 #include "report/model/calendar.h"
 #include "report/model/collect.h"

@@ -5,9 +5,11 @@
 
 #include <filesystem>
 
-#include "analysis/analysis.h"
-#include "analysis/capture/capture.h"
-#include "analysis/csv_rows.h"
+#include "capture/capture_listing.h"
+#include "capture/reader.h"
+#include "hkcsv/analysis.h"
+#include "hkcsv/csv_rows.h"
+#include "hkcsv/trace_echo.h"
 #include "platform/files.h"
 #include "tests/e2e_support.h"
 
@@ -24,22 +26,22 @@ PipelineRun ReadInMemory(DownlinkFormat format, const Captures& captures, std::v
   WriteHeaderColumnLine(header_csv);
   WriteDataColumnLine(data_csv);
   std::vector<std::size_t> starts;
-  CaptureOutput out;
-  out.trace = &trace;
-  out.header_csv = &header_csv;
-  out.opened = [&](const std::string&, int) {
+  CaptureEvents events;
+  events.opened = [&](const std::string&, int) {
     Flush(trace);
     starts.push_back(trace_text.size());
   };
-  out.frame = [&data_csv](const DecodedFrame& frame) { WriteDataRow(data_csv, frame); };
+  events.header = [&header_csv](const hkcsv::PassHeader& header) { WriteHeaderRow(header_csv, header); };
+  events.frame = [&data_csv](const DecodedFrame& frame) { WriteDataRow(data_csv, frame); };
   std::vector<std::string> own;
   std::vector<std::string>& tokens = skipped ? *skipped : own;
-  out.skipped_token = [&tokens](TokenPart part, std::string_view text) {
+  events.skipped_token = [&tokens](TokenPart part, std::string_view text) {
     if (part == TokenPart::kStart) tokens.emplace_back();
     if (part == TokenPart::kPiece) tokens.back() += text;
   };
-  out.cut_short = [] { ADD_FAILURE() << "packet cut short"; };
-  ReadCaptures(sources, ConstantsOf(format).tail, out);
+  events.cut_short = [] { ADD_FAILURE() << "packet cut short"; };
+  TraceEcho echo{trace};
+  ReadCaptures(sources, ConstantsOf(format).tail, events, echo);
   Flush(trace);
   Flush(header_csv);
   Flush(data_csv);

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "analysis/capture/downlink_format.h"
+#include "capture/downlink_format.h"
 
 // Captures in memory, each its name and its text, in the order of the run.
 using Captures = std::vector<std::pair<std::string, std::string>>;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/capture/capture.h"
+#include "capture/read_captures.h"
 #include "tests/capture_support.h"
 #include "tests/e2e_support.h"
 
@@ -227,11 +227,11 @@ TEST_F(Scan, FileCutOffInsideAPacket) {
   // whole frame without its tail; the tail taken for a frame's first byte).
   const auto tokens = [](const std::string& blocks, const std::string& dump) {
     std::uint64_t read = 0;
-    hkcsv::CaptureOutput out;
-    out.read = [&read](const hkcsv::CaptureFile& file) { read = file.counts.tokens; };
+    hkcsv::CaptureEvents events;
+    events.read = [&read](const hkcsv::CaptureFile& file) { read = file.counts.tokens; };
     const std::string text = PassHeader(blocks) + dump;
     const hkcsv::CaptureSource capture[] = {{"a.txt", text}};
-    hkcsv::ReadCaptures(capture, hkcsv::PacketTail::kOneValue, out);
+    hkcsv::ReadCaptures(capture, hkcsv::PacketTail::kOneValue, events);
     return read;
   };
   EXPECT_EQ(tokens("2", std::string(kMarker) + " 1 2 3 1F 3 " + kExampleFrame + " " + cut_frame), 13u + 5 + 78 + 10);

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "analysis/capture/decoded_frame.h"
+#include "capture/decoded_frame.h"
 #include "report/model/limits.h"
 
 namespace hkcsv {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "capture/read_captures.h"
 #include "platform/files.h"
 #include "report/model/calendar.h"
 #include "report/model/frame_store.h"
@@ -197,15 +198,15 @@ FormatRecord CollectFormat(DownlinkFormat format, const CaptureListing& listing,
   }
   Collector c{.format = record, .frames = frames};
   std::size_t opened = 0;
-  CaptureOutput out;
-  out.opened = [&](const std::string&, int) { BeginPass(c, opened++); };
-  out.header = [&c](const PassHeader& header) { TakeHeader(c, header); };
-  out.frame = [&c](const DecodedFrame& frame) { TakeFrame(c, frame); };
-  out.read = [&](const CaptureFile& file) {
+  CaptureEvents events;
+  events.opened = [&](const std::string&, int) { BeginPass(c, opened++); };
+  events.header = [&c](const PassHeader& header) { TakeHeader(c, header); };
+  events.frame = [&c](const DecodedFrame& frame) { TakeFrame(c, frame); };
+  events.read = [&](const CaptureFile& file) {
     EndPass(c, file);
     if (pass_read) pass_read(record, CurrentPass(c));
   };
-  ReadCaptures(captures, ConstantsOf(format).tail, out);
+  ReadCaptures(captures, ConstantsOf(format).tail, events);
   Settle(record);
   return record;
 }

@@ -6,7 +6,7 @@
 #include <functional>
 #include <span>
 
-#include "analysis/capture/capture.h"
+#include "capture/capture_listing.h"
 #include "report/model/format_record.h"
 #include "text/text_output.h"
 

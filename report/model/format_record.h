@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/capture/capture.h"
+#include "capture/capture_listing.h"
 #include "hk/hk_frame.h"
 #include "report/model/channel_stats.h"
 #include "report/model/frame_account.h"

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/capture/capture.h"
+#include "capture/capture_listing.h"
 #include "hk/hk_frame.h"
 
 namespace hkcsv {

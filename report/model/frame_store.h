@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "analysis/capture/decoded_frame.h"
+#include "capture/decoded_frame.h"
 #include "text/text_input.h"
 #include "text/text_output.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/capture/decoded_frame.h"
+#include "capture/decoded_frame.h"
 #include "report/model/limits.h"
 #include "text/text_output.h"
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/capture/downlink_format.h"
+#include "capture/downlink_format.h"
 #include "report/model/format_record.h"
 
 namespace hkcsv {

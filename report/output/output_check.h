@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/capture/capture.h"
+#include "capture/capture_listing.h"
 
 namespace hkcsv {
 

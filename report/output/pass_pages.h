@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/capture/downlink_format.h"
+#include "capture/downlink_format.h"
 #include "report/model/failure.h"
 #include "report/output/output_check.h"
 

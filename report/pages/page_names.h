@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/capture/downlink_format.h"
+#include "capture/downlink_format.h"
 
 namespace hkcsv {
 

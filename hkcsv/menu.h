@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "analysis/analysis.h"
+#include "hkcsv/analysis.h"
 #include "text/text_input.h"
 #include "text/text_output.h"
 

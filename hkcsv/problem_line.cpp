@@ -1,5 +1,5 @@
 // hkcsv's problem lines: on the trace, and copied to standard error.
-#include "analysis/problem_line.h"
+#include "hkcsv/problem_line.h"
 
 #include <cstring>
 

@@ -1,10 +1,10 @@
 // hkcsv's analysis run over the capture files of one downlink format, on the
-// capture pipeline (analysis/capture/) that hkreport shares.
+// reader of captures (capture/) that hkreport shares.
 #pragma once
 
 #include <string_view>
 
-#include "analysis/capture/downlink_format.h"
+#include "capture/downlink_format.h"
 #include "text/text_output.h"
 
 namespace hkcsv {

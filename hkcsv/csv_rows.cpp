@@ -1,7 +1,6 @@
 // The column lines of the header and data CSV files and the data CSV row.
-#include "analysis/csv_rows.h"
+#include "hkcsv/csv_rows.h"
 
-#include "analysis/capture/capture.h"
 #include "hk/hk_columns.h"
 #include "text/number_format.h"
 
@@ -21,6 +20,16 @@ void WriteHeaderColumnLine(OutputStream& header_csv) {
     WriteText(header_csv, kPassHeaderColumnNames[static_cast<std::size_t>(i)]);
     WriteText(header_csv, i + 1 < kPassHeaderColumns ? ", " : "\n");
   }
+}
+
+void WriteHeaderRow(OutputStream& header_csv, const PassHeader& header) {
+  for (int cell = 0; cell < header.cell_count; ++cell) {
+    WriteBytes(header_csv, header.cells[static_cast<std::size_t>(cell)]);
+    WriteText(header_csv, ", ");
+  }
+  const bool partial = header.cell_count < kPassHeaderColumns && !header.cells[header.cell_count].empty();
+  if (partial) WriteBytes(header_csv, header.cells[static_cast<std::size_t>(header.cell_count)]);
+  if (header.cell_count > 0 || partial) WriteText(header_csv, "\n");
 }
 
 void WriteDataColumnLine(OutputStream& data_csv) {

@@ -1,9 +1,7 @@
 // hkcsv's format menu and main loop.
-#include "app/menu.h"
+#include "hkcsv/menu.h"
 
 #include <cstdint>
-
-#include "analysis/analysis.h"
 
 namespace hkcsv {
 

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "analysis/capture/capture.h"
+#include "capture/capture_listing.h"
 
 namespace hkcsv {
 

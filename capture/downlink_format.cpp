@@ -1,5 +1,5 @@
 // The constants of the two downlink formats.
-#include "analysis/capture/downlink_format.h"
+#include "capture/downlink_format.h"
 
 namespace hkcsv {
 

@@ -2,10 +2,12 @@
 // file of the format through the capture pipeline, with its problem lines.
 #include <string>
 
-#include "analysis/analysis.h"
-#include "analysis/capture/capture.h"
-#include "analysis/csv_rows.h"
-#include "analysis/problem_line.h"
+#include "capture/capture_listing.h"
+#include "capture/reader.h"
+#include "hkcsv/analysis.h"
+#include "hkcsv/csv_rows.h"
+#include "hkcsv/problem_line.h"
+#include "hkcsv/trace_echo.h"
 #include "platform/files.h"
 
 namespace hkcsv {
@@ -130,15 +132,15 @@ void ProcessCaptureFiles(const std::vector<CaptureSource>& InputFilePath, const 
     return;
   }
   CaptureProblems told{ProblemOn(console, problems), problems, {}};
-  CaptureOutput out;
-  out.trace = &console;
-  out.header_csv = &header_csv;
-  out.opened = [&](const std::string& path, int error) { TellOpened(told, console, path, error); };
-  out.frame = [&data_csv](const DecodedFrame& frame) { WriteDataRow(data_csv, frame); };
-  out.skipped_token = [&told](TokenPart part, std::string_view text) { TellSkippedToken(told, part, text); };
-  out.cut_short = [&told] { TellCutShort(told); };
-  out.read = [&told](const CaptureFile& file) { TellRead(told, file); };
-  ReadCaptures(InputFilePath, constants.tail, out);
+  CaptureEvents events;
+  events.opened = [&](const std::string& path, int error) { TellOpened(told, console, path, error); };
+  events.header = [&header_csv](const PassHeader& header) { WriteHeaderRow(header_csv, header); };
+  events.frame = [&data_csv](const DecodedFrame& frame) { WriteDataRow(data_csv, frame); };
+  events.skipped_token = [&told](TokenPart part, std::string_view text) { TellSkippedToken(told, part, text); };
+  events.cut_short = [&told] { TellCutShort(told); };
+  events.read = [&told](const CaptureFile& file) { TellRead(told, file); };
+  TraceEcho trace{console};
+  ReadCaptures(InputFilePath, constants.tail, events, trace);
   CloseCsv(header_path, header_csv, console, problems);
   CloseCsv(data_path, data_csv, console, problems);
 }

@@ -18,13 +18,17 @@ enum class PacketTail {
   kZerosThenNonzero,  // FSK: any number of zero values, then one nonzero value
 };
 
+// What each format is called and where its files are: the same facts for
+// both programs (hkcsv's menu and the report's headings name a format by its
+// description; hkcsv writes the CSV files, and the pass pages point to the
+// data CSV for every frame).
 struct FormatConstants {
   const char* folder;       // below the base directory: "FM"
   const char* id;           // the folder's name in lower case, as command lines and pages name it: "fm"
-  const char* description;  // as the menu shows it: "HK data downlinked by AFSK and GMSK"
-  const char* header_csv;   // file names in that folder
+  const char* description;  // "HK data downlinked by AFSK and GMSK"
+  const char* header_csv;   // the CSV files hkcsv writes in that folder
   const char* data_csv;
-  PacketTail tail;
+  PacketTail tail;  // what the reader reads after a packet's frames
 };
 
 const FormatConstants& ConstantsOf(DownlinkFormat format);

@@ -30,7 +30,7 @@ const char* FormatsRead(const ReportRequest& request) {
 int Run(CommandLine& line, OutputStream& errors) {
   switch (line.action) {
     case CommandAction::kHelp:
-      return Print(stdout, kReportUsage);
+      return Print(stdout, kReportUsage.c_str());
     case CommandAction::kVersion:
       return Print(stdout, kReportVersion.c_str());
     case CommandAction::kUsageError:

@@ -7,17 +7,23 @@
 
 #include "hkcsv_version.h"
 #include "platform/files.h"
+#include "report/model/pass_lists.h"
+#include "report/output/judged_list.h"
 
 namespace hkcsv {
 
-const char kReportUsage[] =
+namespace {
+
+// The usage, its words for the levels ($0, $1), the recent passes ($N) and
+// the list of judged captures ($J) filled in where each is said once.
+constexpr char kUsageText[] =
     "Usage: hkreport [--root DIR] [--format fm|fsk|both] [--limits FILE] [--output FILE]\n"
     "                [--export FILE] [--open] [--fail-on alarm|notice] [--max-age HOURS]\n"
     "                [--quiet]\n"
     "       hkreport --help | --version\n"
     "Reads the capture files below the base directory, as hkcsv does, and writes an HTML\n"
     "overview page (the latest pass, tables of the passes and channels, trend charts) and,\n"
-    "in a folder beside it named PAGE_files, a page for every pass and, past the last 100\n"
+    "in a folder beside it named PAGE_files, a page for every pass and, past the last $N\n"
     "passes, a page for each year of the older ones.\n"
     "  --root DIR       base directory holding the FM and FSK folders (default: hkcsv's own)\n"
     "  --format F       fm, fsk or both (default: both)\n"
@@ -27,8 +33,8 @@ const char kReportUsage[] =
     "  --export FILE    every HK frame of the chosen formats in one CSV file\n"
     "  --open           show the page in the default browser once it is written\n"
     "  --fail-on LEVEL  exit with status 3 when a pass that came since the last run with\n"
-    "                   --fail-on has a reason at LEVEL or worse: alarm, or notice (alarms\n"
-    "                   too); the captures judged are listed in PAGE_files/judged.txt\n"
+    "                   --fail-on has a reason at LEVEL or worse: $0, or $1 ($0s\n"
+    "                   too); the captures judged are listed in PAGE_files/$J\n"
     "  --max-age HOURS  exit with status 3 when the newest pass of a format is older than\n"
     "                   HOURS by this machine's clock, or there is no dated pass\n"
     "  --quiet          no summary line: standard error holds only what needs a look\n"
@@ -42,6 +48,23 @@ const char kReportUsage[] =
     "     no regular file, or no page of this report\n"
     "  3  the pages were written, and --fail-on or --max-age found a pass worth a look\n"
     "     (1 and 2 win over 3)\n";
+
+std::string FilledUsage() {
+  std::string usage = kUsageText;
+  const std::pair<std::string_view, std::string> fills[] = {{"$0", std::string(LevelName(Level::kAlarm))},
+                                                            {"$1", std::string(LevelName(Level::kNotice))},
+                                                            {"$N", std::to_string(kRecentPasses)},
+                                                            {"$J", kJudgedListName}};
+  for (const auto& [placeholder, text] : fills) {
+    for (std::size_t at; (at = usage.find(placeholder)) != std::string::npos;)
+      usage.replace(at, placeholder.size(), text);
+  }
+  return usage;
+}
+
+}  // namespace
+
+const std::string kReportUsage = FilledUsage();
 
 const std::string kReportVersion = std::string("hkreport ") + kVersion + "\n";
 
@@ -97,10 +120,11 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& arguments, std
     } else if (option == "--export") {
       request.export_file = std::string(value);
     } else if (option == "--fail-on") {
-      if (value != "alarm" && value != "notice") {
-        return UsageError("--fail-on takes alarm or notice, not '" + std::string(value) + "'");
+      line.checks.fail_on = LevelNamed(value);
+      if (!line.checks.fail_on) {
+        return UsageError("--fail-on takes " + std::string(LevelName(Level::kAlarm)) + " or " +
+                          std::string(LevelName(Level::kNotice)) + ", not '" + std::string(value) + "'");
       }
-      line.checks.fail_on = value == "alarm" ? Level::kAlarm : Level::kNotice;
       request.judge = true;
     } else if (option == "--max-age") {
       double hours = -1;

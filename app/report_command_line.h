@@ -21,7 +21,7 @@ struct CommandLine {
   std::string error;        // what is wrong, for kUsageError
 };
 
-extern const char kReportUsage[];
+extern const std::string kReportUsage;
 extern const std::string kReportVersion;  // "hkreport VERSION\n"
 
 // Parses the arguments after the program's name. `default_root` is the base

@@ -16,33 +16,13 @@ void TellLine(OutputStream& errors, std::string_view line) {
 }
 
 std::string FailureLine(const Failure& failure) {
-  const char* what = "";
-  switch (failure.attempt) {
-    case Attempt::kMissing: {
-      // The format folder's name, "FM", ends its path.
-      const std::string folder = failure.path.substr(failure.path.find_last_of(kPathSeparators) + 1);
-      return folder + " folder missing: " + failure.path + " (its pages are kept)";
-    }
-    case Attempt::kList:
-      what = "Cannot list ";
-      break;
-    case Attempt::kOpen:
-      what = "Cannot open ";
-      break;
-    case Attempt::kRead:
-      what = "Cannot read ";
-      break;
-    case Attempt::kWrite:
-      what = "Cannot write ";
-      break;
-    case Attempt::kScratchWrite:
-      what = "Cannot write the scratch file in ";
-      break;
-    case Attempt::kScratchRead:
-      what = "Cannot read back the scratch file in ";
-      break;
+  const std::string words(AttemptWords(failure.attempt));
+  if (failure.attempt == Attempt::kMissing) {
+    // The format folder's name, "FM", ends its path.
+    const std::string folder = failure.path.substr(failure.path.find_last_of(kPathSeparators) + 1);
+    return folder + " " + words + ": " + failure.path + " (its pages are kept)";
   }
-  return what + failure.path + ": " + ErrorText(failure.error);
+  return words + " " + failure.path + ": " + ErrorText(failure.error);
 }
 
 std::vector<std::string> PassReadLines(const FormatRecord& format, const PassRecord& pass) {

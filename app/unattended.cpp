@@ -4,8 +4,8 @@
 #include <cmath>
 #include <ctime>
 
-#include "report/model/calendar.h"
 #include "report/model/pass_order.h"
+#include "text/calendar.h"
 #include "text/number_format.h"
 
 namespace hkcsv {

@@ -22,7 +22,6 @@
 
 #include "capture/capture_listing.h"
 #include "platform/files.h"
-#include "report/model/calendar.h"
 #include "report/model/collect.h"
 #include "report/model/pass_flags.h"
 #include "report/model/replay.h"
@@ -32,6 +31,7 @@
 #include "report/pages/page_names.h"
 #include "report/pages/pass_page.h"
 #include "report/pages/year_page.h"
+#include "text/calendar.h"
 #include "text/html_text.h"
 #include "text/text_input.h"
 
@@ -239,17 +239,24 @@ void CheckAccount(const PassRecord& pass, std::string_view text, const ReadBack&
           "repeated + same time with other bytes > frames - 1");
   Require(pass.repeated.size() == std::min<std::uint64_t>(frames, kFrameTableRows), "repeat marks of the wrong size");
 
-  // Frames expected: announced x per packet where both are positive.
-  const Announced announced = ReadAnnounced(pass.file.header);
-  const std::optional<std::int64_t> expected = ExpectedFrames(announced, per_packet);
+  // Frames expected: announced x per packet where both are positive; the
+  // frames found at most those, each heard once.
+  const Announced& announced = pass.announced;
+  Require(announced.kind == ReadAnnounced(pass.file.header).kind, "the announced count is not the header's");
+  const std::optional<std::int64_t>& expected = pass.frames_expected;
   if (announced.kind == Announced::kCount && announced.count > 0 && per_packet > 0) {
     std::int64_t product = 0;
     Require(!__builtin_mul_overflow(announced.count, static_cast<std::int64_t>(per_packet), &product),
             "frames expected overflow");
     Require(expected == product, "frames expected != announced x per packet");
+    Require(pass.frames_found <= static_cast<std::uint64_t>(product) &&
+                pass.frames_found <= frames - repeats.repeated && pass.reception && *pass.reception >= 0 &&
+                *pass.reception <= 1,
+            "frames found past the frames expected or heard");
   } else {
-    Require(!expected, "frames expected without a positive count and frames per packet");
+    Require(!expected && !pass.reception, "frames expected without a positive count and frames per packet");
   }
+  Require(pass.worst == WorstLevel(pass.why), "the worst level is not its reasons'");
 }
 
 // The newest of the passes that `chosen` takes, by the rule the latest-pass
@@ -760,7 +767,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   YearPasses every;
   for (std::size_t pass = 0; pass < record.passes.size(); ++pass) {
     every.passes.push_back(pass);
-    const std::optional<Level> level = WorstLevel(record.passes[pass].why);
+    const std::optional<Level> level = record.passes[pass].worst;
     every.alarms += level == Level::kAlarm ? 1 : 0;
     every.notices += level == Level::kNotice ? 1 : 0;
   }

@@ -9,6 +9,7 @@
 #include "hkcsv/problem_line.h"
 #include "hkcsv/trace_echo.h"
 #include "platform/files.h"
+#include "text/failure_text.h"
 
 namespace hkcsv {
 
@@ -21,9 +22,8 @@ ProblemLine ProblemOn(OutputStream& console, const ProblemReport& problems) {
 }
 
 // "Cannot open PATH: REASON" or "Cannot write PATH: REASON" of a CSV file.
-void ReportFailure(OutputStream& console, ProblemReport& problems, const char* what, const std::string& path,
-                   int error) {
-  ReportPathProblem(ProblemOn(console, problems), kProgram, what, path, error);
+void ReportFailure(OutputStream& console, ProblemReport& problems, Attempt what, const std::string& path, int error) {
+  ReportPathProblem(ProblemOn(console, problems), kProgram, AttemptWords(what), path, error);
   problems.data_missing = true;
 }
 
@@ -37,7 +37,7 @@ bool CreateCsv(const std::string& path, void (*column_line)(OutputStream&), Outp
   WriteDecimal(console, error);
   WriteText(console, "\n");
   if (error != 0) {
-    ReportFailure(console, problems, "Cannot open", path, error);
+    ReportFailure(console, problems, Attempt::kOpen, path, error);
     return false;
   }
   csv = OutputToFile(std::move(file), true);
@@ -47,7 +47,7 @@ bool CreateCsv(const std::string& path, void (*column_line)(OutputStream&), Outp
 
 // Closes a CSV file; a write that failed on the way is reported here.
 void CloseCsv(const std::string& path, OutputStream& csv, OutputStream& console, ProblemReport& problems) {
-  if (const int error = CloseOutput(csv)) ReportFailure(console, problems, "Cannot write", path, error);
+  if (const int error = CloseOutput(csv)) ReportFailure(console, problems, Attempt::kWrite, path, error);
 }
 
 // Prints the listing: folders by name with "(DIR)", capture files by full
@@ -81,7 +81,7 @@ void TellOpened(CaptureProblems& told, OutputStream& console, const std::string&
   WriteDecimal(console, error);
   WriteText(console, "\n\n");
   if (error == 0) return;
-  ReportPathProblem(told.line, kProgram, "Cannot open", path, error);
+  ReportPathProblem(told.line, kProgram, AttemptWords(Attempt::kOpen), path, error);
   told.problems.data_missing = true;
 }
 
@@ -114,7 +114,7 @@ void TellCutShort(const CaptureProblems& told) {
 
 void TellRead(CaptureProblems& told, const CaptureFile& file) {
   if (file.read_error == 0) return;
-  ReportPathProblem(told.line, kProgram, "Cannot read", told.path, file.read_error);
+  ReportPathProblem(told.line, kProgram, AttemptWords(Attempt::kRead), told.path, file.read_error);
   told.problems.data_missing = true;
 }
 
@@ -149,7 +149,7 @@ void ProcessCaptureFiles(const std::vector<CaptureSource>& InputFilePath, const 
 // folder that lists nothing stays as it is.
 void ReportListingFailure(const CaptureListing& listing, ProblemReport& problems) {
   problems.data_missing = true;
-  ReportPathProblem({nullptr, problems.errors}, kProgram, "Cannot list", listing.folder, listing.error);
+  ReportPathProblem({nullptr, problems.errors}, kProgram, AttemptWords(Attempt::kList), listing.folder, listing.error);
 }
 
 }  // namespace

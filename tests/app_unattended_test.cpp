@@ -11,7 +11,7 @@
 #include "app/lone_console.h"
 #include "app/progress_line.h"
 #include "app/unattended.h"
-#include "report/model/calendar.h"
+#include "text/calendar.h"
 
 using namespace hkcsv;
 

@@ -24,7 +24,8 @@ TEST(PassFlags, AlarmsComeFirstThenNoticesEachInTheirOrder) {
   PassRecord pass;
   pass.file.read_error = EIO;
   pass.file.header.cell_count = kReceivedPacketsCell + 1;  // cut short after the packet count
-  pass.file.header.cells[kReceivedPacketsCell] = "99999999999999999999";
+  pass.announced = {Announced::kTooLarge, 0};              // "99999999999999999999"
+  pass.announced_matches = false;
   pass.file.counts = {.tokens = 9, .packets = 3, .frames = 0, .skipped_tokens = 1, .cut_short = 1};
   pass.account.steps.falls = 2;
   pass.account.steps.missing = 3;
@@ -52,8 +53,8 @@ TEST(PassFlags, AlarmsComeFirstThenNoticesEachInTheirOrder) {
   PassRecord notices;
   notices.file.header.complete = true;
   notices.past_calendar = true;
-  notices.file.header.cell_count = kReceivedPacketsCell + 1;
-  notices.file.header.cells[kReceivedPacketsCell].assign(1, '2');
+  notices.announced = {Announced::kCount, 2};
+  notices.announced_matches = false;
   notices.file.counts.packets = 3;
   notices.file.counts.frames = 3;
   EXPECT_EQ(WhyFlagged(notices),

@@ -19,7 +19,7 @@ TEST(PassLists, RecentAlarmsNewestFirstAndAPageForEachYearOfAnOlderPass) {
   const auto add = [&](std::optional<double> start, std::optional<Level> level) {
     PassRecord& pass = format.passes.emplace_back();
     pass.start = start;
-    if (level) pass.why.push_back({*level, "why"});
+    pass.worst = level;
   };
   add(17956 * kDay, Level::kAlarm);              // 0: 2019
   add(17956 * kDay + 3600, Level::kNotice);      // 1: 2019

@@ -14,6 +14,10 @@
 
 namespace hkcsv {
 
+// The UTF-8 byte-order mark: spreadsheets on Windows need it to read UTF-8,
+// and a text file saved by Notepad may start with it.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 inline constexpr std::size_t kOutputBlockSize = 64 * 1024;
 
 struct OutputStream {

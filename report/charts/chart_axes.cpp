@@ -6,8 +6,8 @@
 #include <iterator>
 #include <utility>
 
-#include "report/model/calendar.h"
 #include "report/model/time_series.h"
+#include "text/calendar.h"
 #include "text/html_text.h"
 #include "text/number_format.h"
 

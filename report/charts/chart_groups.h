@@ -1,31 +1,54 @@
 // The report's charts: the groups of the trend charts, each channel a chart
 // of its own under its group's heading, and the per-pass extremes charts.
-// Channel i is data CSV column kHkColumns[kFirstEngineeringSlot + i].
+// Charts name the frame's value slots (hk_frame.h); channel i of the model
+// is slot kFirstEngineeringSlot + i.
 #pragma once
 
 #include <array>
 #include <vector>
 
+#include "hk/hk_frame.h"
 #include "report/model/format_record.h"
 
 namespace hkcsv {
 
+// A group of consecutive slots, each a chart.
 struct ChartGroup {
   const char* title;
   const char* axis_title;  // with the unit
-  std::vector<int> channels;
+  int first_slot;
+  int slots;
 };
 
-inline const std::array<ChartGroup, 8> kChartGroups{{
-    {"Bus voltage", "Buss Voltage [V]", {0}},
-    {"Bus current", "Buss Current [mA]", {1}},
-    {"Solar currents", "Solar Current [mA]", {2, 3, 4, 5, 6, 7}},
-    {"Temperatures, channels 0 to 7", "Temperature [degC]", {8, 9, 10, 11, 12, 13, 14, 15}},
-    {"Temperatures, channels 8 to 15", "Temperature [degC]", {16, 17, 18, 19, 20, 21, 22, 23}},
-    {"Gyro temperatures", "Gyro temperature [degC]", {24, 25, 26}},
-    {"Gyro rates", "Gyro rate [deg/s]", {27, 28, 29}},
-    {"Magnetometer", "Magnetic field [nT]", {30, 31, 32, 33}},
+inline constexpr int kSolarCurrents = 6;
+inline constexpr int kTemperatures = 16;
+inline constexpr int kMagneticValues = 4;  // x, y, z and the reference
+
+inline constexpr std::array<ChartGroup, 8> kChartGroups{{
+    {"Bus voltage", "Buss Voltage [V]", kBusVoltageSlot, 1},
+    {"Bus current", "Buss Current [mA]", kCurrentSlot, 1},
+    {"Solar currents", "Solar Current [mA]", kCurrentSlot + 1, kSolarCurrents},
+    {"Temperatures, channels 0 to 7", "Temperature [degC]", kTemperatureSlot, kTemperatures / 2},
+    {"Temperatures, channels 8 to 15", "Temperature [degC]", kTemperatureSlot + kTemperatures / 2, kTemperatures / 2},
+    {"Gyro temperatures", "Gyro temperature [degC]", kGyroTempSlot, kGyroAxes},
+    {"Gyro rates", "Gyro rate [deg/s]", kGyroRateSlot, kGyroAxes},
+    {"Magnetometer", "Magnetic field [nT]", kMagneticSlot, kMagneticValues},
 }};
+
+// Every engineering channel is charted, once: the groups follow each other
+// from the first engineering slot to the last.
+constexpr bool ChartsEveryChannelOnce() {
+  int next = kFirstEngineeringSlot;
+  for (const ChartGroup& group : kChartGroups) {
+    if (group.first_slot != next || group.slots < 1) return false;
+    next += group.slots;
+  }
+  return next == kHkValueCount;
+}
+static_assert(ChartsEveryChannelOnce());
+
+// The model's channel of a slot.
+constexpr int ChannelOf(int slot) { return slot - kFirstEngineeringSlot; }
 
 struct PassExtremeChart {
   const char* title;
@@ -37,9 +60,17 @@ struct PassExtremeChart {
 
 // One point per pass, in the order of PassExtreme.
 inline const std::array<PassExtremeChart, kPassExtremes> kPassExtremeCharts{{
-    {"Lowest bus voltage of each pass", "Buss Voltage [V]", "Min Buss Voltage", {0}, false},
-    {"Highest battery temperature of each pass", "Battery Temp [degC]", "Max Battery Temp", {8, 9}, false},
-    {"Largest gyro rate of each pass", "Gyro rate, absolute [deg/s]", "Max abs Gyro Rate", {27, 28, 29}, true},
+    {"Lowest bus voltage of each pass", "Buss Voltage [V]", "Min Buss Voltage", {ChannelOf(kBusVoltageSlot)}, false},
+    {"Highest battery temperature of each pass",
+     "Battery Temp [degC]",
+     "Max Battery Temp",
+     {ChannelOf(kTemperatureSlot), ChannelOf(kTemperatureSlot + 1)},  // battery temperatures 1 and 2
+     false},
+    {"Largest gyro rate of each pass",
+     "Gyro rate, absolute [deg/s]",
+     "Max abs Gyro Rate",
+     {ChannelOf(kGyroRateSlot), ChannelOf(kGyroRateSlot + 1), ChannelOf(kGyroRateSlot + 2)},
+     true},
 }};
 
 }  // namespace hkcsv

@@ -133,9 +133,10 @@ void AppendTrendCharts(std::string& html, const TrendCharts& charts) {
     html += "<h4>";
     html += group.title;
     html += "</h4>\n<div class=\"charts\">\n";
-    for (const int& channel : group.channels) {
+    for (int slot = group.first_slot; slot < group.first_slot + group.slots; ++slot) {
+      const int channel = ChannelOf(slot);
       const auto index = static_cast<std::size_t>(channel);
-      const char* name = kHkColumns[static_cast<std::size_t>(kFirstEngineeringSlot) + index].name;
+      const char* name = kHkColumns[static_cast<std::size_t>(slot)].name;
       ChartInput chart{ChartId(charts.id_prefix, "-chart-", index + 1),
                        name,
                        group.axis_title,

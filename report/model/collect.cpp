@@ -8,12 +8,12 @@
 
 #include "capture/read_captures.h"
 #include "platform/files.h"
-#include "report/model/calendar.h"
 #include "report/model/frame_store.h"
 #include "report/model/ground_clock.h"
 #include "report/model/pass_flags.h"
 #include "report/model/pass_lists.h"
 #include "report/model/pass_order.h"
+#include "text/calendar.h"
 
 namespace hkcsv {
 
@@ -107,6 +107,21 @@ void LeaveUndated(Collector& c, PassRecord& pass) {
   }
 }
 
+// What the header announces against what was found and heard.
+void SettleAnnounced(PassRecord& pass) {
+  const CaptureFile& file = pass.file;
+  pass.announced = ReadAnnounced(file.header);
+  if (pass.announced.kind != Announced::kMissing) {
+    pass.announced_matches = pass.announced.kind == Announced::kCount &&
+                             pass.announced.count == static_cast<std::int64_t>(file.counts.packets);
+  }
+  pass.frames_expected = ExpectedFrames(pass.announced, file.frames_per_packet);
+  if (!pass.frames_expected) return;
+  const std::uint64_t distinct = file.counts.frames - pass.account.repeats.repeated;
+  pass.frames_found = std::min(distinct, static_cast<std::uint64_t>(*pass.frames_expected));
+  pass.reception = static_cast<double>(pass.frames_found) / static_cast<double>(*pass.frames_expected);
+}
+
 // Closes the pass's account once its capture file is read.
 void EndPass(Collector& c, const CaptureFile& file) {
   PassRecord& pass = CurrentPass(c);
@@ -121,6 +136,7 @@ void EndPass(Collector& c, const CaptureFile& file) {
   pass.repeated.assign(std::min<std::uint64_t>(file.counts.frames, kFrameTableRows), false);
   pass.account.repeats = FindRepeats(c.log, &pass.repeated);
   pass.frames_digest = c.log.chain;
+  SettleAnnounced(pass);
   c.log = FrameLog{};  // the largest part of a long pass
 }
 
@@ -131,8 +147,7 @@ void CountPass(PassTotals& totals, const PassRecord& pass) {
   totals.missing += pass.account.steps.missing.value_or(0);
   totals.repeated += pass.account.repeats.repeated;
   totals.restarts += Restarts(pass);
-  if (const std::optional<Level> level = WorstLevel(pass.why))
-    ++(*level == Level::kAlarm ? totals.alarms : totals.notices);
+  if (pass.worst) ++(*pass.worst == Level::kAlarm ? totals.alarms : totals.notices);
   if (pass.file.open_error != 0) return;
   totals.skipped_tokens += pass.file.counts.skipped_tokens;
   totals.cut_short += pass.file.counts.cut_short;
@@ -161,6 +176,7 @@ void Settle(FormatRecord& format) {
   for (std::size_t i = 0; i < format.passes.size(); ++i) {
     PassRecord& pass = format.passes[i];
     pass.why = WhyFlagged(pass);
+    pass.worst = WorstLevel(pass.why);
     CountPass(format.totals, pass);
     const std::string& zone = pass.file.header.time_zone;
     if (OnTimeAxis(pass) && !zone.empty() && std::find(zones.begin(), zones.end(), zone) == zones.end()) {

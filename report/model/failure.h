@@ -4,19 +4,9 @@
 
 #include <string>
 
-namespace hkcsv {
+#include "text/failure_text.h"
 
-enum class Attempt {
-  kList,     // a format folder
-  kMissing,  // a format folder that is gone while its pages stand: they are kept
-  kOpen,     // a capture file
-  kRead,     // a capture file
-  kWrite,    // a file or folder of the report's own
-  // The scratch file that holds the frames between reading and writing, in
-  // the page's folder: it has no name of its own.
-  kScratchWrite,
-  kScratchRead,
-};
+namespace hkcsv {
 
 struct Failure {
   Attempt attempt = Attempt::kWrite;

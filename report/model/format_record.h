@@ -15,8 +15,8 @@
 #include "hk/hk_frame.h"
 #include "report/model/channel_stats.h"
 #include "report/model/frame_account.h"
+#include "report/model/level.h"
 #include "report/model/limits.h"
-#include "report/model/pass_flags.h"
 #include "report/model/time_series.h"
 
 namespace hkcsv {
@@ -41,6 +41,12 @@ struct PassRecord {
   // that this one's packets were read with, when its own header gives none.
   std::optional<std::size_t> frames_per_packet_from;
   FrameAccount account;  // how its satellite time ran, and its repeats
+  // What its header announces, and how much of that was heard:
+  Announced announced;                          // the header's "Recieved Packet Number"
+  std::optional<bool> announced_matches;        // none: the header has no such cell; else: it equals the packets found
+  std::optional<std::int64_t> frames_expected;  // announced x frames per packet, when both are positive
+  std::uint64_t frames_found = 0;               // decoded less repeated ones, at most the expected
+  std::optional<double> reception;              // frames found / expected; none without frames expected
   // A digest of its frames' bytes in order, by which a copy of a capture is
   // known (0 without frames).
   std::uint64_t frames_digest = 0;
@@ -62,6 +68,7 @@ struct PassRecord {
   std::string same_frames_as;
   bool copy_of_earlier = false;  // a capture listed before it holds the same frames: left out of the restart check
   std::vector<Reason> why;       // why the pass is flagged, worst first; empty: it is not
+  std::optional<Level> worst;    // of its reasons; none when it is not flagged
 };
 
 // Whether a pass stands on the time axis: dated, and not far from the others.

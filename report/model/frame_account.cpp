@@ -62,7 +62,7 @@ void LogFrame(FrameLog& log, const DecodedFrame& frame) {
 
 bool BreaksLine(std::int64_t step, const TimeSteps& steps) {
   // The usual step in counter steps: twice the seconds, exactly.
-  return step < 0 || (steps.usual_step && static_cast<double>(step) > 1.5 * (*steps.usual_step * 2));
+  return step < 0 || (steps.usual_step && static_cast<double>(step) > kGapSteps * (*steps.usual_step * 2));
 }
 
 TimeSteps CountTimeSteps(const std::vector<std::int32_t>& sat_times) {

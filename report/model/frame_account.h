@@ -32,6 +32,9 @@ std::uint64_t FrameDigest(std::span<const int32_t, kHkFrameBytes> frame);
 // of its bytes, which the chain takes in too.
 void LogFrame(FrameLog& log, const DecodedFrame& frame);
 
+// A rise of satellite time past this many usual steps is a gap in reception.
+inline constexpr double kGapSteps = 1.5;
+
 // How the satellite time ran from frame to frame.
 struct TimeSteps {
   std::uint64_t rises = 0;      // steps up between consecutive frames
@@ -40,7 +43,7 @@ struct TimeSteps {
   // The median of the rises, in seconds; none with fewer than two rises, and
   // then no gaps and no missing frames either.
   std::optional<double> usual_step;
-  std::optional<std::uint64_t> gaps;     // rises of more than 1.5 usual steps
+  std::optional<std::uint64_t> gaps;     // rises of more than kGapSteps usual steps
   std::optional<std::uint64_t> missing;  // per gap, the rise over the usual step, rounded, less one
 };
 

@@ -7,12 +7,11 @@
 
 #include "platform/files.h"
 #include "text/number_format.h"
+#include "text/text_output.h"
 
 namespace hkcsv {
 
 namespace {
-
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // The column name, then the four limits in ascending order.
 constexpr std::size_t kCells = 1 + kLimitSides;

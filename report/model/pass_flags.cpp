@@ -1,7 +1,6 @@
 // Why a pass is flagged: its reasons, in words, alarms before notices.
 #include "report/model/pass_flags.h"
 
-#include "report/model/format_record.h"
 #include "text/number_format.h"
 
 namespace hkcsv {
@@ -32,8 +31,8 @@ void AddAlarms(const PassRecord& pass, std::vector<Reason>& why) {
 }
 
 void AddPacketCount(const PassRecord& pass, std::vector<Reason>& why) {
-  if (AnnouncedMatches(pass) != false) return;
-  const Announced announced = ReadAnnounced(pass.file.header);
+  if (pass.announced_matches != false) return;
+  const Announced& announced = pass.announced;
   const auto found = static_cast<std::int64_t>(pass.file.counts.packets);
   if (announced.kind == Announced::kNotANumber) {
     why.push_back({Level::kNotice, "packet count is not a number"});
@@ -68,28 +67,12 @@ void AddNotices(const PassRecord& pass, std::vector<Reason>& why) {
 
 }  // namespace
 
-const char* LevelName(Level level) { return level == Level::kAlarm ? "alarm" : "notice"; }
-
-std::optional<bool> AnnouncedMatches(const PassRecord& pass) {
-  const Announced announced = ReadAnnounced(pass.file.header);
-  if (announced.kind == Announced::kMissing) return std::nullopt;
-  return announced.kind == Announced::kCount && announced.count == static_cast<std::int64_t>(pass.file.counts.packets);
-}
-
 std::vector<Reason> WhyFlagged(const PassRecord& pass) {
   if (pass.file.open_error != 0) return {{Level::kAlarm, "cannot open"}};
   std::vector<Reason> why;
   AddAlarms(pass, why);
   AddNotices(pass, why);
   return why;
-}
-
-std::optional<Level> WorstLevel(const std::vector<Reason>& why) {
-  if (why.empty()) return std::nullopt;
-  for (const Reason& reason : why) {
-    if (reason.level == Level::kAlarm) return Level::kAlarm;
-  }
-  return Level::kNotice;
 }
 
 }  // namespace hkcsv

@@ -3,32 +3,12 @@
 // the latest pass and the pass page show them.
 #pragma once
 
-#include <optional>
-#include <string>
 #include <vector>
 
+#include "report/model/format_record.h"
+#include "report/model/level.h"
+
 namespace hkcsv {
-
-struct PassRecord;
-
-enum class Level {
-  kAlarm,   // the satellite or the station needs a look
-  kNotice,  // reception and data quality
-};
-
-// "alarm" or "notice": as the pages' classes, the README and the command
-// line name a level.
-const char* LevelName(Level level);
-
-struct Reason {
-  Level level;
-  std::string text;
-  bool operator==(const Reason&) const = default;
-};
-
-// The packets the header announces against those found: none when the header
-// gives no such cell, else whether the cell is a count equal to theirs.
-std::optional<bool> AnnouncedMatches(const PassRecord& pass);
 
 // The reasons, alarms first: "cannot open", "cannot read", "header cut
 // short", "no frames decoded" (packets but no frame, or a capture read whole
@@ -41,8 +21,5 @@ std::optional<bool> AnnouncedMatches(const PassRecord& pass);
 // "N frames missing (est.)", "N tokens skipped". None: the pass is not
 // flagged.
 std::vector<Reason> WhyFlagged(const PassRecord& pass);
-
-// The worst level of the reasons; none when there are none.
-std::optional<Level> WorstLevel(const std::vector<Reason>& why);
 
 }  // namespace hkcsv

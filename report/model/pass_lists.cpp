@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <map>
 
-#include "report/model/calendar.h"
+#include "text/calendar.h"
 
 namespace hkcsv {
 
@@ -21,7 +21,7 @@ PassLists ListPasses(const FormatRecord& format) {
   PassLists lists;
   const std::size_t count = format.passes.size();
   for (std::size_t i = count; i-- > 0;) {
-    if (WorstLevel(format.passes[i].why) != Level::kAlarm) continue;
+    if (format.passes[i].worst != Level::kAlarm) continue;
     ++lists.alarm_count;
     if (lists.alarms.size() < kAlarmPassesShown) lists.alarms.push_back(i);
   }
@@ -51,7 +51,7 @@ PassLists ListPasses(const FormatRecord& format) {
   if (older_undated) lists.years.push_back({std::nullopt, std::move(undated)});
   for (YearPasses& year : lists.years) {
     for (const std::size_t i : year.passes) {
-      const std::optional<Level> level = WorstLevel(format.passes[i].why);
+      const std::optional<Level> level = format.passes[i].worst;
       if (level == Level::kAlarm) ++year.alarms;
       if (level == Level::kNotice) ++year.notices;
     }

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "report/model/calendar.h"
+#include "text/calendar.h"
 
 namespace hkcsv {
 

@@ -5,15 +5,13 @@
 
 #include "hk/hk_columns.h"
 #include "platform/files.h"
-#include "report/model/calendar.h"
+#include "text/calendar.h"
 #include "text/html_text.h"
 #include "text/number_format.h"
 
 namespace hkcsv {
 
 namespace {
-
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 constexpr const char* kLeadingColumns[] = {"format",   "file",       "pass_time",  "zone",        "ground_time",
                                            "sat_time", "packet_num", "uplink_num", "switch_info", "reset_info"};

@@ -4,10 +4,11 @@
 
 #include "platform/files.h"
 #include "report/charts/charts.h"
-#include "report/model/calendar.h"
 #include "report/pages/html_table.h"
 #include "report/pages/page_head.h"
 #include "report/pages/tables.h"
+#include "text/calendar.h"
+#include "text/failure_text.h"
 #include "text/html_text.h"
 #include "text/number_format.h"
 
@@ -108,7 +109,9 @@ std::string NothingToShow(const FormatRecord& format, const PassPageLinks& links
   } else if (format.listing.missing) {
     html = "<p>There is no such folder: nothing to report.</p>\n";
   } else if (format.listing.error != 0) {
-    html = "<p class=\"problem\">Cannot list ";
+    html = "<p class=\"problem\">";
+    html += AttemptWords(Attempt::kList);
+    html += ' ';
     AppendNarrow(html, format.listing.folder);
     html += ": ";
     AppendNarrow(html, ErrorText(format.listing.error));

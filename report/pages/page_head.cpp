@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "hkcsv_version.h"
+#include "report/model/level.h"
 #include "text/html_text.h"
 
 namespace hkcsv {
@@ -18,10 +19,10 @@ constexpr char kPageStyle[] =
     "th{background:#eee}td.text{text-align:left}"
     // A pass that needs a look: red and marked for an alarm, amber for a
     // notice of reception or data quality.
-    "tr.alarm{background:#fde2dd;font-weight:bold}tr.notice{background:#fdf3d2}"
-    "tr.alarm td:first-child::before{content:\"\\26A0  \"}"
+    "tr.$0{background:#fde2dd;font-weight:bold}tr.$1{background:#fdf3d2}"
+    "tr.$0 td:first-child::before{content:\"\\26A0  \"}"
     "td.bad{color:#a00000;text-decoration:underline}td.why{text-align:left}"
-    "span.alarm,p.alarm{color:#a00000;font-weight:bold}span.notice,p.notice{color:#6b4f00}"
+    "span.$0,p.$0{color:#a00000;font-weight:bold}span.$1,p.$1{color:#6b4f00}"
     "p.problem{font-weight:bold}"
     "tr.repeated{color:#666;font-style:italic}"
     ".red{background:#f6c1b8}.yellow{background:#fbe6a0}.ok{background:#dcefdc}"
@@ -33,7 +34,7 @@ constexpr char kPageStyle[] =
     "div.scroll thead th{position:sticky;top:0;z-index:2}"
     "div.scroll th:first-child,div.scroll td:first-child{position:sticky;left:0;z-index:1;background:#fff}"
     "div.scroll thead th:first-child{z-index:3;background:#eee}"
-    "div.scroll tr.alarm td:first-child{background:#fde2dd}div.scroll tr.notice td:first-child{background:#fdf3d2}"
+    "div.scroll tr.$0 td:first-child{background:#fde2dd}div.scroll tr.$1 td:first-child{background:#fdf3d2}"
     "dl.summary{display:grid;grid-template-columns:max-content auto;gap:.2em 1em}"
     "dl.summary dt{font-weight:bold}dl.summary dd{margin:0}"
     "div.values{display:grid;grid-template-columns:repeat(auto-fill,minmax(17em,1fr));gap:.3em .6em;"
@@ -61,6 +62,23 @@ constexpr char kPageStyle[] =
     "svg.defs circle,g.pt circle{fill:#0072b2}g.pt circle{stroke:#fff;stroke-width:.8}"
     "@media print{figure,tr{break-inside:avoid;page-break-inside:avoid}body{margin:0}"
     "div.scroll{overflow:visible;max-height:none}}";
+
+// The stylesheet, each level's class ("$0" for the alarm, "$1" for the
+// notice above) in the level's own word, so that the classes the tables
+// write are the ones styled.
+const std::string& PageStyle() {
+  static const std::string style = [] {
+    std::string text = kPageStyle;
+    for (std::size_t i = 0; i < kLevelNames.size(); ++i) {
+      const char placeholder[] = {'$', static_cast<char>('0' + i), '\0'};
+      for (std::size_t at; (at = text.find(placeholder)) != std::string::npos;) {
+        text.replace(at, 2, kLevelNames[i]);
+      }
+    }
+    return text;
+  }();
+  return style;
+}
 
 constexpr std::string_view kGenerator = "<meta name=\"generator\" content=\"hkreport ";
 constexpr std::string_view kHeadStart =
@@ -114,7 +132,7 @@ void AppendPageHead(std::string& html, std::string_view title, std::string_view 
   html += ")\"/>\n<title>";
   AppendNarrow(html, title);
   html += "</title>\n<style>";
-  html += kPageStyle;
+  html += PageStyle();
   html += "</style>\n</head>\n<body>\n";
 }
 

@@ -5,7 +5,7 @@
 #include <unordered_set>
 
 #include "platform/files.h"
-#include "report/model/calendar.h"
+#include "text/calendar.h"
 #include "text/number_format.h"
 
 namespace hkcsv {

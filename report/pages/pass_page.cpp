@@ -2,16 +2,18 @@
 #include "report/pages/pass_page.h"
 
 #include <array>
+#include <charconv>
 #include <optional>
 #include <vector>
 
 #include "platform/files.h"
 #include "report/charts/charts.h"
-#include "report/model/calendar.h"
 #include "report/pages/html_table.h"
 #include "report/pages/page_head.h"
 #include "report/pages/page_names.h"
 #include "report/pages/tables.h"
+#include "text/calendar.h"
+#include "text/failure_text.h"
 #include "text/html_text.h"
 #include "text/number_format.h"
 
@@ -44,7 +46,7 @@ void AppendNavigation(std::string& html, const PassPageInput& input) {
   html += "</nav>\n";
 }
 
-void AppendRow(std::string& html, const char* what, const std::string& value) {
+void AppendRow(std::string& html, std::string_view what, const std::string& value) {
   html += "<tr><th>";
   html += what;
   html += "</th><td>";
@@ -112,9 +114,8 @@ void AppendFrameAccount(std::string& html, const FormatRecord& format, const Pas
     span = steps.falls > 0 ? "the clock restarted within the pass"
                            : SatTime(static_cast<std::int64_t>(pass.last.sat_time) - pass.first.sat_time);
   }
-  const Announced announced = ReadAnnounced(file.header);
   std::string expected;
-  if (const auto frames = ExpectedFrames(announced, file.frames_per_packet)) AppendSigned(expected, *frames);
+  if (pass.frames_expected) AppendSigned(expected, *pass.frames_expected);
   std::string restarts;
   if (counts.frames > 0) AppendUnsigned(restarts, Restarts(pass));
   html += "<table class=\"account\">\n<tbody>\n";
@@ -123,7 +124,7 @@ void AppendFrameAccount(std::string& html, const FormatRecord& format, const Pas
   AppendRow(html, "Markers found", Count(counts.packets));
   AppendRow(html, "Packets complete", Count(counts.packets - counts.cut_short));
   AppendRow(html, "Packets cut short", Count(counts.cut_short));
-  AppendRow(html, "Packets announced", AnnouncedText(file.header, announced));
+  AppendRow(html, "Packets announced", AnnouncedText(file.header, pass.announced));
   AppendRow(html, "Frames per packet", FramesPerPacketText(format, pass));
   AppendRow(html, "Frames decoded", Count(counts.frames));
   AppendRow(html, "Frames expected (announced x per packet)", expected);
@@ -135,7 +136,9 @@ void AppendFrameAccount(std::string& html, const FormatRecord& format, const Pas
   AppendRow(html, "Restarts, within and since the previous pass", restarts);
   AppendRow(html, "Steps to the same SatTime", Count(steps.unchanged));
   AppendRow(html, "Usual step (median rise) [s]", Seconds(steps.usual_step));
-  AppendRow(html, "Gaps (rises over 1.5 usual steps)", Count(steps.gaps));
+  char gap_steps[16];
+  const auto gap_steps_end = std::to_chars(gap_steps, gap_steps + sizeof gap_steps, kGapSteps).ptr;
+  AppendRow(html, "Gaps (rises over " + std::string(gap_steps, gap_steps_end) + " usual steps)", Count(steps.gaps));
   AppendRow(html, "Frames missing in the gaps (est.)", Count(steps.missing));
   AppendRow(html, "Repeated frames", Count(account.repeats.repeated));
   AppendRow(html, "Frames at an earlier frame's SatTime with other bytes",
@@ -234,13 +237,21 @@ void RenderPassPage(std::string& html, const PassPageInput& input) {
   html += constants.description;
   html += "</p>\n";
   if (pass.file.open_error != 0) {
-    html += "<p class=\"problem alarm\">Cannot open: ";
+    html += "<p class=\"problem ";
+    html += LevelName(Level::kAlarm);
+    html += "\">";
+    html += AttemptWords(Attempt::kOpen);
+    html += ": ";
     AppendNarrow(html, ErrorText(pass.file.open_error));
     html += "</p>\n";
   } else {
     AppendWhyLine(html, pass.why);
     if (pass.file.read_error != 0) {
-      html += "<p class=\"problem alarm\">Cannot read: ";
+      html += "<p class=\"problem ";
+      html += LevelName(Level::kAlarm);
+      html += "\">";
+      html += AttemptWords(Attempt::kRead);
+      html += ": ";
       AppendNarrow(html, ErrorText(pass.file.read_error));
       html += "; what stands here was read before the failure.</p>\n";
     }

@@ -4,9 +4,10 @@
 #include <array>
 
 #include "platform/files.h"
-#include "report/model/calendar.h"
 #include "report/model/pass_flags.h"
 #include "report/pages/html_table.h"
+#include "text/calendar.h"
+#include "text/failure_text.h"
 #include "text/html_text.h"
 #include "text/number_format.h"
 
@@ -61,7 +62,7 @@ void WhyCell(std::string& html, const std::vector<Reason>& why) {
 
 // A row for a capture file that could not be opened or read, with the reason
 // across the other columns.
-void AppendFailureRow(std::string& html, const std::string& href, const PassRecord& pass, const char* what, int error,
+void AppendFailureRow(std::string& html, const std::string& href, const PassRecord& pass, Attempt what, int error,
                       bool limits) {
   OpenRow(html, Level::kAlarm);
   LinkCell(html, href, pass.name);
@@ -69,7 +70,8 @@ void AppendFailureRow(std::string& html, const std::string& href, const PassReco
   AppendUnsigned(html, kPassNameColumns.size() - 1 + kPassFileColumns.size() + kPassFrameColumns.size() +
                            (limits ? kLimitColumns.size() : 0));
   html += "\">";
-  html += what;
+  html += AttemptWords(what);
+  html += ": ";
   AppendNarrow(html, ErrorText(error));
   html += "</td></tr>\n";
 }
@@ -94,12 +96,12 @@ void AppendPassRow(std::string& html, const FormatRecord& format, const PassPage
   const bool limits = format.limits != nullptr;
   const std::string href = PassHref(format, links, pass);
   if (file.open_error != 0) {
-    AppendFailureRow(html, href, pass, "Cannot open: ", file.open_error, limits);
+    AppendFailureRow(html, href, pass, Attempt::kOpen, file.open_error, limits);
     return;
   }
-  const bool announced_bad = AnnouncedMatches(pass) == false;
+  const bool announced_bad = pass.announced_matches == false;
   const std::optional<std::uint64_t> missing = pass.account.steps.missing;
-  OpenRow(html, WorstLevel(pass.why));
+  OpenRow(html, pass.worst);
   LinkCell(html, href, pass.name, file.read_error != 0);
   WhyCell(html, pass.why);
   TextCell(html, PassTimeText(pass), !OnTimeAxis(pass));
@@ -111,7 +113,7 @@ void AppendPassRow(std::string& html, const FormatRecord& format, const PassPage
   TextCell(html, HeaderCell(pass, kReceivedPacketsCell), announced_bad);
   CountCell(html, file.counts.packets, announced_bad);
   CountCell(html, file.counts.frames, file.counts.packets > 0 && file.counts.frames == 0);
-  const std::optional<std::int64_t> expected = ExpectedFrames(ReadAnnounced(file.header), file.frames_per_packet);
+  const std::optional<std::int64_t>& expected = pass.frames_expected;
   CountCell(html, expected ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(*expected)) : std::nullopt);
   CountCell(html, missing, missing.value_or(0) > 0);
   CountCell(html, pass.account.repeats.repeated);
@@ -124,7 +126,7 @@ void AppendPassRow(std::string& html, const FormatRecord& format, const PassPage
   }
   html += "</tr>\n";
   // What was read before the failure stands in the row above.
-  if (file.read_error != 0) AppendFailureRow(html, href, pass, "Cannot read: ", file.read_error, limits);
+  if (file.read_error != 0) AppendFailureRow(html, href, pass, Attempt::kRead, file.read_error, limits);
 }
 
 // Where a channel's extreme was taken: the frame's ground time, or for a
@@ -229,7 +231,7 @@ void AppendAlarmTable(std::string& html, const FormatRecord& format, const PassP
   AppendHeaderRow(html, {kPassNameColumns, ColumnGroup(kPassFileColumns).first(1)});
   for (const std::size_t index : passes) {
     const PassRecord& pass = format.passes[index];
-    OpenRow(html, WorstLevel(pass.why));
+    OpenRow(html, pass.worst);
     LinkCell(html, PassHref(format, links, pass), pass.name, pass.file.read_error != 0);
     WhyCell(html, pass.why);
     TextCell(html, PassTimeText(pass), !OnTimeAxis(pass));
@@ -337,7 +339,7 @@ void AppendLatestPass(std::string& html, const FormatRecord& format, const PassP
   const CaptureCounts& counts = pass.file.counts;
   AppendUnsigned(html, counts.frames);
   html += " frames decoded";
-  if (const auto expected = ExpectedFrames(ReadAnnounced(pass.file.header), pass.file.frames_per_packet)) {
+  if (const std::optional<std::int64_t>& expected = pass.frames_expected) {
     html += " of ";
     AppendSigned(html, *expected);
     html += " expected";

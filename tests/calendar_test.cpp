@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "report/model/calendar.h"
+#include "text/calendar.h"
 
 using namespace hkcsv;
 

@@ -1,5 +1,5 @@
 // Ground time as plain calendar time: parsed from headers, printed on pages.
-#include "report/model/calendar.h"
+#include "text/calendar.h"
 
 #include <chrono>
 #include <cmath>

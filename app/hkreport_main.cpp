@@ -22,6 +22,13 @@ constexpr int kUsageStatus = 2;
 
 int Print(std::FILE* stream, const char* text) { return std::fputs(text, stream) < 0 || std::fflush(stream) != 0; }
 
+// 2 for a refused output; 1 when data is missing or a file of the report
+// could not be written, or there is no format folder; else 0.
+int ExitStatus(const ReportOutcome& outcome) {
+  if (outcome.refused) return kUsageStatus;
+  return outcome.no_format_folder || outcome.data_missing || outcome.write_failed ? 1 : 0;
+}
+
 // The formats a run reports, as its progress line names them.
 const char* FormatsRead(const ReportRequest& request) {
   return !request.fsk ? "FM" : !request.fm ? "FSK" : "FM and FSK";
@@ -72,7 +79,7 @@ int Run(CommandLine& line, OutputStream& errors) {
     tell(std::string("no ") + folders + " folder under " + request.sample_root);
   }
   if (outcome.refused) tell("refusing to write " + outcome.refused->path + ": " + outcome.refused->reason);
-  if (!outcome.page_written) return outcome.status;
+  if (!outcome.page_written) return ExitStatus(outcome);
   if (!line.quiet) {
     std::string done = "wrote " + request.page + " (";
     AppendCounted(done, outcome.capture_files, "capture file", "capture files");
@@ -87,7 +94,7 @@ int Run(CommandLine& line, OutputStream& errors) {
       UnattendedFindings(outcome.formats, line.checks, std::chrono::duration<double>(now).count());
   for (const std::string& finding : findings) tell(finding);
   // The captures judged are kept only once their findings are told.
-  int status = outcome.status;
+  int status = ExitStatus(outcome);
   if (const Failure failure = KeepJudgedList(outcome); failure.error != 0) {
     tell(FailureLine(failure));
     status = 1;

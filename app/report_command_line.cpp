@@ -8,7 +8,7 @@
 #include "hkcsv_version.h"
 #include "platform/files.h"
 #include "report/model/pass_lists.h"
-#include "report/output/judged_list.h"
+#include "report/pages/page_layout.h"
 
 namespace hkcsv {
 

@@ -26,11 +26,10 @@
 #include "report/model/pass_flags.h"
 #include "report/model/replay.h"
 #include "report/output/export_csv.h"
+#include "report/output/render.h"
 #include "report/pages/overview.h"
-#include "report/pages/page_head.h"
+#include "report/pages/page_layout.h"
 #include "report/pages/page_names.h"
-#include "report/pages/pass_page.h"
-#include "report/pages/year_page.h"
 #include "text/calendar.h"
 #include "text/html_text.h"
 #include "text/text_input.h"
@@ -657,13 +656,6 @@ void CheckExport(std::string_view csv, const FormatRecord& record) {
 
 // ---- The run ----
 
-// The format's part of the overview and the overview, rendered as hkreport
-// renders them.
-std::string RenderOverviewOf(const FormatRecord& record, const PassPageLinks& links, const std::string* limits_file) {
-  const std::string section = RenderFormatSection(record, links);
-  return RenderOverview({std::string(kSampleRoot), limits_file, {{&record, &links, &section}}});
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -694,7 +686,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   // export of a run can be large: their memory is kept from one run to the
   // next.
   static std::string stored;
-  static std::string html;
   static std::string export_text;
   stored.clear();
   export_text.clear();
@@ -702,87 +693,78 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   FormatRecord record = CollectFormat(format, listing, sources, limits, store, nullptr);
   Flush(store);
   Require(record.passes.size() == texts.size(), "a pass record per capture");
-
-  // The pass pages, from the stored frames.
-  PassPageLinks links{PagesFolderName(kOverviewName), PassPageNames(names), std::vector<bool>(names.size(), true), {}};
-  const std::string pages_folder = links.folder + "/" + constants.folder + "/";
-  std::vector<Page> pages;
-  {
-    InputStream frames = InputFromText(stored, false);
-    PassDetail detail;
-    for (std::size_t pass = 0; pass < record.passes.size(); ++pass) {
-      Require(ReplayPassDetail(frames, record, pass, detail), "the store ends before a pass page's frames");
-      Require(detail.rows.size() == std::min<std::uint64_t>(record.passes[pass].file.counts.frames, kFrameTableRows),
-              "a frame table of the wrong length");
-      html.clear();
-      RenderPassPage(html, {&record, pass, &detail, &links, "../../" + PercentEncode(kOverviewName),
-                            PageMark(PageKind::kPass, links.names[pass], kOverviewName)});
-      pages.push_back(CheckPage(pages_folder + NarrowToUtf8(links.names[pass]), html));
-    }
-    Require(frames.next == frames.end, "frames stored beyond the passes' frames");
-  }
-
-  // The trend series and the export's rows, from the stored frames again.
-  std::vector<ReadBack> backs(record.passes.size());
-  {
-    OutputStream export_csv = OutputToMemory(&export_text, false);
-    WriteExportColumns(export_csv);
-    std::string cells;
-    InputStream frames = InputFromText(stored, false);
-    const bool replayed = ReplayTrendSeries(frames, record, [&](const PassRecord& pass, const ReplayedFrame& frame) {
-      ReadBack& back = backs[static_cast<std::size_t>(&pass - record.passes.data())];
-      if (back.frames == 0) {
-        cells = ExportPassCells(constants.folder, pass.name, pass.start, pass.file.header.time_zone);
-      }
-      WriteExportRow(export_csv, cells, frame.ground_time, frame.frame, frame.worst);
-      // Ground time: the pass's own at its first frame, never back, within
-      // the calendar; none for an undated pass.
-      Require(frame.ground_time.has_value() == pass.start.has_value(), "ground time of an undated pass, or none");
-      if (frame.ground_time) {
-        Require(*frame.ground_time >= (back.frames == 0 ? *pass.start : *back.ground_time) &&
-                    (back.frames > 0 || *frame.ground_time == *pass.start) && *frame.ground_time < kEndOfCalendar,
-                "a frame's ground time goes back, or past the calendar");
-      }
-      back.ground_time = frame.ground_time;
-      TakeStep(back, frame);
-    });
-    Require(replayed, "the store ends before the series' frames");
-    Require(frames.next == frames.end, "frames stored beyond the series' frames");
-    Flush(export_csv);
-  }
-  std::uint64_t frames = 0;
-  for (std::size_t pass = 0; pass < record.passes.size(); ++pass) {
-    CheckAccount(record.passes[pass], texts[pass], backs[pass]);
-    frames += record.passes[pass].file.counts.frames;
-  }
-  Require(record.totals.frames == frames && record.totals.files == record.passes.size(), "the format's totals");
-  CheckBetweenPasses(record);
-  CheckExport(export_text, record);
-
-  // The passes as the overview lists them; and, as a format with more
-  // passes than the overview lists gets, a page listing them all as one
-  // year's, its markup and links checked with the rest.
   Require(record.lists.recent.size() == record.passes.size() && record.lists.years.empty(),
           "a format of few passes that lists some on a year page");
+  // As a format with more passes than the overview lists gets: a year page,
+  // here of every pass as one year's, its markup and links checked with the
+  // rest.
   YearPasses every;
   for (std::size_t pass = 0; pass < record.passes.size(); ++pass) {
     every.passes.push_back(pass);
-    const std::optional<Level> level = record.passes[pass].worst;
-    every.alarms += level == Level::kAlarm ? 1 : 0;
-    every.notices += level == Level::kNotice ? 1 : 0;
+    every.alarms += record.passes[pass].worst == Level::kAlarm ? 1 : 0;
+    every.notices += record.passes[pass].worst == Level::kNotice ? 1 : 0;
   }
   record.lists.years = {every};
-  links.years_written = {true};
-  PassPageLinks year_links = links;
-  year_links.folder.clear();
-  html.clear();
-  RenderYearPage(html, {&record, 0, &year_links, "../" + PercentEncode(kOverviewName),
-                        PageMark(PageKind::kYear, YearPageName(format, std::nullopt), kOverviewName)});
-  pages.push_back(CheckPage(links.folder + "/" + YearPageName(format, std::nullopt), html));
+
+  // Rendered as hkreport renders, into memory: the pass pages from the
+  // stored frames, the trend series and the export's rows from them again,
+  // checked frame by frame, the year page and the overview.
+  const PageLayout layout = LayOutPages(std::string(kOverviewName));
+  PassPageLinks links;
+  links.folder = layout.folder_name;
+  links.names = PassPageNames(names);
+  const std::string pages_folder = links.folder + "/" + constants.folder + "/";
+  std::vector<Page> pages;
+  std::vector<ReadBack> backs(record.passes.size());
+  OutputStream export_csv = OutputToMemory(&export_text, false);
+  WriteExportColumns(export_csv);
+  RenderSink sink;
+  sink.pass_page = [&](std::size_t pass, std::string_view html) {
+    pages.push_back(CheckPage(pages_folder + NarrowToUtf8(links.names[pass]), std::string(html)));
+    return true;
+  };
+  sink.year_page = [&](std::size_t year, std::string_view html) {
+    pages.push_back(
+        CheckPage(links.folder + "/" + YearPageName(format, record.lists.years[year].year), std::string(html)));
+    return true;
+  };
+  sink.export_rows = &export_csv;
+  sink.frame = [&](const PassRecord& pass, const ReplayedFrame& frame) {
+    ReadBack& back = backs[static_cast<std::size_t>(&pass - record.passes.data())];
+    // Ground time: the pass's own at its first frame, never back, within
+    // the calendar; none for an undated pass.
+    Require(frame.ground_time.has_value() == pass.start.has_value(), "ground time of an undated pass, or none");
+    if (frame.ground_time) {
+      Require(*frame.ground_time >= (back.frames == 0 ? *pass.start : *back.ground_time) &&
+                  (back.frames > 0 || *frame.ground_time == *pass.start) && *frame.ground_time < kEndOfCalendar,
+              "a frame's ground time goes back, or past the calendar");
+    }
+    back.ground_time = frame.ground_time;
+    TakeStep(back, frame);
+  };
+  const FrameReader frames = [](const std::function<bool(InputStream&)>& read) {
+    InputStream in = InputFromText(stored, false);
+    const bool whole = read(in);
+    Require(!whole || in.next == in.end, "frames stored beyond the passes' frames");
+    return whole;
+  };
+  std::string section;
+  Require(RenderFormat(layout, record, links, frames, sink, section), "the store ends before the passes' frames");
+  Flush(export_csv);
+  Require(pages.size() == record.passes.size() + 1, "a page per pass and the year page");
+  std::uint64_t frame_count = 0;
+  for (std::size_t pass = 0; pass < record.passes.size(); ++pass) {
+    CheckAccount(record.passes[pass], texts[pass], backs[pass]);
+    frame_count += record.passes[pass].file.counts.frames;
+  }
+  Require(record.totals.frames == frame_count && record.totals.files == record.passes.size(), "the format's totals");
+  CheckBetweenPasses(record);
+  CheckExport(export_text, record);
 
   const std::string limits_file = "limits.txt";
-  pages.push_back(
-      CheckPage(std::string(kOverviewName), RenderOverviewOf(record, links, limits ? &limits_file : nullptr)));
+  pages.push_back(CheckPage(
+      std::string(kOverviewName),
+      RenderOverview({std::string(kSampleRoot), limits ? &limits_file : nullptr, {{&record, &links, &section}}})));
   CheckLinks(pages);
   return 0;
 }

@@ -1,5 +1,6 @@
-// The data CSV columns of the 37 decoded values, with their units: written
-// once, for the CSV column line and for the report.
+// The names and units of the 37 decoded values, in the data CSV's column
+// order: the data CSV's column line, and the channels of the report's tables,
+// charts and export.
 #pragma once
 
 #include <array>

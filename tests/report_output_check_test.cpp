@@ -76,7 +76,7 @@ TEST(OutputRefusal, RefusesAKeptFileThroughSymbolicLinks) {
 // renamed in letter case ("a.txt" to "A.txt") keeps the page it had.
 TEST(StalePages, GoWhileThePagesOfListedCapturesStay) {
   const fs::path folder = OwnFolder("stale");
-  const PassPagesPlace place = PlacePassPages(folder.string() + "/o.html");
+  const PageLayout place = LayOutPages(folder.string() + "/o.html");
   fs::create_directories(FormatFolder(place, DownlinkFormat::kFM));
   for (const std::string name : {"a.html", "b.html"}) {
     std::string page;

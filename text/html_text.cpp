@@ -8,6 +8,13 @@ namespace hkcsv {
 
 namespace {
 
+// Appends the four characters \xHH (upper-case hex) of `byte`.
+void AppendHexEscape(std::string& out, unsigned char byte) {
+  out += "\\x";
+  out += kHexDigits[byte >> 4];
+  out += kHexDigits[byte & 0xF];
+}
+
 unsigned ByteAt(std::string_view text, std::size_t at) { return static_cast<unsigned char>(text[at]); }
 
 // The length of the UTF-8 sequence at `at` when it is well-formed and its
@@ -80,12 +87,6 @@ std::size_t AppendSequence(std::string& out, std::string_view text, std::size_t 
 }
 
 }  // namespace
-
-void AppendHexEscape(std::string& out, unsigned char byte) {
-  out += "\\x";
-  out += kHexDigits[byte >> 4];
-  out += kHexDigits[byte & 0xF];
-}
 
 void AppendControlsEscaped(std::string& out, std::string_view text) {
   for (const char c : text) {

@@ -9,9 +9,6 @@
 
 namespace hkcsv {
 
-// Appends the four characters \xHH (upper-case hex) of `byte`.
-void AppendHexEscape(std::string& out, unsigned char byte);
-
 // Appends `text` with its control bytes (below 0x20, and 0x7F) as \xHH, so
 // that no byte of a message acts on a terminal.
 void AppendControlsEscaped(std::string& out, std::string_view text);

@@ -81,6 +81,11 @@ void AppendStep(std::string& d, char command, std::int64_t x, std::int64_t y) {
   d.append(text, PutTenths(y, end));
 }
 
+namespace {
+
+// A relative step ('l' or 'm') by dx and dy tenths in its shortest text: a
+// line along an axis as "v" or "h", whole units without decimals, no zero
+// before the point: "l5 -2.5", "v.5", "m-3 1".
 void AppendRelativeStep(std::string& d, char command, std::int64_t dx, std::int64_t dy) {
   char text[2 + 2 * kTenthsTextMax];
   char* end = text;
@@ -98,6 +103,8 @@ void AppendRelativeStep(std::string& d, char command, std::int64_t dx, std::int6
   }
   d.append(text, end);
 }
+
+}  // namespace
 
 void AppendMarker(std::string& d, std::size_t series, std::int64_t x, std::int64_t y) {
   for (const MarkerStep& step : kMarkers[series % kMarkers.size()]) {

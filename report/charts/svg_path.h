@@ -14,10 +14,6 @@ namespace hkcsv {
 void AppendTenths(std::string& out, std::int64_t tenths);
 // A step of path data, the command and "x y" in tenths: "M12.5 -3.0".
 void AppendStep(std::string& d, char command, std::int64_t x, std::int64_t y);
-// A relative step ('l' or 'm') by dx and dy tenths in its shortest text: a
-// line along an axis as "v" or "h", whole units without decimals, no zero
-// before the point: "l5 -2.5", "v.5", "m-3 1".
-void AppendRelativeStep(std::string& d, char command, std::int64_t dx, std::int64_t dy);
 // The path of series number `series`'s marker (one of six shapes, in turn)
 // around the point (x, y).
 void AppendMarker(std::string& d, std::size_t series, std::int64_t x, std::int64_t y);

@@ -1,7 +1,8 @@
-// The frame account of one pass: how many tokens, packets and frames the
-// capture file held, how its satellite time ran, and which frames were lost
-// between the packets that arrived, repeated, or stand at an earlier frame's
-// time with other bytes.
+// The frame account of one pass: the log kept of its frames while it is read
+// (their times and digests), how its satellite time ran, which frames were
+// lost between the packets that arrived, repeated, or stand at an earlier
+// frame's time with other bytes, and what its header announces (the packets,
+// and the frames expected of them).
 #pragma once
 
 #include <cstdint>

@@ -6,6 +6,10 @@
 
 namespace hkcsv {
 
+namespace {
+
+// Reads the stored frames of `format.passes[pass]`, the next in the store,
+// and hands each to `visit`. Returns false when the store ends first.
 bool ReplayPass(InputStream& store, const FormatRecord& format, std::size_t pass, const FrameVisitor& visit) {
   const PassRecord& record = format.passes[pass];
   GroundClock clock;
@@ -27,6 +31,8 @@ bool ReplayPass(InputStream& store, const FormatRecord& format, std::size_t pass
   }
   return true;
 }
+
+}  // namespace
 
 bool ReplayTrendSeries(InputStream& store, FormatRecord& format, const FrameVisitor& also) {
   for (TimeSeries& series : format.series) ClearSeries(series);

@@ -30,10 +30,6 @@ struct ReplayedFrame {
 
 using FrameVisitor = std::function<void(const PassRecord& pass, const ReplayedFrame& frame)>;
 
-// Reads the stored frames of `format.passes[pass]`, the next in the store,
-// and hands each to `visit`. Returns false when the store ends first.
-bool ReplayPass(InputStream& store, const FormatRecord& format, std::size_t pass, const FrameVisitor& visit);
-
 // Fills the trend series of `format` from the stored frames of every pass in
 // turn (those of the charted passes), handing every frame to `also` as well
 // when it is given. Returns false when the store ends first.

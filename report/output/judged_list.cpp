@@ -1,6 +1,8 @@
 // The list of judged captures: one section per format, one line per capture.
 #include "report/output/judged_list.h"
 
+#include <unordered_set>
+
 #include "hkcsv_version.h"
 #include "platform/files.h"
 #include "text/number_format.h"
@@ -107,6 +109,23 @@ std::string RenderJudgedList(std::string_view overview_name, const JudgedList& l
     for (const std::string& key : *list.formats[i]) text += key + "\n";
   }
   return text;
+}
+
+WeighedFormat Weigh(const FormatRecord& record, bool folder_missing,
+                    const std::optional<std::vector<std::string>>& judged) {
+  WeighedFormat weighed{record.format, folder_missing, judged.has_value(), {}};
+  const std::unordered_set<std::string> before =
+      judged ? std::unordered_set<std::string>(judged->begin(), judged->end()) : std::unordered_set<std::string>();
+  for (const PassRecord& pass : record.passes) {
+    weighed.passes.push_back({pass.name, OnTimeAxis(pass) ? pass.start : std::nullopt, pass.file.header.time_zone,
+                              pass.why, before.contains(JudgedKey(pass))});
+  }
+  return weighed;
+}
+
+void TakeJudged(JudgedList& list, const FormatRecord& record) {
+  std::vector<std::string>& keys = list.formats[static_cast<std::size_t>(record.format)].emplace();
+  for (const PassRecord& pass : record.passes) keys.push_back(JudgedKey(pass));
 }
 
 }  // namespace hkcsv

@@ -11,11 +11,9 @@
 
 #include "capture/downlink_format.h"
 #include "report/model/format_record.h"
+#include "report/model/level.h"
 
 namespace hkcsv {
-
-// The list's file name in the pages' folder: no pass or year page takes it.
-inline constexpr char kJudgedListName[] = "judged.txt";
 
 // Per format, the keys of the captures judged, in listing order; none for a
 // format that no run has judged yet (its first judges only its newest pass).
@@ -39,5 +37,32 @@ bool ReadJudgedList(const std::string& path, std::string_view overview_name, Jud
 
 // The list's bytes.
 std::string RenderJudgedList(std::string_view overview_name, const JudgedList& list);
+
+// A pass as a run that nobody watches weighs it.
+struct WeighedPass {
+  std::string name;
+  std::optional<double> start;  // its ground time, when it stands on the time axis
+  std::string zone;             // its header's zone token
+  std::vector<Reason> why;
+  bool judged = false;  // an earlier run with the list of judged captures judged it as it is
+};
+
+// A reported format whose folder stands, or whose folder went missing while
+// its pages stand: what a run that nobody watches checks.
+struct WeighedFormat {
+  DownlinkFormat format = DownlinkFormat::kFM;
+  bool folder_missing = false;      // its pages are kept, nothing of it read
+  bool judged_before = false;       // the list of judged captures has its section
+  std::vector<WeighedPass> passes;  // in listing order
+};
+
+// A format as a run that nobody watches weighs it, its passes marked by its
+// section of the list of those judged before (none: no run judged it yet).
+WeighedFormat Weigh(const FormatRecord& record, bool folder_missing,
+                    const std::optional<std::vector<std::string>>& judged);
+
+// Takes every capture of `record` into the list as judged: the format's
+// section becomes its captures, in listing order.
+void TakeJudged(JudgedList& list, const FormatRecord& record);
 
 }  // namespace hkcsv

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/files.h"
-#include "report/output/judged_list.h"
+#include "report/pages/page_layout.h"
 
 namespace hkcsv {
 
@@ -56,7 +56,7 @@ bool IsTemporaryOf(std::string_view name, std::string_view base) {
   return std::all_of(name.begin(), name.end(), IsLetterOrDigit);
 }
 
-void RemoveLeftTemporaries(const PassPagesPlace& place, const std::string& page,
+void RemoveLeftTemporaries(const PageLayout& place, const std::string& page,
                            const std::optional<std::string>& export_file) {
   const std::string page_name = NameOf(page);
   const std::string export_name = export_file ? NameOf(*export_file) : std::string();

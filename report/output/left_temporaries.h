@@ -20,7 +20,7 @@ bool IsTemporaryOf(std::string_view name, std::string_view base);
 // ".frames.tmp.XXXXXX"), and in the pages' folder and its format folders
 // (those of its pages, "*.html.tmp.XXXXXX", and of its list of judged
 // captures), that no run holds.
-void RemoveLeftTemporaries(const PassPagesPlace& place, const std::string& page,
+void RemoveLeftTemporaries(const PageLayout& place, const std::string& page,
                            const std::optional<std::string>& export_file);
 
 }  // namespace hkcsv

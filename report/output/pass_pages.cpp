@@ -36,25 +36,13 @@ void RemoveStaleOwnPages(const std::string& folder, std::string_view prefix, con
 
 }  // namespace
 
-std::string FormatFolder(const PassPagesPlace& place, DownlinkFormat format) {
-  return place.folder + kPathSeparator + ConstantsOf(format).folder;
-}
-
-std::string PassPagePath(const PassPagesPlace& place, DownlinkFormat format, const std::string& name) {
-  return FormatFolder(place, format) + kPathSeparator + name;
-}
-
-std::string YearPagePath(const PassPagesPlace& place, DownlinkFormat format, std::optional<std::int64_t> year) {
-  return place.folder + kPathSeparator + YearPageName(format, year);
-}
-
-OwnPage PassPageOwn(const PassPagesPlace& place, std::string_view page_name, std::string_view capture_name) {
+OwnPage PassPageOwn(const PageLayout& place, std::string_view page_name, std::string_view capture_name) {
   return {PageMark(PageKind::kPass, page_name, place.overview_name),
           UnnamedPageMark(PageKind::kPass, place.overview_name),
           capture_name.empty() ? std::string() : Version11PassPageStart(capture_name)};
 }
 
-OwnPage YearPageOwn(const PassPagesPlace& place, std::string_view page_name) {
+OwnPage YearPageOwn(const PageLayout& place, std::string_view page_name) {
   return {PageMark(PageKind::kYear, page_name, place.overview_name),
           UnnamedPageMark(PageKind::kYear, place.overview_name),
           {}};
@@ -65,32 +53,22 @@ Failure WriteOwnPage(const std::string& path, std::string_view html) {
   return WriteStagedFile(path, html, AtLink::kReplace);
 }
 
-void RemoveStaleYearPages(const PassPagesPlace& place, DownlinkFormat format, const std::vector<std::string>& names) {
+void RemoveStaleYearPages(const PageLayout& place, DownlinkFormat format, const std::vector<std::string>& names) {
   RemoveStaleOwnPages(place.folder, std::string(ConstantsOf(format).folder) + "-", names,
                       [&place](std::string_view name) { return YearPageOwn(place, name); });
 }
 
-PassPagesPlace PlacePassPages(const std::string& overview_path) {
-  const std::size_t cut = overview_path.find_last_of(kPathSeparators);
-  const std::size_t name_start = cut == std::string::npos ? 0 : cut + 1;
-  PassPagesPlace place;
-  place.overview_name = overview_path.substr(name_start);
-  place.folder_name = PagesFolderName(place.overview_name);
-  place.folder = overview_path.substr(0, name_start) + place.folder_name;
-  return place;
-}
-
-Failure MakePassPagesFolder(const PassPagesPlace& place, DownlinkFormat format) {
+Failure MakePassPagesFolder(const PageLayout& place, DownlinkFormat format) {
   const std::string folder = FormatFolder(place, format);
   return {Attempt::kWrite, folder, MakeFolder(folder)};
 }
 
-Failure WritePassPage(const PassPagesPlace& place, DownlinkFormat format, const std::string& name,
+Failure WritePassPage(const PageLayout& place, DownlinkFormat format, const std::string& name,
                       std::string_view html) {
   return WriteOwnPage(PassPagePath(place, format, name), html);
 }
 
-void RemoveStalePages(const PassPagesPlace& place, DownlinkFormat format, const std::vector<std::string>& names) {
+void RemoveStalePages(const PageLayout& place, DownlinkFormat format, const std::vector<std::string>& names) {
   RemoveStaleOwnPages(FormatFolder(place, format), "", names,
                       [&place](std::string_view name) { return PassPageOwn(place, name); });
 }

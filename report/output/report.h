@@ -1,6 +1,6 @@
-// hkreport's run: the capture files of the chosen formats read through the
-// capture pipeline and settled, then written as an overview page and a page
-// per pass, and on request every frame in one CSV file.
+// hkreport's run: planned (plan.h), every format read and settled, rendered
+// (render.h) and written: the pass and year pages, the export, and the
+// overview last, each through a temporary file renamed into place.
 #pragma once
 
 #include <cstdint>
@@ -11,21 +11,10 @@
 
 #include "report/model/collect.h"
 #include "report/model/failure.h"
-#include "report/model/limits.h"
+#include "report/output/judged_list.h"
+#include "report/output/plan.h"
 
 namespace hkcsv {
-
-struct ReportRequest {
-  std::string sample_root;  // the base directory holding the FM and FSK folders
-  bool fm = true;
-  bool fsk = true;
-  std::optional<OperatingLimits> limits;   // with --limits
-  std::string page;                        // the overview page's path
-  std::optional<std::string> export_file;  // with --export: every frame in one CSV file
-  // With --fail-on: the captures judged are read from the list that runs
-  // like this one keep, and the list is kept anew (KeepJudgedList).
-  bool judge = false;
-};
 
 // How far a run has come: the capture files read, then the pages written,
 // each of how many.
@@ -40,38 +29,14 @@ struct ReportObserver {
   std::function<void(RunStage stage, std::uint64_t done, std::uint64_t total)> progress;
 };
 
-// An output that the run refused to write, and why.
-struct Refusal {
-  std::string path;
-  std::string reason;
-};
-
-// A pass as a run that nobody watches weighs it.
-struct WeighedPass {
-  std::string name;
-  std::optional<double> start;  // its ground time, when it stands on the time axis
-  std::string zone;             // its header's zone token
-  std::vector<Reason> why;
-  bool judged = false;  // an earlier run with the list of judged captures judged it as it is
-};
-
-// A reported format whose folder stands, or whose folder went missing while
-// its pages stand: what a run that nobody watches checks.
-struct WeighedFormat {
-  DownlinkFormat format = DownlinkFormat::kFM;
-  bool folder_missing = false;      // its pages are kept, nothing of it read
-  bool judged_before = false;       // the list of judged captures has its section
-  std::vector<WeighedPass> passes;  // in listing order
-};
-
+// What happened, for the program to map to its exit status.
 struct ReportOutcome {
-  // 0; 1 when a file could not be listed or read, or a file of the report's
-  // own not written; 2 when an output was refused, before anything was read.
-  int status = 0;
-  std::optional<Refusal> refused;
-  bool no_format_folder = false;  // none of the chosen formats' folders stands: nothing was written
-  bool page_written = false;
-  std::uint64_t capture_files = 0;  // of the formats reported
+  std::optional<Refusal> refused;  // an output refused: nothing was read or written
+  bool no_format_folder = false;   // none of the chosen formats' folders stands: nothing was written
+  bool data_missing = false;       // a capture folder or file could not be listed or read, or a folder went missing
+  bool write_failed = false;       // a file or folder of the report's own could not be written
+  bool page_written = false;       // the overview stands, and with it every page it links
+  std::uint64_t capture_files = 0;     // of the formats reported
   std::uint64_t frames = 0;
   std::vector<WeighedFormat> formats;  // once the page is written
   // With ReportRequest::judge, once the page is written: the list of judged
@@ -80,12 +45,9 @@ struct ReportOutcome {
   std::string judged_list;
 };
 
-// Reads the formats' capture files, settles what is known of every pass, and
-// writes the pass pages, the export and last the overview, each through a
-// temporary file beside it renamed into place, so that no half page ever
-// stands under its name and the overview never links to a page that is not
-// there. Refuses an output that is a file the run reads or not a regular
-// file.
+// Plans, reads, settles, renders and writes the report. Refuses an output
+// that is a file the run reads, not a regular file, or no page of its own
+// (plan.h), before anything is read or written.
 ReportOutcome WriteReport(const ReportRequest& request, const ReportObserver& observer);
 
 // Keeps the list of judged captures that the run made, staged like the

@@ -82,11 +82,18 @@ std::vector<std::string> PassPageNames(const std::vector<std::string>& capture_n
   return pages;
 }
 
+namespace {
+
+// The link to a pass page from the overview (from a page in the pages' folder
+// when `pages_folder` is empty): the pages' folder, the format's folder and
+// the page's name, as UTF-8, percent-encoded.
 std::string PassPageHref(std::string_view pages_folder, std::string_view format_folder, std::string_view page) {
   std::string href;
   if (!pages_folder.empty()) href = PercentEncode(NarrowToUtf8(pages_folder)) + "/";
   return href + PercentEncode(format_folder) + "/" + PercentEncode(NarrowToUtf8(page));
 }
+
+}  // namespace
 
 std::string YearPageName(DownlinkFormat format, std::optional<std::int64_t> year) {
   std::string name = std::string(ConstantsOf(format).folder) + "-";

@@ -1,4 +1,6 @@
-// Where the pass pages go beside the overview page, and the links to them.
+// The file names of the report's pages (the pages' folder beside the
+// overview, a page per capture, a page per year of older passes), which of
+// them stand, and the links to them, percent-encoded.
 #pragma once
 
 #include <cstdint>
@@ -26,11 +28,6 @@ std::string PagesFolderName(std::string_view overview_name);
 // would pass the 255 bytes of a file name is cut where a character ends and
 // followed by "~" and eight hex digits of a digest of the capture's name.
 std::vector<std::string> PassPageNames(const std::vector<std::string>& capture_names);
-
-// The link from the overview page to a pass page: the pass pages' folder
-// (none from a page in that folder), the format's folder and the page's
-// name, as UTF-8, percent-encoded.
-std::string PassPageHref(std::string_view pages_folder, std::string_view format_folder, std::string_view page);
 
 // Where the pass pages of a format stand beside the overview, as the pages
 // link to them.

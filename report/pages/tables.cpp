@@ -15,6 +15,15 @@ namespace hkcsv {
 
 namespace {
 
+// Why a pass is flagged, its reasons joined by commas, each marked with its
+// level: as the pass table's why cell, the latest pass and the pass page
+// show them.
+void AppendReasons(std::string& html, const std::vector<Reason>& why);
+
+// "2019-01-10 09:15:30" of a dated pass; the header's date and time cells as
+// they stand otherwise.
+std::string PassTimeText(const PassRecord& pass);
+
 // The pass table's columns: the file and why it is flagged, what the capture
 // file gives, what its frames give, and with limits the samples past them.
 constexpr std::array<const char*, 2> kPassNameColumns{"File", "Why"};
@@ -139,6 +148,8 @@ void FrameAtCell(std::string& html, const FormatRecord& format, const PassPageLi
 
 }  // namespace
 
+namespace {
+
 void AppendReasons(std::string& html, const std::vector<Reason>& why) {
   for (std::size_t i = 0; i < why.size(); ++i) {
     if (i > 0) html += ", ";
@@ -149,6 +160,8 @@ void AppendReasons(std::string& html, const std::vector<Reason>& why) {
     html += "</span>";
   }
 }
+
+}  // namespace
 
 void AppendWhyLine(std::string& html, const std::vector<Reason>& why) {
   const std::optional<Level> level = WorstLevel(why);
@@ -167,10 +180,14 @@ void AppendSatTime(std::string& html, std::int64_t halves) {
   html += magnitude % 2 == 0 ? ".0" : ".5";
 }
 
+namespace {
+
 std::string PassTimeText(const PassRecord& pass) {
   if (pass.start) return FormatGroundTime(*pass.start);
   return HeaderCell(pass, kDateCell) + " " + HeaderCell(pass, kTimeCell);
 }
+
+}  // namespace
 
 void AppendSummary(std::string& html, const FormatRecord& format) {
   const PassTotals& totals = format.totals;

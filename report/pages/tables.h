@@ -39,11 +39,6 @@ void AppendChannelRows(std::string& html, const ChannelStatsTable& channels, con
 // why it is flagged and every channel's value in its last frame.
 void AppendLatestPass(std::string& html, const FormatRecord& format, const PassPageLinks& links);
 
-// Why a pass is flagged, its reasons joined by commas, each marked with its
-// level: as the pass table's why cell, the latest pass and the pass page
-// show them.
-void AppendReasons(std::string& html, const std::vector<Reason>& why);
-
 // The paragraph of why a pass is flagged, as the latest pass and the pass
 // page show it; nothing when it is not.
 void AppendWhyLine(std::string& html, const std::vector<Reason>& why);
@@ -51,9 +46,5 @@ void AppendWhyLine(std::string& html, const std::vector<Reason>& why);
 // Satellite time in seconds, to its counter's resolution of half a second:
 // "1214189.5" of 2428379 half seconds.
 void AppendSatTime(std::string& html, std::int64_t halves);
-
-// "2019-01-10 09:15:30" of a dated pass; the header's date and time cells as
-// they stand otherwise.
-std::string PassTimeText(const PassRecord& pass);
 
 }  // namespace hkcsv

@@ -1,11 +1,11 @@
 // Ground time: the strict reading of a pass header's date and time, its text
 // and the civil-date arithmetic behind both.
+#include "text/calendar.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <utility>
-
-#include "text/calendar.h"
 
 using namespace hkcsv;
 

@@ -63,8 +63,7 @@ Failure MakePassPagesFolder(const PageLayout& place, DownlinkFormat format) {
   return {Attempt::kWrite, folder, MakeFolder(folder)};
 }
 
-Failure WritePassPage(const PageLayout& place, DownlinkFormat format, const std::string& name,
-                      std::string_view html) {
+Failure WritePassPage(const PageLayout& place, DownlinkFormat format, const std::string& name, std::string_view html) {
   return WriteOwnPage(PassPagePath(place, format, name), html);
 }
 

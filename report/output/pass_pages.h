@@ -22,8 +22,7 @@ Failure MakePassPagesFolder(const PageLayout& place, DownlinkFormat format);
 // Writes `html` as the page `name` in the format's subfolder. A page that
 // already holds these bytes is left as it is (most pages of a run after a
 // pass are); a page that is a link is replaced, not followed.
-Failure WritePassPage(const PageLayout& place, DownlinkFormat format, const std::string& name,
-                      std::string_view html);
+Failure WritePassPage(const PageLayout& place, DownlinkFormat format, const std::string& name, std::string_view html);
 
 // What makes the page `page_name` of this overview its own, as a pass page
 // (of the capture `capture_name` where given, whose page 1.1 wrote without a

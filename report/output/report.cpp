@@ -154,8 +154,7 @@ bool WriteFormat(Run& run, Format& format, StagedFile* export_file) {
     };
   }
   if (export_file) sink.export_rows = &export_file->out;
-  if (!RenderFormat(run.layout, format.record, format.pages, ScratchReader(run, format.frames), sink,
-                    format.section)) {
+  if (!RenderFormat(run.layout, format.record, format.pages, ScratchReader(run, format.frames), sink, format.section)) {
     return false;
   }
   if (format.pages_folder && Listed(*format.plan)) {

@@ -31,12 +31,12 @@ struct ReportObserver {
 
 // What happened, for the program to map to its exit status.
 struct ReportOutcome {
-  std::optional<Refusal> refused;  // an output refused: nothing was read or written
-  bool no_format_folder = false;   // none of the chosen formats' folders stands: nothing was written
-  bool data_missing = false;       // a capture folder or file could not be listed or read, or a folder went missing
-  bool write_failed = false;       // a file or folder of the report's own could not be written
-  bool page_written = false;       // the overview stands, and with it every page it links
-  std::uint64_t capture_files = 0;     // of the formats reported
+  std::optional<Refusal> refused;   // an output refused: nothing was read or written
+  bool no_format_folder = false;    // none of the chosen formats' folders stands: nothing was written
+  bool data_missing = false;        // a capture folder or file could not be listed or read, or a folder went missing
+  bool write_failed = false;        // a file or folder of the report's own could not be written
+  bool page_written = false;        // the overview stands, and with it every page it links
+  std::uint64_t capture_files = 0;  // of the formats reported
   std::uint64_t frames = 0;
   std::vector<WeighedFormat> formats;  // once the page is written
   // With ReportRequest::judge, once the page is written: the list of judged

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes realistic capture files for the report benchmark, deterministically.
 
-usage: make_report_captures.py FM|FSK MEGABYTES FOLDER
+usage: make_report_captures.py FM|FSK MEGABYTES FOLDER [--seed TEXT] [--passes N]
+                               [--obstruction SIDE:SECTOR] [--lean]
 
 Writes one capture file per pass into FOLDER (made if missing) until about
 MEGABYTES MB (10^6 bytes) in all, named after the pass's date and time
@@ -10,9 +11,21 @@ MEGABYTES MB (10^6 bytes) in all, named after the pass's date and time
 HK packets separated by a little noise, 16 values per line.
 
 What makes them realistic, for the report's charts and tables:
-- a pass lasts 10 to 12 minutes, one HK frame every 10 s of satellite time
-  (SatTime counts half seconds, so it rises by 20 per frame); a packet carries
-  "Datablock Number" frames, and now and then one is lost;
+- each pass follows a real pass of a satellite in a circular orbit at
+  ALTITUDE_KM over a spherical Earth (the Earth's rotation ignored), with the
+  formulas the report's station page reads the header with: the closest
+  approach's central angle is uniform between 0 and that of an 8 deg pass, as
+  a real orbit spreads them (low passes common, overhead ones rare), the track
+  heads north or south within 15 deg and passes east or west of the station,
+  and the max angle, the azimuths at AOS and LOS and the duration (LOS - AOS,
+  up to about 12 minutes) follow from it;
+- one HK frame every 10 s of satellite time over the pass (SatTime counts
+  half seconds, so it rises by 20 per frame); a packet carries "Datablock
+  Number" frames; "Recieved Packet Number" is the packets the satellite sent
+  during the pass, and each is heard with a chance that falls at low
+  elevation (0.97 / (1 + exp(-(e - 3) / 7)) at the packet's elevation e:
+  0.95 at 30 deg and more above, 0.71 at 10, 0.55 at 5, 0.38 at the horizon),
+  its frames lost otherwise; the S meter rises with the max angle;
 - passes lie one to three days apart, in a morning or an evening slot;
 - the satellite clock restarts now and then (SatTime falls back near 0 and the
   reset count in the reset information goes up);
@@ -22,15 +35,28 @@ What makes them realistic, for the report's charts and tables:
   gyro rates of a slow spin, a magnetometer turning with it; a rare single
   upset gives one wild analog word.
 Besides its HK packets a pass holds every other byte heard, about 150 a
-second (1200 bit/s), so each file takes about 300 KB: 50 MB cover about
-170 passes, a year of them. The random numbers come from a fixed seed per format.
+second (1200 bit/s), so each file takes about 280 KB: 50 MB cover about 178
+passes, a year of them, and 500 MB about 1,780, ten years. The random numbers
+come from the seed text and the format.
+
+Options:
+  --seed TEXT     the seed text (default "hkreport captures", the benchmark's)
+  --passes N      write N passes, whatever MEGABYTES (which may then be 0)
+  --obstruction SIDE:SECTOR
+                  SIDE rising or setting, SECTOR one of N NE E SE S SW W NW:
+                  packets sent while the satellite stands below 20 deg in that
+                  45 deg sector of azimuth, in the first (rising) or last
+                  (setting) half of the pass, are lost 19 times in 20, as behind
+                  a building; may be given more than once
+  --lean          no other traffic between the packets: small files for tests
+The same arguments write the same bytes.
 """
+import argparse
 import datetime
 import math
 import os
 import random
 import struct
-import sys
 
 MARKER = bytes([0x51, 0x58, 0x30, 0x54, 0x4C, 0x4D, 0x3E, 0x56, 0x4F, 0x52, 0x41, 0x4E, 0x3A])
 SKIPPED = bytes([0x30, 0x30, 0x31])  # the three values between the marker and the packet number
@@ -64,6 +90,70 @@ COUNTS_PER_VOLT = 4096 / 5.0
 MORNING, EVENING = 9 * 3600, 21 * 3600  # the two pass slots, seconds after midnight JST
 DAY = 86400
 MAX_SAT_TIME = 0x7FFFFFFF - 0x1000000   # restart well before the 32-bit counter could wrap
+
+# The orbit: circular, over a spherical Earth, the Earth's rotation ignored.
+ALTITUDE_KM = 550.0
+EARTH_RADIUS_KM = 6371.0
+MU = 398600.4418                         # km^3/s^2
+ORBIT_RATIO = EARTH_RADIUS_KM / (EARTH_RADIUS_KM + ALTITUDE_KM)
+MEAN_MOTION = math.sqrt(MU / (EARTH_RADIUS_KM + ALTITUDE_KM) ** 3)  # rad/s along the ground track
+LOWEST_MAX_ANGLE = 8.0                   # deg: lower passes are not scheduled
+HEADING_SPREAD = 15.0                    # deg off north or south
+
+# What a building or a hill hides on one side of the pass. Tracks heading
+# north or south rise and set in facing sectors (NE and SE east of the
+# station), so a fit of reception by rising and setting sector splits a loss
+# between the two and tells them apart only by the passes that do not: one
+# this strong puts a rising NE obstruction at 0.72 to 0.82 of the other
+# directions over 400 passes, and setting SE above 0.8.
+SECTORS = ("N", "NE", "E", "SE", "S", "SW", "W", "NW")
+OBSTRUCTED_BELOW = 20.0                  # deg
+OBSTRUCTED_LOSS = 0.95                   # of the packets it hides
+
+
+def central_angle(elevation_deg):
+    """The Earth-central angle (rad) of a satellite seen at an elevation."""
+    elevation = math.radians(elevation_deg)
+    return math.acos(ORBIT_RATIO * math.cos(elevation)) - elevation
+
+
+def elevation_deg(central):
+    return math.degrees(math.atan2(math.cos(central) - ORBIT_RATIO, math.sin(central)))
+
+
+HORIZON = central_angle(0)
+
+
+def sector(azimuth):
+    """The 45 deg sector of an azimuth, N covering [337.5, 22.5)."""
+    return SECTORS[int(((azimuth + 22.5) % 360) // 45) % 8]
+
+
+def hearing_chance(elevation):
+    """The chance of hearing a packet sent at an elevation (deg)."""
+    return 0.97 / (1 + math.exp(-(elevation - 3) / 7))
+
+
+class PassTrack:
+    """A pass's path across the sky: closest approach at central angle
+    `closest` in azimuth `middle`, half arc `half_arc` either side of it."""
+
+    def __init__(self, rng):
+        self.closest = rng.uniform(0, central_angle(LOWEST_MAX_ANGLE))
+        self.max_angle = elevation_deg(self.closest)
+        self.half_arc = math.acos(math.cos(HORIZON) / math.cos(self.closest))
+        self.duration = 2 * self.half_arc / MEAN_MOTION
+        east, ascending = rng.random() < 0.5, rng.random() < 0.5
+        self.middle = (90 if east else 270) + rng.uniform(-HEADING_SPREAD, HEADING_SPREAD)
+        # Northward east of the station, the azimuth falls from south-east to north-east.
+        self.turn = -1 if east == ascending else 1
+
+    def sky(self, seconds):
+        """Azimuth and elevation (deg) `seconds` after AOS."""
+        along = MEAN_MOTION * seconds - self.half_arc
+        central = math.acos(max(-1.0, min(1.0, math.cos(self.closest) * math.cos(along))))
+        azimuth = self.middle + self.turn * math.degrees(math.atan2(math.tan(along), math.sin(self.closest)))
+        return azimuth % 360, elevation_deg(central)
 
 
 def temperature_counts(channel, celsius):
@@ -172,9 +262,10 @@ def noise(rng):
 
 
 # The receiver dumps every byte it hears: at 1200 bit/s some 150 bytes a
-# second, of which the HK packets are a small part; the rest is other
-# packets of the satellite and noise.
-BYTES_PER_SECOND = 150
+# second less gaps, of which the HK packets are a small part; the rest is
+# other packets of the satellite and noise. 143 keeps 500 MB at about 1,780
+# passes, ten years of them.
+BYTES_PER_SECOND = 143
 
 
 def other_traffic(rng, seconds, hk_bytes):
@@ -183,18 +274,19 @@ def other_traffic(rng, seconds, hk_bytes):
     return rng.randbytes(max(heard - hk_bytes, rng.randint(5, 40)))
 
 
-def header(date, aos, los, rng, modulation, packets, blocks, sunshine, day):
+def header(date, aos, los, rng, track, modulation, packets, blocks, sunshine, day):
     season = math.sin(2 * math.pi * (day - 100) / 365.25)
     temperature = round(14 + 11 * season - (3 if date.hour >= 18 else 0) + rng.uniform(-3, 3))
     weather = rng.choice(("Fine", "Fine", "Fine", "Cloudy", "Cloudy", "Rain" if temperature > 1 else "Snow"))
-    angle = rng.randint(8, 88)
-    azimuth = rng.randint(0, 359)
+    angle = round(track.max_angle)
+    aos_azimuth, _ = track.sky(0)
+    los_azimuth, _ = track.sky(track.duration)
     return (f"Date : {date:%Y/%m/%d %H:%M:%S} JST\n"
             f"AOS time : {aos:%H:%M:%S}\n"
             f"LOS time : {los:%H:%M:%S}\n"
             f"MAX Angle of Attack : {angle} deg\n"
-            f"Azimuth(AOS) : {azimuth} deg\n"
-            f"Azimuth(LOS) : {(azimuth + rng.randint(140, 220)) % 360} deg\n"
+            f"Azimuth(AOS) : {round(aos_azimuth) % 360} deg\n"
+            f"Azimuth(LOS) : {round(los_azimuth) % 360} deg\n"
             f"Temperature : {temperature} degC\n"
             f"Atmospheric Pressure : {rng.randint(995, 1030)} hPa\n"
             f"Weather : {weather}\n"
@@ -208,14 +300,22 @@ def header(date, aos, los, rng, modulation, packets, blocks, sunshine, day):
             f"Datablock Number : {blocks}\n")
 
 
-def capture(rng, sat, aos, start, fsk):
+def obstructed(track, seconds, obstructions):
+    """Whether a packet sent `seconds` after AOS is behind an obstruction."""
+    azimuth, elevation = track.sky(seconds)
+    side = "rising" if seconds < track.duration / 2 else "setting"
+    return elevation < OBSTRUCTED_BELOW and (side, sector(azimuth)) in obstructions
+
+
+def capture(rng, sat, aos, start, fsk, obstructions, lean):
     """One pass: returns its file name, its text and its number of frames."""
-    duration = rng.randint(600, 720)
+    track = PassTrack(rng)
+    duration = round(track.duration)
     los = aos + duration
     day = aos / DAY
     sunshine = rng.random() < (0.9 if aos % DAY < 15 * 3600 else 0.3)
     blocks = rng.choice((2, 2, 2, 1, 3))
-    first_frame_time = aos + rng.randint(5, 40)
+    first_frame_time = aos + rng.randint(1, 10)
     packets = ((los - first_frame_time) // 10 + 1) // blocks
     frames = frames_of_pass(rng, sat, first_frame_time, packets * blocks, day, sunshine)
 
@@ -223,7 +323,14 @@ def capture(rng, sat, aos, start, fsk):
     uplink = sat.uplinks
     received = 0
     for number in range(packets):
-        if rng.random() < 0.03:  # lost: its frames never arrive
+        # The packet is sent over its frames' time: its middle places it on the track.
+        sent = first_frame_time - aos + 10 * (number * blocks + (blocks - 1) / 2)
+        chance = hearing_chance(track.sky(sent)[1])
+        if obstructed(track, sent, obstructions):
+            chance *= 1 - OBSTRUCTED_LOSS
+        if not lean:  # the receiver hears the other bytes whether or not this packet gets through
+            data += other_traffic(rng, 10 * blocks, len(MARKER) + 5 + 78 * blocks + 1)
+        if rng.random() >= chance:  # lost: its frames never arrive
             continue
         if rng.random() < 0.05:
             uplink = (uplink + 1) & 0xFF
@@ -231,14 +338,13 @@ def capture(rng, sat, aos, start, fsk):
         for frame in frames[number * blocks:(number + 1) * blocks]:
             data += frame
         data += bytes([0] * rng.randint(0, 6) + [0x7E]) if fsk else b"\x7E"
-        data += other_traffic(rng, 10 * blocks, len(MARKER) + 5 + 78 * blocks + 1)
         received += 1
     sat.uplinks = uplink
 
     date = start + datetime.timedelta(seconds=aos + duration // 2 + rng.randint(-40, 20))
     modulation = "FSK" if fsk else rng.choice(("GMSK", "GMSK", "AFSK"))
     head = header(date, start + datetime.timedelta(seconds=aos), start + datetime.timedelta(seconds=los), rng,
-                  modulation, received, blocks, sunshine, day)
+                  track, modulation, packets, blocks, sunshine, day)
     dump = "\n".join(data[i:i + 16].hex(" ") for i in range(0, len(data), 16)).upper()
     text = head + dump + "\n"
     if rng.random() < 0.3:  # some station PCs write CR LF
@@ -246,12 +352,29 @@ def capture(rng, sat, aos, start, fsk):
     return f"pass_{date:%Y%m%d_%H%M}.txt", text.encode("ascii"), received * blocks
 
 
+def obstruction(text):
+    """SIDE:SECTOR, as --obstruction takes it: ("rising", "NE")."""
+    side, _, where = text.partition(":")
+    if side not in ("rising", "setting") or where not in SECTORS:
+        raise argparse.ArgumentTypeError(f"not SIDE:SECTOR (rising or setting, one of {' '.join(SECTORS)}): {text}")
+    return side, where
+
+
 def main():
-    if len(sys.argv) != 4 or sys.argv[1] not in ("FM", "FSK"):
-        sys.exit("usage: make_report_captures.py FM|FSK MEGABYTES FOLDER")
-    fmt, target, folder = sys.argv[1], float(sys.argv[2]) * 1000 * 1000, sys.argv[3]
+    parser = argparse.ArgumentParser(
+        usage="make_report_captures.py FM|FSK MEGABYTES FOLDER [--seed TEXT] [--passes N] "
+              "[--obstruction SIDE:SECTOR] [--lean]")
+    parser.add_argument("format", choices=("FM", "FSK"))
+    parser.add_argument("megabytes", type=float)
+    parser.add_argument("folder")
+    parser.add_argument("--seed", default="hkreport captures")
+    parser.add_argument("--passes", type=int)
+    parser.add_argument("--obstruction", type=obstruction, action="append", default=[])
+    parser.add_argument("--lean", action="store_true")
+    args = parser.parse_args()
+    fmt, target, folder = args.format, args.megabytes * 1000 * 1000, args.folder
     fsk = fmt == "FSK"
-    rng = random.Random(f"hkreport captures {fmt}")
+    rng = random.Random(f"{args.seed} {fmt}")
     start = datetime.datetime(2019, 1, 13 if fsk else 10)  # midnight JST of the first pass's day
     os.makedirs(folder, exist_ok=True)
 
@@ -259,9 +382,9 @@ def main():
     sat = Satellite(rng, aos)
     written = files = frames = 0
     first = last = None
-    while written < target:
+    while files < args.passes if args.passes is not None else written < target:
         sat.before_pass(rng, aos)
-        name, data, count = capture(rng, sat, aos, start, fsk)
+        name, data, count = capture(rng, sat, aos, start, fsk, set(args.obstruction), args.lean)
         with open(os.path.join(folder, name), "wb") as out:
             out.write(data)
         written += len(data)

@@ -8,7 +8,7 @@
 #include <numbers>
 #include <system_error>
 
-#include "report/model/calendar.h"
+#include "text/calendar.h"
 #include "report/model/median.h"
 
 namespace hkcsv {

@@ -30,6 +30,7 @@
 #include "report/pages/overview.h"
 #include "report/pages/page_layout.h"
 #include "report/pages/page_names.h"
+#include "report/pages/station_page.h"
 #include "text/calendar.h"
 #include "text/html_text.h"
 #include "text/text_input.h"
@@ -762,9 +763,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   CheckExport(export_text, record);
 
   const std::string limits_file = "limits.txt";
+  std::string station;
+  RenderStationPage(station,
+                    {&layout, {{&record, &links}}, PageMark(PageKind::kStation, kStationPageName, kOverviewName)});
+  pages.push_back(CheckPage(links.folder + "/" + kStationPageName, station));
   pages.push_back(CheckPage(
       std::string(kOverviewName),
-      RenderOverview({std::string(kSampleRoot), limits ? &limits_file : nullptr, {{&record, &links, &section}}})));
+      RenderOverview(
+          {std::string(kSampleRoot), limits ? &limits_file : nullptr, {{&record, &links, &section}}, &layout, true})));
   CheckLinks(pages);
   return 0;
 }

@@ -3,6 +3,7 @@
 // hold, and pages that follow the captures from one run to the next.
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -209,7 +210,7 @@ TEST_F(PassPages, EveryLinkLeadsToAFileOrAnAnchorThatIsThere) {
   WriteFile(fsk + "f.txt", PassHeader("1") + frames);
   ASSERT_EQ(Run().status, 0);
   const std::vector<fs::path> written = WrittenPages(root + "/HK_Report.html", pages);
-  EXPECT_EQ(written.size(), 6u);  // the overview and five pass pages
+  EXPECT_EQ(written.size(), 7u);  // the overview, five pass pages and the station page
   EXPECT_GT(CheckEveryLink(written), 40u);
 }
 
@@ -284,7 +285,7 @@ TEST_F(PassPages, OlderPassesAreListedOnAPageForEachYearOfTheirDate) {
   for (const fs::path& page : written) {
     if (page.parent_path().filename() != "FM") others.insert(page.filename().string());
   }
-  EXPECT_EQ(others, (std::set<std::string>{"HK_Report.html", "FM-2019.html", "FM-2021.html"}));
+  EXPECT_EQ(others, (std::set<std::string>{"HK_Report.html", "FM-2019.html", "FM-2021.html", "station.html"}));
   EXPECT_GT(CheckEveryLink(written), 103u * 2);
 
   // The passes of 2019 go: so does its page, and no other page is left to link to it.
@@ -366,6 +367,37 @@ TEST_F(PassPages, APageThatCannotBeWrittenIsNeverLinked) {
   EXPECT_FALSE(fs::exists(root + "/frames.csv"));
 }
 
+// The station page of generated passes (bench/make_report_captures.py, a
+// satellite at 550 km): FM's with an obstruction for passes rising from NE,
+// which is marked weak and no other sector, rising or setting; FSK's without
+// one, no weak sector at all.
+TEST_F(PassPages, AnObstructionIsTheOneWeakSectorOfTheStation) {
+  const std::string generator = std::string(HKCSV_SOURCE_DIR) + "/bench/make_report_captures.py";
+  ASSERT_EQ(std::system(("python3 '" + generator + "' FM 0 '" + fm +
+                         "' --passes 400 --lean --seed one --obstruction rising:NE > /dev/null")
+                            .c_str()),
+            0);
+  ASSERT_EQ(std::system(("python3 '" + generator + "' FSK 0 '" + fsk + "' --passes 300 --lean --seed two > /dev/null")
+                            .c_str()),
+            0);
+  ASSERT_EQ(Run({"--quiet"}).status, 0);
+  const std::string html = ReadFile(pages + "/station.html");
+  const std::string fsk_part = html.substr(html.find("<section id=\"fsk\">"));
+  const std::string fm_part = html.substr(0, html.size() - fsk_part.size());
+  std::vector<std::string> weak;
+  for (std::size_t at = 0; (at = fm_part.find("<tr class=\"weak\">", at)) != std::string::npos; ++at) {
+    weak.push_back(fm_part.substr(at + 34, fm_part.find("</td>", at) - at - 34));
+  }
+  EXPECT_EQ(weak, std::vector<std::string>{"NE"});  // the first weak row, FM's rising table's
+  EXPECT_LT(fm_part.find("<tr class=\"weak\">"), fm_part.find("<h4>Setting"));
+  EXPECT_NE(fm_part.find("<p class=\"weak\">Rising passes from NE are heard at "), std::string::npos);
+  EXPECT_EQ(fsk_part.find("weak\">"), std::string::npos);
+  // The overview's card says it too, and links the station page.
+  const std::string overview = ReadFile(root + "/HK_Report.html");
+  EXPECT_NE(overview.find("<a href=\"HK_Report_files/station.html#fm\">"), std::string::npos);
+  EXPECT_NE(overview.find("<p class=\"weak\">Rising passes from NE are heard at "), std::string::npos);
+}
+
 std::map<std::string, std::string> PagesOf(const std::string& folder) {
   std::map<std::string, std::string> bytes;
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
@@ -425,7 +457,7 @@ TEST_F(PassPages, FollowTheCapturesFromOneRunToTheNext) {
   std::set<std::string> names;
   for (const auto& [name, bytes] : PagesOf(pages)) names.insert(name);
   EXPECT_EQ(names, (std::set<std::string>{"FM/a (saved).html", "FM/a.html", "FM/c.html", "FM/mine.html", "FM/notes.txt",
-                                          "FM/other.html", "FSK/f.html", "FSK/gone.html"}));
+                                          "FM/other.html", "FSK/f.html", "FSK/gone.html", "station.html"}));
   EXPECT_TRUE(fs::is_directory(pages + "/FM/old.html"));
 }
 

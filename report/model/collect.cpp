@@ -191,6 +191,7 @@ void Settle(FormatRecord& format) {
     }
   }
   format.lists = ListPasses(format);
+  format.station = SettleStation(format);
 }
 
 }  // namespace

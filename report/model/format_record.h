@@ -17,6 +17,7 @@
 #include "report/model/frame_account.h"
 #include "report/model/level.h"
 #include "report/model/limits.h"
+#include "report/model/station.h"
 #include "report/model/time_series.h"
 
 namespace hkcsv {
@@ -136,6 +137,7 @@ struct FormatRecord {
   std::vector<std::string> time_zones;      // of the passes on the time axis, as the headers give them, each once
   std::array<TimeSeries, kPassExtremes> extremes{};  // seq: the pass's index
   PassLists lists;                                   // which passes each table lists
+  StationFacts station;                              // how well the station hears the satellite
 
   // Read back from the stored frames: the trend charts' series, of the
   // charted passes' frames.

@@ -89,7 +89,7 @@ bool IsOwnHead(std::string_view head, const OwnPage& own) {
   const std::optional<std::string> mark = MarkOf(head);
   if (!mark) return false;
   const std::string key = FileNameKey(*mark);
-  return key == FileNameKey(own.mark) || key == FileNameKey(own.unnamed_mark);
+  return key == FileNameKey(own.mark) || (!own.unnamed_mark.empty() && key == FileNameKey(own.unnamed_mark));
 }
 
 // The start of a page, as far as it tells whose it is.
@@ -131,7 +131,7 @@ std::vector<KeptFile> KeptFiles(const std::vector<CaptureListing>& listings, con
 
 std::string OverviewRefusal(const std::string& page) {
   const std::optional<std::string> mark = MarkAt(page);
-  if (mark && (mark->starts_with("pass page ") || mark->starts_with("year page "))) return "it is a " + *mark;
+  if (mark && *mark != OverviewMark()) return "it is a " + *mark;
   return {};
 }
 

@@ -48,6 +48,10 @@ OwnPage YearPageOwn(const PageLayout& place, std::string_view page_name) {
           {}};
 }
 
+OwnPage StationPageOwn(const PageLayout& place) {
+  return {PageMark(PageKind::kStation, kStationPageName, place.overview_name), {}, {}};
+}
+
 Failure WriteOwnPage(const std::string& path, std::string_view html) {
   if (FileHolds(path, html)) return {};
   return WriteStagedFile(path, html, AtLink::kReplace);

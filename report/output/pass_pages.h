@@ -29,6 +29,7 @@ Failure WritePassPage(const PageLayout& place, DownlinkFormat format, const std:
 // mark) or as a year page.
 OwnPage PassPageOwn(const PageLayout& place, std::string_view page_name, std::string_view capture_name = {});
 OwnPage YearPageOwn(const PageLayout& place, std::string_view page_name);
+OwnPage StationPageOwn(const PageLayout& place);
 
 // Writes `html` as the page at `path` of the report's own, as WritePassPage does.
 Failure WriteOwnPage(const std::string& path, std::string_view html);

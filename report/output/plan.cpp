@@ -88,6 +88,9 @@ std::optional<Refusal> RefuseOutputs(const ReportRequest& request, const ReportP
       kept.push_back({path, "the year page"});
     }
   }
+  const std::string station = StationPagePath(layout);
+  if (auto refused = Refuse(station, OwnPageRefusal(station, StationPageOwn(layout)))) return refused;
+  kept.push_back({station, "the station page"});
   if (request.judge) {
     const std::string path = JudgedListPath(layout);
     std::string refusal;

@@ -17,7 +17,9 @@
 #include "report/output/render.h"
 #include "report/output/staged_file.h"
 #include "report/pages/overview.h"
+#include "report/pages/page_head.h"
 #include "report/pages/page_names.h"
+#include "report/pages/station_page.h"
 
 namespace hkcsv {
 
@@ -212,8 +214,19 @@ ReportOutcome WriteReport(const ReportRequest& request, const ReportObserver& ob
     if (!WriteFormat(run, format, request.export_file ? &export_file : nullptr)) return outcome;
   }
 
+  // The station page of every format read, linking the pass pages that stand.
+  StationPageInput station{&plan.layout, {}, PageMark(PageKind::kStation, kStationPageName, plan.layout.overview_name)};
+  for (const Format& format : formats) {
+    if (!format.plan->listing.missing) station.formats.push_back({&format.record, &format.pages});
+  }
+  std::string station_html;
+  RenderStationPage(station_html, station);
+  const Failure station_failure = WriteOwnPage(StationPagePath(plan.layout), station_html);
+  if (station_failure.error != 0) FailWrite(run, station_failure);
+
   // The overview last, so that it never links to a page that is not there.
-  OverviewInput overview{request.sample_root, request.limits ? &request.limits->file : nullptr, {}};
+  OverviewInput overview{request.sample_root, request.limits ? &request.limits->file : nullptr, {}, &plan.layout,
+                         station_failure.error == 0};
   for (const Format& format : formats) {
     overview.formats.push_back({&format.record, &format.pages, &format.section});
     outcome.capture_files += format.record.totals.files;

@@ -6,6 +6,7 @@
 #include "report/charts/charts.h"
 #include "report/pages/html_table.h"
 #include "report/pages/page_head.h"
+#include "report/pages/station_page.h"
 #include "report/pages/tables.h"
 #include "text/calendar.h"
 #include "text/failure_text.h"
@@ -205,6 +206,11 @@ std::string RenderOverview(const OverviewInput& input) {
     html += latest;
     html += "</section>\n";
   }
+  std::vector<StationFormat> station;
+  for (const OverviewFormat& format : input.formats) {
+    if (NothingToShow(*format.record, *format.pages).empty()) station.push_back({format.record, format.pages});
+  }
+  if (!station.empty() && input.station_written) AppendStationCard(html, *input.layout, station);
   html += "<nav class=\"contents\"><ul>\n";
   for (const OverviewFormat& format : input.formats) AppendContents(html, *format.record, *format.pages);
   html += "</ul></nav>\n";

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "report/model/format_record.h"
+#include "report/pages/page_layout.h"
 #include "report/pages/page_names.h"
 
 namespace hkcsv {
@@ -28,6 +29,8 @@ struct OverviewInput {
   std::string sample_root;         // the base directory, as given
   const std::string* limits_file;  // null when no limits were given
   std::vector<OverviewFormat> formats;
+  const PageLayout* layout;  // where the other pages stand
+  bool station_written;      // the station page stands: the station card links it
 };
 
 std::string RenderOverview(const OverviewInput& input);

@@ -60,6 +60,20 @@ constexpr char kPageStyle[] =
     ".series-0{stroke:#0072b2}.series-1{stroke:#e69f00}.series-2{stroke:#009e73}.series-3{stroke:#d55e00}"
     ".series-4{stroke:#cc79a7}.series-5{stroke:#56b4e9}.series-6{stroke:#000}"
     "svg.defs circle,g.pt circle{fill:#0072b2}g.pt circle{stroke:#fff;stroke-width:.8}"
+    // The station's charts: tracks coloured by how much of a pass was heard
+    // (Okabe-Ito colours), the rings of the sky, the direction factors'
+    // wedges, a weak sector in red.
+    "svg.sky,svg.rose,svg.bars,svg.scatter{font:10px sans-serif;fill:#222}"
+    "figure svg.sky,figure svg.rose,figure svg.bars,figure svg.scatter{width:auto;max-width:100%}"
+    "svg.sky text{paint-order:stroke;stroke:#fff;stroke-width:3px}"
+    ".ring{fill:none;stroke:#bbb}.weak-ring{fill:none;stroke:#d55e00;stroke-dasharray:3 3}"
+    "svg.sky path{fill:none;stroke-width:1.2;stroke-opacity:.75}"
+    ".heard-all{stroke:#009e73;color:#009e73}.heard-most{stroke:#56b4e9;color:#0072b2}"
+    ".heard-little{stroke:#e69f00;color:#9a6a00}.heard-nothing{stroke:#d55e00;color:#d55e00}"
+    ".heard-unknown{stroke:#999;stroke-dasharray:4 3;color:#666}p.legend span::before{content:\"\\2501  \"}"
+    ".wedge{fill:#56b4e9;stroke:#fff}.wedge.weak{fill:#d55e00}rect.bar{fill:#0072b2}"
+    "tr.weak{background:#fde2dd;font-weight:bold}p.weak{color:#a00000;font-weight:bold}"
+    "div.pass-sky{display:flex;gap:1em;align-items:center}"
     "@media print{figure,tr{break-inside:avoid;page-break-inside:avoid}body{margin:0}"
     "div.scroll{overflow:visible;max-height:none}}";
 
@@ -89,8 +103,25 @@ constexpr std::string_view kHeadStart =
 
 std::string OverviewMark() { return "overview"; }
 
+namespace {
+
+// "pass page ", "year page ", "station page ".
+std::string_view KindWords(PageKind kind) {
+  switch (kind) {
+    case PageKind::kPass:
+      return "pass page ";
+    case PageKind::kYear:
+      return "year page ";
+    case PageKind::kStation:
+      break;
+  }
+  return "station page ";
+}
+
+}  // namespace
+
 std::string PageMark(PageKind kind, std::string_view page_name, std::string_view overview_name) {
-  std::string mark = kind == PageKind::kPass ? "pass page " : "year page ";
+  std::string mark(KindWords(kind));
   AppendNarrow(mark, page_name);
   mark += " of ";
   AppendNarrow(mark, overview_name);
@@ -98,7 +129,8 @@ std::string PageMark(PageKind kind, std::string_view page_name, std::string_view
 }
 
 std::string UnnamedPageMark(PageKind kind, std::string_view overview_name) {
-  std::string mark = kind == PageKind::kPass ? "pass page of " : "year page of ";
+  std::string mark(KindWords(kind));
+  mark += "of ";
   AppendNarrow(mark, overview_name);
   return mark;
 }

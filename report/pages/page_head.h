@@ -11,11 +11,11 @@ namespace hkcsv {
 
 // Whose page a page is, in its generator mark <meta name="generator"
 // content="hkreport VERSION (MARK)"/>, so that hkreport replaces and removes
-// only pages it wrote: "overview", or "pass page PAGE of NAME" and "year page
-// PAGE of NAME", where PAGE is the file name the page was written as (so that
+// only pages it wrote: "overview", or "pass page PAGE of NAME", "year page
+// PAGE of NAME" and "station page PAGE of NAME", where PAGE is the file name the page was written as (so that
 // a copy saved under another name is not taken for it) and NAME the
 // overview's file name (narrow, escaped as the page holds them).
-enum class PageKind { kPass, kYear };
+enum class PageKind { kPass, kYear, kStation };
 std::string OverviewMark();
 std::string PageMark(PageKind kind, std::string_view page_name, std::string_view overview_name);
 // The mark of the pages of 1.2.0, which names no page: "pass page of NAME".

@@ -30,6 +30,16 @@ std::string YearPagePath(const PageLayout& layout, DownlinkFormat format, std::o
 
 std::string JudgedListPath(const PageLayout& layout) { return layout.folder + kPathSeparator + kJudgedListName; }
 
+std::string StationPagePath(const PageLayout& layout) { return layout.folder + kPathSeparator + kStationPageName; }
+
+std::string StationHref(const PageLayout& layout, DownlinkFormat format) {
+  return PercentEncode(NarrowToUtf8(layout.folder_name)) + "/" + StationHref(PageKind::kStation, format);
+}
+
+std::string StationHref(PageKind from, DownlinkFormat format) {
+  return (from == PageKind::kPass ? "../" : "") + std::string(kStationPageName) + "#" + ConstantsOf(format).id;
+}
+
 std::string OverviewHref(const PageLayout& layout, PageKind kind) {
   return (kind == PageKind::kPass ? "../../" : "../") + PercentEncode(NarrowToUtf8(layout.overview_name));
 }

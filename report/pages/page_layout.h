@@ -25,6 +25,9 @@ PageLayout LayOutPages(const std::string& overview_path);
 
 // The list of judged captures, in the pages' folder: no page takes its name.
 inline constexpr char kJudgedListName[] = "judged.txt";
+// The station page, in the pages' folder: no capture's page takes its name
+// (those stand in the formats' folders), nor a year's ("FM-2019.html").
+inline constexpr char kStationPageName[] = "station.html";
 
 // The paths of the folders and files.
 std::string FormatFolder(const PageLayout& layout, DownlinkFormat format);
@@ -32,10 +35,18 @@ std::string PassPagePath(const PageLayout& layout, DownlinkFormat format, const 
 // The page of a format's passes of `year` (none: without a date).
 std::string YearPagePath(const PageLayout& layout, DownlinkFormat format, std::optional<std::int64_t> year);
 std::string JudgedListPath(const PageLayout& layout);
+std::string StationPagePath(const PageLayout& layout);
 
 // The link back to the overview from a page of `kind`: "../../HK_Report.html"
 // from a pass page in its format's folder, "../HK_Report.html" from a year
-// page, percent-encoded UTF-8.
+// page or the station page, percent-encoded UTF-8.
 std::string OverviewHref(const PageLayout& layout, PageKind kind);
+
+// The link to the station page's part of a format: from the overview
+// ("HK_Report_files/station.html#fm"), or from a page of `kind` in the
+// pages' folder ("station.html#fm") or in a format's folder
+// ("../station.html#fm").
+std::string StationHref(const PageLayout& layout, DownlinkFormat format);
+std::string StationHref(PageKind from, DownlinkFormat format);
 
 }  // namespace hkcsv

@@ -10,7 +10,9 @@
 #include "report/charts/charts.h"
 #include "report/pages/html_table.h"
 #include "report/pages/page_head.h"
+#include "report/pages/page_layout.h"
 #include "report/pages/page_names.h"
+#include "report/pages/station_page.h"
 #include "report/pages/tables.h"
 #include "text/calendar.h"
 #include "text/failure_text.h"
@@ -30,7 +32,9 @@ void AppendNavigation(std::string& html, const PassPageInput& input) {
   const auto href = [&input](std::size_t pass) { return PercentEncode(NarrowToUtf8(input.links->names[pass])); };
   html += "<nav class=\"pass\"><a href=\"";
   AppendHtmlText(html, input.overview_href);
-  html += "\">Overview</a>";
+  html += "\">Overview</a> | <a href=\"";
+  AppendHtmlText(html, StationHref(PageKind::kPass, input.format->format));
+  html += "\">Station</a>";
   // A neighbour whose page could not be written is named, not linked.
   const auto neighbour = [&](std::size_t pass) {
     AppendLink(html, input.links->written[pass] ? href(pass) : std::string(), passes[pass].name);
@@ -257,6 +261,7 @@ void RenderPassPage(std::string& html, const PassPageInput& input) {
     }
     html += "<h2 id=\"account\">Frame account</h2>\n";
     AppendFrameAccount(html, format, pass);
+    AppendPassSky(html, format, input.pass);
     if (pass.file.counts.frames > 0) {
       html += "<h2 id=\"channels\">Channels</h2>\n";
       AppendChannelRows(html, detail.channels, &pass, format.limits, nullptr);

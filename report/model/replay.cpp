@@ -35,6 +35,12 @@ bool ReplayTrendSeries(InputStream& store, FormatRecord& format, const FrameVisi
   std::uint32_t segment = 0;
   std::uint32_t seq = 0;
   for (std::size_t pass = 0; pass < format.passes.size(); ++pass) {
+    // A pass without a start has no frame on the charts and breaks no line:
+    // unless its frames are handed on, they need no decoding.
+    if (!also && !format.passes[pass].start) {
+      if (!SkipFrames(store, format.passes[pass].file.counts.frames)) return false;
+      continue;
+    }
     const bool charted = Charted(format.passes[pass]);
     const bool replayed = ReplayPass(store, format, pass, [&](const PassRecord& record, const ReplayedFrame& frame) {
       if (frame.clock_break) ++segment;

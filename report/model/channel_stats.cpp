@@ -7,19 +7,33 @@ namespace hkcsv {
 
 namespace {
 
+// Counts a value past a limit, where the channel has limits.
+void CountPastLimit(ChannelStats& stats, LimitBand band) {
+  if (band == LimitBand::kRed && stats.red) ++*stats.red;
+  if (band == LimitBand::kYellow && stats.yellow) ++*stats.yellow;
+}
+
 void TakeValue(ChannelStats& stats, double value, LimitBand band, const FrameAt& at) {
-  if (stats.count == 0 || value < stats.min) {
+  // The first value is both extremes; after it, mostly neither.
+  if (stats.count == 0) [[unlikely]] {
     stats.min = value;
-    stats.min_at = at;
-  }
-  if (stats.count == 0 || value > stats.max) {
     stats.max = value;
+    stats.min_at = at;
     stats.max_at = at;
+  } else {
+    if (value < stats.min) [[unlikely]] {
+      stats.min = value;
+      stats.min_at = at;
+    }
+    if (value > stats.max) [[unlikely]] {
+      stats.max = value;
+      stats.max_at = at;
+    }
   }
   ++stats.count;
   stats.sum += value;
-  if (band == LimitBand::kRed && stats.red) ++*stats.red;
-  if (band == LimitBand::kYellow && stats.yellow) ++*stats.yellow;
+  if (band != LimitBand::kInside) [[unlikely]]
+    CountPastLimit(stats, band);
 }
 
 }  // namespace

@@ -65,10 +65,13 @@ void TakeFrame(Collector& c, const DecodedFrame& frame) {
   if (pass.start) ground_time = PlaceFrame(c.clock, *pass.start, SatTimeSeconds(frame.counters.sat_time)).ground_time;
   if (ground_time && *ground_time >= kEndOfCalendar) c.past_calendar = true;
   ChannelBands bands;
-  ClassifyFrame(c.format.limits, frame.values, bands);
-  for (const LimitBand band : bands) {
-    if (band == LimitBand::kRed) ++pass.red;
-    if (band == LimitBand::kYellow) ++pass.yellow;
+  // Most frames have no value past a limit, or no limits to be past.
+  if (const std::optional<LimitBand> worst = ClassifyFrame(c.format.limits, frame.values, bands);
+      worst && *worst != LimitBand::kInside) {
+    for (const LimitBand band : bands) {
+      if (band == LimitBand::kRed) ++pass.red;
+      if (band == LimitBand::kYellow) ++pass.yellow;
+    }
   }
   TakeFrameValues(c.format.channels, frame.values, bands, {c.pass, ground_time});
   LogFrame(c.log, frame);

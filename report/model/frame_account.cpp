@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <unordered_set>
 
 namespace hkcsv {
@@ -47,8 +49,15 @@ std::int64_t KthRise(const std::vector<std::int32_t>& sat_times, std::uint64_t k
 std::uint64_t FrameDigest(std::span<const int32_t, kHkFrameBytes> frame) {
   std::uint64_t digest = 0x9E3779B97F4A7C15u;
   for (std::size_t i = 0; i < frame.size(); i += 2) {
-    const std::uint64_t pair = static_cast<std::uint32_t>(frame[i]) |
-                               static_cast<std::uint64_t>(static_cast<std::uint32_t>(frame[i + 1])) << 32;
+    // Two values, the first in the low half: where the machine stores the
+    // low half first, as the two stand in memory.
+    std::uint64_t pair;
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(&pair, &frame[i], sizeof pair);
+    } else {
+      const std::uint64_t high = static_cast<std::uint32_t>(frame[i + 1]);
+      pair = static_cast<std::uint32_t>(frame[i]) | high << 32;
+    }
     digest = Mix(digest ^ Mix(pair + i));
   }
   return digest;

@@ -2,6 +2,8 @@
 // each, into the trend series and the pass pages' details.
 #include "report/model/replay.h"
 
+#include <algorithm>
+
 #include "report/model/ground_clock.h"
 
 namespace hkcsv {
@@ -62,6 +64,7 @@ bool ReplayPassDetail(InputStream& store, const FormatRecord& format, std::size_
   detail.channels = EmptyStats(format.limits);
   for (TimeSeries& series : detail.series) ClearSeries(series);
   detail.rows.clear();
+  detail.rows.reserve(std::min<std::uint64_t>(format.passes[pass].file.counts.frames, kFrameTableRows));
   std::uint32_t segment = 0;  // lines break at every gap and fall, of the clock or of the account
   return ReplayPass(store, format, pass, [&](const PassRecord& record, const ReplayedFrame& frame) {
     const EngineeringValues values = frame.frame.values;

@@ -33,6 +33,9 @@ TEST(FrameAccount, UsualStepGapsMissingFramesAndBreaks) {
       {"edges of a gap", {0, 20, 50, 101, 121, 0, 20}, 5, 1, 10.0, 1, 2, {3, 5}},
       // Rises 20 and 40: an even count takes the mean of the middle two, 30.
       {"even count", {0, 20, 60, 60}, 2, 0, 15.0, 0, 0, {}},
+      // Rises 255, 256, 65536, 2^24 and 1: the median 256 (128 s) shares its
+      // high bytes with 255 and its low byte with 65536 and 2^24, the gaps.
+      {"rises of every byte", {0, 255, 511, 66047, 16843263, 16843264}, 5, 0, 128.0, 2, 255 + 65535, {3, 4}},
       {"extreme counters", {-2147483647 - 1, 2147483647, -2147483647 - 1, 2147483647}, 2, 1, 2147483647.5, 0, 0, {2}},
   };
   for (const Case& c : cases) {
@@ -65,6 +68,14 @@ TEST(FrameAccount, RepeatsAndFramesAtAnEarlierTimeWithOtherBytes) {
   EXPECT_EQ(repeats.same_time_other_bytes, 2u);  // C and D
   EXPECT_EQ(marks, (std::vector<bool>{false, false, true, false}));
   EXPECT_NE(FrameDigest(a), FrameDigest(d));
+  // The lists of judged captures keep digests from run to run: the values
+  // as a separate implementation of the digest's definition (SplitMix64's
+  // finisher over the values in pairs, the first in the low half) gives them.
+  HkFrame e{};
+  e[5] = -1;
+  e[77] = 0xFF;
+  EXPECT_EQ(FrameDigest(c), 0x26BE84F6C74FBFF2u);
+  EXPECT_EQ(FrameDigest(e), 0xC5D0F1A23760206Bu);
 }
 
 TEST(FrameAccount, PacketsAnnouncedByTheHeader) {

@@ -51,6 +51,18 @@ TEST(FrameStore, FramesComeBackAsTheyWereStored) {
   InputStream cut = InputFromText(std::string_view(bytes).substr(0, 87 + 20), false);
   EXPECT_TRUE(LoadFrame(cut, none));
   EXPECT_FALSE(LoadFrame(cut, none));  // a store that ends short
+  // Stepped over, a frame of bytes leaves the store at the next frame, and
+  // one of words at the end.
+  InputStream skipped = InputFromText(bytes, false);
+  ASSERT_TRUE(SkipFrames(skipped, 1));
+  StoredFrame after;
+  ASSERT_TRUE(LoadFrame(skipped, after));
+  EXPECT_EQ(after.bytes, wide);
+  InputStream both = InputFromText(bytes, false);
+  EXPECT_TRUE(SkipFrames(both, 2));
+  EXPECT_FALSE(SkipFrames(both, 1));
+  InputStream cut_short = InputFromText(std::string_view(bytes).substr(0, bytes.size() - 1), false);
+  EXPECT_FALSE(SkipFrames(cut_short, 2));
 }
 
 // The segment of each frame on the first channel's chart of a pass page, by frame.
@@ -93,6 +105,42 @@ TEST(Replay, APassPageBreaksItsLinesAtItsOwnGapsAndFallsOnly) {
   ASSERT_TRUE(ReplayPassDetail(in, format, 1, detail));
   EXPECT_EQ(Segments(detail), (std::vector<uint32_t>{0, 0, 0}));  // nothing of a's breaks
   EXPECT_EQ(detail.rows.size(), 3u);
+}
+
+TEST(Replay, TrendSeriesStepOverAPassWithoutAStartAsTheyReadIt) {
+  // An undated pass between two dated ones, its frames of bytes and of
+  // words: the series are the same whether its frames are handed on or not,
+  // and a store that ends within it ends the replay either way.
+  FormatRecord format;
+  std::string bytes;
+  OutputStream store = OutputToMemory(&bytes, false);
+  const std::vector<std::vector<int32_t>> counters{{200, 220}, {100, 120, 140}, {400, 420, 440}};
+  for (std::size_t pass = 0; pass < counters.size(); ++pass) {
+    PassRecord& record = format.passes.emplace_back();
+    if (pass != 1) record.start = 1547111730 + 86400.0 * static_cast<double>(pass);
+    record.file.counts.frames = counters[pass].size();
+    record.account.steps = CountTimeSteps(counters[pass]);
+    for (const int32_t counter : counters[pass]) {
+      HkFrame frame = FrameAt(counter);
+      if (pass == 1 && counter == 120) frame[20] = 0x100;  // stored as words
+      StoreFrame(store, FrameRecord(1, 1, frame, HkValues{}));
+    }
+  }
+  Flush(store);
+  std::vector<TimeSeries> results;
+  for (const bool hand_on : {false, true}) {
+    InputStream in = InputFromText(bytes, false);
+    std::size_t handed = 0;
+    const FrameVisitor count = [&](const PassRecord&, const ReplayedFrame&) { ++handed; };
+    ASSERT_TRUE(ReplayTrendSeries(in, format, hand_on ? count : FrameVisitor()));
+    EXPECT_EQ(handed, hand_on ? 8u : 0u);
+    EXPECT_EQ(format.series[0].samples, 5u);
+    results.push_back(format.series[0]);
+    const std::size_t within = 2 * 87 + 87 + 1 + 8 + 78 * 4;  // the first pass, and two frames of the second
+    InputStream cut = InputFromText(std::string_view(bytes).substr(0, within), false);
+    EXPECT_FALSE(ReplayTrendSeries(cut, format, hand_on ? count : FrameVisitor()));
+  }
+  EXPECT_EQ(results[0], results[1]);
 }
 
 }  // namespace

@@ -46,8 +46,25 @@ ChannelStatsTable EmptyStats(const LimitTable* limits);
 // inside without limits) and returns the worst; none without limits.
 std::optional<LimitBand> ClassifyFrame(const LimitTable* limits, EngineeringValues values, ChannelBands& bands);
 
+// The statistics of a set of frames while they are taken in: what every
+// frame changes, the sums and the extremes, for all channels side by side (a
+// frame within every extreme so far then costs a few instructions a
+// channel), and the rest in a table.
+struct ChannelTally {
+  ChannelStatsTable table{};  // where the extremes were taken, and the counts past limits
+  std::uint64_t count = 0;    // frames, each a value of every channel
+  std::array<double, kEngineeringChannels> sum{};
+  std::array<double, kEngineeringChannels> min{};
+  std::array<double, kEngineeringChannels> max{};
+};
+
+// A tally of no frame yet, with counts past limits as EmptyStats has them.
+ChannelTally EmptyTally(const LimitTable* limits);
+
 // Takes in the values of one frame, classed as `bands`, taken at `at`.
-void TakeFrameValues(ChannelStatsTable& channels, EngineeringValues values, const ChannelBands& bands,
-                     const FrameAt& at);
+void TakeFrameValues(ChannelTally& tally, EngineeringValues values, const ChannelBands& bands, const FrameAt& at);
+
+// The statistics of the frames taken in.
+ChannelStatsTable TalliedStats(const ChannelTally& tally);
 
 }  // namespace hkcsv

@@ -28,6 +28,7 @@ constexpr std::size_t kGyroRate = kGyroRateSlot - kFirstEngineeringSlot;
 struct Collector {
   FormatRecord& format;
   OutputStream& frames;
+  ChannelTally channels;  // of every frame, the format's channels once all are read
   // The capture file being read.
   std::size_t pass = 0;
   GroundClock clock{};
@@ -66,12 +67,15 @@ void TakeFrame(Collector& c, const DecodedFrame& frame) {
   if (pass.start) ground_time = PlaceFrame(c.clock, *pass.start, SatTimeSeconds(frame.counters.sat_time)).ground_time;
   if (ground_time && *ground_time >= kEndOfCalendar) c.past_calendar = true;
   ChannelBands bands;
-  ClassifyFrame(c.format.limits, frame.values, bands);
-  for (const LimitBand band : bands) {
-    if (band == LimitBand::kRed) ++pass.red;
-    if (band == LimitBand::kYellow) ++pass.yellow;
+  // Most frames have no value past a limit, or no limits to be past.
+  if (const std::optional<LimitBand> worst = ClassifyFrame(c.format.limits, frame.values, bands);
+      worst && *worst != LimitBand::kInside) {
+    for (const LimitBand band : bands) {
+      if (band == LimitBand::kRed) ++pass.red;
+      if (band == LimitBand::kYellow) ++pass.yellow;
+    }
   }
-  TakeFrameValues(c.format.channels, frame.values, bands, {c.pass, ground_time});
+  TakeFrameValues(c.channels, frame.values, bands, {c.pass, ground_time});
   LogFrame(c.log, frame);
   std::copy(frame.values.begin(), frame.values.end(), pass.last_values.begin());
   pass.last_bands = bands;
@@ -100,7 +104,7 @@ void BeginPass(Collector& c, std::size_t pass) {
 void LeaveUndated(Collector& c, PassRecord& pass) {
   pass.start.reset();
   pass.past_calendar = true;
-  for (ChannelStats& stats : c.format.channels) {
+  for (ChannelStats& stats : c.channels.table) {
     for (FrameAt* at : {&stats.min_at, &stats.max_at}) {
       if (at->pass == c.pass) at->ground_time.reset();
     }
@@ -207,13 +211,12 @@ FormatRecord CollectFormat(DownlinkFormat format, const CaptureListing& listing,
   record.format = format;
   record.listing = listing;
   record.limits = limits;
-  record.channels = EmptyStats(limits);
   record.passes.resize(captures.size());
   for (std::size_t i = 0; i < captures.size(); ++i) {
     const std::string& path = captures[i].path;
     record.passes[i].name = path.substr(path.find_last_of(kPathSeparators) + 1);
   }
-  Collector c{.format = record, .frames = frames};
+  Collector c{.format = record, .frames = frames, .channels = EmptyTally(limits)};
   std::size_t opened = 0;
   CaptureEvents events;
   events.opened = [&](const std::string&, int) { BeginPass(c, opened++); };
@@ -224,6 +227,7 @@ FormatRecord CollectFormat(DownlinkFormat format, const CaptureListing& listing,
     if (pass_read) pass_read(record, CurrentPass(c));
   };
   ReadCaptures(captures, ConstantsOf(format).tail, events);
+  record.channels = TalliedStats(c.channels);
   Settle(record);
   return record;
 }

@@ -2,7 +2,10 @@
 #include "report/model/frame_account.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <unordered_set>
 
 namespace hkcsv {
@@ -21,25 +24,24 @@ std::int64_t Step(const std::vector<std::int32_t>& sat_times, std::size_t i) {
   return static_cast<std::int64_t>(sat_times[i]) - sat_times[i - 1];
 }
 
-// The k-th smallest rise (counting from 0), found by bisection on its value
-// so that the rises need no copy: a rise lies between 1 and 2^32 - 1.
+// The k-th smallest rise (counting from 0, k below the number of rises),
+// found a byte at a time from the top: each pass over the log counts, by
+// their next byte, the rises whose higher bytes are those found so far. Four
+// passes, and the rises need no copy: a rise lies between 1 and 2^32 - 1.
 std::int64_t KthRise(const std::vector<std::int32_t>& sat_times, std::uint64_t k) {
-  std::int64_t low = 1;
-  std::int64_t high = std::int64_t{1} << 32;
-  while (low < high) {
-    const std::int64_t middle = low + (high - low) / 2;
-    std::uint64_t at_most = 0;
+  std::uint64_t found = 0;  // the bytes of the rise found so far, in place
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    std::array<std::uint64_t, 256> counts{};
     for (std::size_t i = 1; i < sat_times.size(); ++i) {
       const std::int64_t step = Step(sat_times, i);
-      at_most += step > 0 && step <= middle ? 1 : 0;
+      const auto rise = static_cast<std::uint64_t>(step);
+      if (step > 0 && rise >> (shift + 8) == found >> (shift + 8)) ++counts[rise >> shift & 0xFF];
     }
-    if (at_most > k) {
-      high = middle;
-    } else {
-      low = middle + 1;
-    }
+    std::size_t byte = 0;
+    for (; counts[byte] <= k; ++byte) k -= counts[byte];
+    found |= std::uint64_t{byte} << shift;
   }
-  return low;
+  return static_cast<std::int64_t>(found);
 }
 
 }  // namespace
@@ -47,8 +49,15 @@ std::int64_t KthRise(const std::vector<std::int32_t>& sat_times, std::uint64_t k
 std::uint64_t FrameDigest(std::span<const int32_t, kHkFrameBytes> frame) {
   std::uint64_t digest = 0x9E3779B97F4A7C15u;
   for (std::size_t i = 0; i < frame.size(); i += 2) {
-    const std::uint64_t pair = static_cast<std::uint32_t>(frame[i]) |
-                               static_cast<std::uint64_t>(static_cast<std::uint32_t>(frame[i + 1])) << 32;
+    // Two values, the first in the low half: where the machine stores the
+    // low half first, as the two stand in memory.
+    std::uint64_t pair;
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(&pair, &frame[i], sizeof pair);
+    } else {
+      const std::uint64_t high = static_cast<std::uint32_t>(frame[i + 1]);
+      pair = static_cast<std::uint32_t>(frame[i]) | high << 32;
+    }
     digest = Mix(digest ^ Mix(pair + i));
   }
   return digest;

@@ -1,6 +1,7 @@
 // The frame store: frames written as bytes and read back.
 #include "report/model/frame_store.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace hkcsv {
@@ -12,6 +13,18 @@ enum : unsigned char { kByteValues = 1, kWordValues = 4 };
 constexpr std::size_t kNumbers = 2 * sizeof(int32_t);
 constexpr std::size_t kLargest = 1 + kNumbers + kHkFrameBytes * sizeof(int32_t);
 static_assert(kLargest <= kOutputBlockSize);
+
+// Steps over `count` bytes as they stand. Returns false when the input ends
+// (or fails) first.
+bool SkipBytes(InputStream& in, std::size_t count) {
+  while (count > 0) {
+    if (in.next == in.end && !FillInput(in, 1)) return false;
+    const std::size_t piece = std::min(count, static_cast<std::size_t>(in.end - in.next));
+    in.next += piece;
+    count -= piece;
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -47,6 +60,17 @@ bool LoadFrame(InputStream& store, StoredFrame& frame) {
     return false;
   }
   DecodeHkFrame(frame.bytes, frame.values);
+  return true;
+}
+
+bool SkipFrames(InputStream& store, std::uint64_t count) {
+  for (std::uint64_t i = 0; i < count; ++i) {
+    unsigned char head = 0;
+    if (!ReadBytes(store, &head, 1)) return false;
+    if (head != kByteValues && head != kWordValues) return false;
+    const std::size_t value_bytes = head == kByteValues ? 1 : sizeof(int32_t);
+    if (!SkipBytes(store, kNumbers + kHkFrameBytes * value_bytes)) return false;
+  }
   return true;
 }
 

@@ -27,6 +27,10 @@ struct StoredFrame {
 // Reads the next frame. Returns false when the store ends or fails first.
 bool LoadFrame(InputStream& store, StoredFrame& frame);
 
+// Steps over the next `count` frames without decoding them. Returns false
+// when the store ends or fails first.
+bool SkipFrames(InputStream& store, std::uint64_t count);
+
 inline DecodedFrame RecordOf(const StoredFrame& frame) {
   return FrameRecord(frame.packet_num, frame.uplink_num, frame.bytes, frame.values);
 }

@@ -2,6 +2,8 @@
 // each, into the trend series and the pass pages' details.
 #include "report/model/replay.h"
 
+#include <algorithm>
+
 #include "report/model/ground_clock.h"
 
 namespace hkcsv {
@@ -41,6 +43,12 @@ bool ReplayTrendSeries(InputStream& store, FormatRecord& format, const FrameVisi
   std::uint32_t segment = 0;
   std::uint32_t seq = 0;
   for (std::size_t pass = 0; pass < format.passes.size(); ++pass) {
+    // A pass without a start has no frame on the charts and breaks no line:
+    // unless its frames are handed on, they need no decoding.
+    if (!also && !format.passes[pass].start) {
+      if (!SkipFrames(store, format.passes[pass].file.counts.frames)) return false;
+      continue;
+    }
     const bool charted = Charted(format.passes[pass]);
     const bool replayed = ReplayPass(store, format, pass, [&](const PassRecord& record, const ReplayedFrame& frame) {
       if (frame.clock_break) ++segment;
@@ -59,13 +67,14 @@ bool ReplayTrendSeries(InputStream& store, FormatRecord& format, const FrameVisi
 }
 
 bool ReplayPassDetail(InputStream& store, const FormatRecord& format, std::size_t pass, PassDetail& detail) {
-  detail.channels = EmptyStats(format.limits);
+  ChannelTally channels = EmptyTally(format.limits);
   for (TimeSeries& series : detail.series) ClearSeries(series);
   detail.rows.clear();
+  detail.rows.reserve(std::min<std::uint64_t>(format.passes[pass].file.counts.frames, kFrameTableRows));
   std::uint32_t segment = 0;  // lines break at every gap and fall, of the clock or of the account
-  return ReplayPass(store, format, pass, [&](const PassRecord& record, const ReplayedFrame& frame) {
+  const bool replayed = ReplayPass(store, format, pass, [&](const PassRecord& record, const ReplayedFrame& frame) {
     const EngineeringValues values = frame.frame.values;
-    TakeFrameValues(detail.channels, values, frame.bands, {pass, frame.ground_time});
+    TakeFrameValues(channels, values, frame.bands, {pass, frame.ground_time});
     if (frame.index > 0) segment += (frame.clock_break ? 1 : 0) + (frame.account_break ? 1 : 0);
     if (frame.ground_time) {
       for (std::size_t channel = 0; channel < detail.series.size(); ++channel) {
@@ -84,6 +93,8 @@ bool ReplayPassDetail(InputStream& store, const FormatRecord& format, std::size_
       row.repeated = record.repeated[frame.index];
     }
   });
+  detail.channels = TalliedStats(channels);
+  return replayed;
 }
 
 }  // namespace hkcsv

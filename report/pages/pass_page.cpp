@@ -181,6 +181,11 @@ void AppendFrames(std::string& html, const PassRecord& pass, const PassDetail& d
     for (std::size_t i = 0; i < names.size(); ++i) names[i] = kHkColumns[kFirstEngineeringSlot + i].name;
     return names;
   }();
+  // Room for the rows at once, as a row takes about 800 bytes: the table of
+  // a long pass is megabytes, which growing by doubling would copy and
+  // touch twice over.
+  constexpr std::size_t kRowRoom = 1024;
+  html.reserve(html.size() + (detail.rows.size() + 1) * kRowRoom);
   html += "<div class=\"scroll frames\"><table class=\"frames\">\n";
   AppendHeaderRow(html, {kFrameColumns, kValueColumns});
   for (std::size_t i = 0; i < detail.rows.size(); ++i) {

@@ -377,8 +377,8 @@ TEST_F(PassPages, AnObstructionIsTheOneWeakSectorOfTheStation) {
                          "' --passes 400 --lean --seed one --obstruction rising:NE > /dev/null")
                             .c_str()),
             0);
-  ASSERT_EQ(std::system(("python3 '" + generator + "' FSK 0 '" + fsk + "' --passes 300 --lean --seed two > /dev/null")
-                            .c_str()),
+  ASSERT_EQ(std::system(
+                ("python3 '" + generator + "' FSK 0 '" + fsk + "' --passes 300 --lean --seed two > /dev/null").c_str()),
             0);
   ASSERT_EQ(Run({"--quiet"}).status, 0);
   const std::string html = ReadFile(pages + "/station.html");

@@ -43,25 +43,25 @@ TEST(Station, PassesCountAgainstExposureAndTheOthersAreLeftOutByReason) {
   const Header good{"45", "100", "280", "09:00:00", "09:12:00"};
   FormatRecord format;
   format.passes = {
-      Pass(good, 100, 50, 0),                                            // 0: counted
-      Pass({"60", "90", "270", "10:00:00", "10:12:00"}, 10, 10, 40),     // 1: counted
-      Pass({"abc", "100", "280", "09:00:00", "09:12:00"}, 30, 30, 41),   // 2: no track
-      Pass({"95", "100", "280", "09:00:00", "09:12:00"}, 30, 30, 41),    // 3
-      Pass({"-3", "100", "280", "09:00:00", "09:12:00"}, 30, 30, 41),    // 4
-      Pass({"45", "360", "280", "09:00:00", "09:12:00"}, 30, 30, 41),    // 5
-      Pass({"45", "100", "280", "09:00:00", "09:00:00"}, 30, 30, 41),    // 6: AOS equals LOS
-      Pass({"30", "350", "10", "23:55:00", "00:07:00"}, 20, 5, 41),      // 7: across midnight, counted
-      Pass(good, std::nullopt, 0, 41),                                   // 8: a track, no frames expected
-      Pass(good, 30, 30, 41),                                            // 9: not read
+      Pass(good, 100, 50, 0),                                           // 0: counted
+      Pass({"60", "90", "270", "10:00:00", "10:12:00"}, 10, 10, 40),    // 1: counted
+      Pass({"abc", "100", "280", "09:00:00", "09:12:00"}, 30, 30, 41),  // 2: no track
+      Pass({"95", "100", "280", "09:00:00", "09:12:00"}, 30, 30, 41),   // 3
+      Pass({"-3", "100", "280", "09:00:00", "09:12:00"}, 30, 30, 41),   // 4
+      Pass({"45", "360", "280", "09:00:00", "09:12:00"}, 30, 30, 41),   // 5
+      Pass({"45", "100", "280", "09:00:00", "09:00:00"}, 30, 30, 41),   // 6: AOS equals LOS
+      Pass({"30", "350", "10", "23:55:00", "00:07:00"}, 20, 5, 41),     // 7: across midnight, counted
+      Pass(good, std::nullopt, 0, 41),                                  // 8: a track, no frames expected
+      Pass(good, 30, 30, 41),                                           // 9: not read
   };
   format.passes[9].file.open_error = 2;
   const StationFacts station = SettleStation(format);
   EXPECT_EQ(station.left_out, (std::vector<std::pair<std::string, std::size_t>>{{"capture not read", 1},
-                                                                              {"max angle is not a number", 1},
-                                                                              {"max angle out of range", 2},
-                                                                              {"azimuth out of range", 1},
-                                                                              {"AOS equals LOS", 1},
-                                                                              {"frames expected unknown", 1}}));
+                                                                                {"max angle is not a number", 1},
+                                                                                {"max angle out of range", 2},
+                                                                                {"azimuth out of range", 1},
+                                                                                {"AOS equals LOS", 1},
+                                                                                {"frames expected unknown", 1}}));
   EXPECT_EQ(station.fitted, 3u);
   // Against exposure: 65 of 130 frames, not the mean of 50%, 100% and 25%.
   EXPECT_EQ(station.sums.bands[ElevationBand(45)].found + station.sums.bands[ElevationBand(60)].found +

@@ -16,9 +16,7 @@ namespace {
 
 constexpr double kDegrees = std::numbers::pi / 180;
 
-void AppendInteger(std::string& svg, double value) {
-  AppendSigned(svg, static_cast<std::int64_t>(std::lround(value)));
-}
+void AppendInteger(std::string& svg, double value) { AppendSigned(svg, static_cast<std::int64_t>(std::lround(value))); }
 
 void AppendPoint(std::string& svg, double x, double y) {
   AppendInteger(svg, x);
@@ -61,7 +59,8 @@ void AppendTitle(std::string& html, std::string_view title) {
 // `value` rounded to `decimals`: "0.34", "54.5".
 std::string Decimals(double value, int decimals) {
   char text[32];
-  const std::to_chars_result written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+  const std::to_chars_result written =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
   return std::string(text, written.ptr);
 }
 
@@ -170,8 +169,8 @@ void AppendSkyPlot(std::string& html, std::span<const SkyTrack> tracks, int size
 void AppendRose(std::string& html, std::string_view title, const std::array<RoseSector, kSectors>& sectors) {
   constexpr int kSize = 260;
   constexpr double kCentre = kSize / 2.0;
-  constexpr double kUnit = 70;        // the radius of a factor of 1
-  constexpr double kLongest = 1.5;    // factors above are drawn at this
+  constexpr double kUnit = 70;      // the radius of a factor of 1
+  constexpr double kLongest = 1.5;  // factors above are drawn at this
   OpenSvg(html, "rose", kSize, kSize);
   AppendText(html, kCentre, 14, "middle", title);
   for (const double ring : {kWeakFactor, 1.0}) {
@@ -242,8 +241,7 @@ void AppendBandBars(std::string& html, const std::array<std::optional<double>, k
     html += "\" height=\"";
     AppendInteger(html, height);
     html += "\">";
-    AppendTitle(html, std::string(kElevationBandNames[band]) + " deg: " +
-                          Decimals(*reception_percent[band], 1) + "%");
+    AppendTitle(html, std::string(kElevationBandNames[band]) + " deg: " + Decimals(*reception_percent[band], 1) + "%");
     html += "</rect>";
   }
   AppendText(html, kLeft + kBar * kElevationBands / 2, kHeight - 2, "middle", "Max angle [deg]");

@@ -8,8 +8,8 @@
 #include <numbers>
 #include <system_error>
 
-#include "text/calendar.h"
 #include "report/model/median.h"
+#include "text/calendar.h"
 
 namespace hkcsv {
 

@@ -36,9 +36,9 @@ const std::string& Cell(const PassRecord& pass, PassHeaderCell cell) {
 
 Read ReadPass(const PassRecord& pass) {
   if (pass.file.open_error != 0) return {std::nullopt, kNotRead};
-  const GeometryReading reading = ReadPassGeometry(Cell(pass, kMaxAngleCell), Cell(pass, kAzimuthAosCell),
-                                                   Cell(pass, kAzimuthLosCell), Cell(pass, kAosTimeCell),
-                                                   Cell(pass, kLosTimeCell));
+  const GeometryReading reading =
+      ReadPassGeometry(Cell(pass, kMaxAngleCell), Cell(pass, kAzimuthAosCell), Cell(pass, kAzimuthLosCell),
+                       Cell(pass, kAosTimeCell), Cell(pass, kLosTimeCell));
   if (reading.fault != GeometryFault::kNone) return {std::nullopt, static_cast<std::size_t>(reading.fault)};
   if (!pass.frames_expected) return {reading.geometry, kNoExpected};
   return {reading.geometry, std::nullopt};
@@ -67,11 +67,11 @@ void Add(CellSums& cell, const PassRecord& pass) {
 // What the fit expects of a pass: the product of its factors, at most all
 // of its frames; none where one of them is unknown.
 std::optional<double> Typical(const ReceptionFit& fit, const PassReception& pass) {
-  const FitFactor factors[] = {fit.band[ElevationBand(pass.max_angle_deg)], fit.rising[Sector(pass.aos_azimuth_deg)],
-                               fit.setting[Sector(pass.los_azimuth_deg)],
-                               pass.modulation < fit.modulation.size() ? fit.modulation[pass.modulation] : std::nullopt,
-                               pass.polarization < fit.polarization.size() ? fit.polarization[pass.polarization]
-                                                                           : std::nullopt};
+  const FitFactor factors[] = {
+      fit.band[ElevationBand(pass.max_angle_deg)], fit.rising[Sector(pass.aos_azimuth_deg)],
+      fit.setting[Sector(pass.los_azimuth_deg)],
+      pass.modulation < fit.modulation.size() ? fit.modulation[pass.modulation] : std::nullopt,
+      pass.polarization < fit.polarization.size() ? fit.polarization[pass.polarization] : std::nullopt};
   double product = 1;
   for (const FitFactor& factor : factors) {
     if (!factor) return std::nullopt;

@@ -36,14 +36,14 @@ inline constexpr double kRecentDays = 30;
 // A pass with usable geometry.
 struct PassSky {
   PassGeometry geometry;
-  std::vector<SkyPoint> track;       // AOS to LOS, at the format's altitude
-  std::optional<double> reception;   // frames found over expected; none without frames expected
-  std::optional<double> typical;     // what the fit expects of a pass like it, at most 1; none unfitted
+  std::vector<SkyPoint> track;      // AOS to LOS, at the format's altitude
+  std::optional<double> reception;  // frames found over expected; none without frames expected
+  std::optional<double> typical;    // what the fit expects of a pass like it, at most 1; none unfitted
 };
 
 struct StationFacts {
   double altitude_km = kUnknownAltitudeKm;
-  std::size_t altitude_passes = 0;  // passes whose duration gave an altitude
+  std::size_t altitude_passes = 0;             // passes whose duration gave an altitude
   std::vector<std::optional<PassSky>> passes;  // by pass; none without usable geometry
   // The passes left out of the figures, by reason, in the operator's words:
   // "capture not read", then the faults of the geometry ("max angle

@@ -225,7 +225,10 @@ ReportOutcome WriteReport(const ReportRequest& request, const ReportObserver& ob
   if (station_failure.error != 0) FailWrite(run, station_failure);
 
   // The overview last, so that it never links to a page that is not there.
-  OverviewInput overview{request.sample_root, request.limits ? &request.limits->file : nullptr, {}, &plan.layout,
+  OverviewInput overview{request.sample_root,
+                         request.limits ? &request.limits->file : nullptr,
+                         {},
+                         &plan.layout,
                          station_failure.error == 0};
   for (const Format& format : formats) {
     overview.formats.push_back({&format.record, &format.pages, &format.section});

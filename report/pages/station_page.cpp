@@ -15,9 +15,8 @@ namespace hkcsv {
 
 namespace {
 
-constexpr std::array<const char*, 7> kBandColumns{"Max angle [deg]", "Passes",         "Frames expected",
-                                                  "Found",           "Reception [%]",  "Median S meter",
-                                                  "Band factor"};
+constexpr std::array<const char*, 7> kBandColumns{"Max angle [deg]", "Passes",         "Frames expected", "Found",
+                                                  "Reception [%]",   "Median S meter", "Band factor"};
 constexpr std::array<const char*, 6> kSectorColumns{"Sector", "Passes",        "Frames expected",
                                                     "Found",  "Reception [%]", "Direction factor"};
 constexpr std::array<const char*, 6> kNameColumns{"Name",  "Passes",        "Frames expected",
@@ -26,7 +25,8 @@ constexpr std::array<const char*, 6> kNameColumns{"Name",  "Passes",        "Fra
 // `value` rounded to `decimals`.
 std::string Decimals(double value, int decimals) {
   char text[32];
-  const std::to_chars_result written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+  const std::to_chars_result written =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
   return std::string(text, written.ptr);
 }
 
@@ -63,9 +63,9 @@ std::optional<HeardBand> HeardOf(const PassSky& sky) {
 
 void AppendHeardLegend(std::string& html) {
   html += "<p class=\"legend\">";
-  for (const std::optional<HeardBand> heard : {std::optional(HeardBand::kAll), std::optional(HeardBand::kMost),
-                                               std::optional(HeardBand::kLittle), std::optional(HeardBand::kNothing),
-                                               std::optional<HeardBand>()}) {
+  for (const std::optional<HeardBand> heard :
+       {std::optional(HeardBand::kAll), std::optional(HeardBand::kMost), std::optional(HeardBand::kLittle),
+        std::optional(HeardBand::kNothing), std::optional<HeardBand>()}) {
     html += "<span class=\"";
     html += HeardClass(heard);
     html += "\">";
@@ -83,8 +83,9 @@ void AppendSky(std::string& html, const FormatRecord& format, const PassPageLink
     tracks.push_back({&sky.track, HeardOf(sky), PassHrefFromStation(links, format.format, pass),
                       TrackTitle(format.passes[pass], sky)});
   }
-  html += "<p>Each pass's track from AOS to LOS, as its header's max angle and azimuths give it at the altitude "
-          "the pass durations imply: ";
+  html +=
+      "<p>Each pass's track from AOS to LOS, as its header's max angle and azimuths give it at the altitude "
+      "the pass durations imply: ";
   html += Decimals(station.altitude_km, 0);
   html += " km (";
   if (station.altitude_passes == 0) {
@@ -109,7 +110,8 @@ void AppendSky(std::string& html, const FormatRecord& format, const PassPageLink
 
 void AppendBands(std::string& html, const StationFacts& station) {
   std::array<std::optional<double>, kElevationBands> percents;
-  for (std::size_t band = 0; band < kElevationBands; ++band) percents[band] = ReceptionPercent(station.sums.bands[band]);
+  for (std::size_t band = 0; band < kElevationBands; ++band)
+    percents[band] = ReceptionPercent(station.sums.bands[band]);
   html += "<figure>";
   AppendBandBars(html, percents);
   html += "</figure>\n<table class=\"bands\">\n";
@@ -150,8 +152,9 @@ void AppendSectors(std::string& html, const StationFacts& station, PassSide side
 }
 
 void AppendDirections(std::string& html, const StationFacts& station) {
-  html += "<p>A direction factor of 1 is what passes get from a typical direction; 0.5, half of what passes as high "
-          "get elsewhere. The factors of the band, the rising and the setting sector";
+  html +=
+      "<p>A direction factor of 1 is what passes get from a typical direction; 0.5, half of what passes as high "
+      "get elsewhere. The factors of the band, the rising and the setting sector";
   if (station.modulations.size() > 1 || station.polarizations.size() > 1) html += ", the modulation and the plane";
   html += " are fitted together (";
   AppendCounted(html, static_cast<std::uint64_t>(station.fit.rounds), "round", "rounds");
@@ -238,8 +241,7 @@ void AppendFormat(std::string& html, const StationFormat& format) {
   AppendDirections(html, station);
   html += "<h3>By modulation and plane of polarization</h3>\n";
   AppendNames(html, "Modulation", station.modulations, station.by_modulation, station.fit.modulation);
-  AppendNames(html, "Plane of polarization", station.polarizations, station.by_polarization,
-              station.fit.polarization);
+  AppendNames(html, "Plane of polarization", station.polarizations, station.by_polarization, station.fit.polarization);
   html += "<h3>S meter against max angle</h3>\n<figure>";
   AppendSMeterScatter(html, station.modulations, station.s_meters);
   html += "</figure>\n<h3>Passes left out</h3>\n";
@@ -261,10 +263,11 @@ void RenderStationPage(std::string& html, const StationPageInput& input) {
   AppendPageHead(html, "Station - HK report", input.mark);
   html += "<nav class=\"pass\"><a href=\"";
   AppendHtmlText(html, OverviewHref(*input.layout, PageKind::kStation));
-  html += "\">Overview</a></nav>\n<h1>How well the station hears the satellite</h1>\n"
-          "<p>Every figure counts against exposure: the frames found (decoded, less repeated ones, at most the "
-          "expected) over the frames expected (the packets the header announces times the frames per packet), "
-          "summed over the passes of a cell. A pass's track comes from its header alone.</p>\n";
+  html +=
+      "\">Overview</a></nav>\n<h1>How well the station hears the satellite</h1>\n"
+      "<p>Every figure counts against exposure: the frames found (decoded, less repeated ones, at most the "
+      "expected) over the frames expected (the packets the header announces times the frames per packet), "
+      "summed over the passes of a cell. A pass's track comes from its header alone.</p>\n";
   for (const StationFormat& format : input.formats) AppendFormat(html, format);
   AppendPageEnd(html);
 }

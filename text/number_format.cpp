@@ -294,4 +294,11 @@ void AppendFixed(std::string& out, double value) {
   out.append(text, FormatFixed(value, text));
 }
 
+std::string Decimals(double value, int decimals) {
+  char text[32];
+  const std::to_chars_result written =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+  return std::string(text, written.ptr);
+}
+
 }  // namespace hkcsv

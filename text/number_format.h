@@ -76,5 +76,7 @@ void AppendSigned(std::string& out, int64_t value);  // "%lld"
 // At least `digits` digits, zeros in front: "07" of 7 and 2.
 void AppendZeroPadded(std::string& out, uint64_t value, std::size_t digits);
 void AppendFixed(std::string& out, double value);  // "%f": six decimals, as the data CSV prints them
+// `value` rounded to `decimals`, for figures read by eye: "0.34", "54.5".
+std::string Decimals(double value, int decimals);
 
 }  // namespace hkcsv

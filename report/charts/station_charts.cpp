@@ -2,7 +2,6 @@
 #include "report/charts/station_charts.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <numbers>
 
@@ -54,14 +53,6 @@ void AppendTitle(std::string& html, std::string_view title) {
   html += "<title>";
   AppendNarrow(html, title);
   html += "</title>";
-}
-
-// `value` rounded to `decimals`: "0.34", "54.5".
-std::string Decimals(double value, int decimals) {
-  char text[32];
-  const std::to_chars_result written =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-  return std::string(text, written.ptr);
 }
 
 }  // namespace

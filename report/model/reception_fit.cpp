@@ -179,13 +179,10 @@ std::vector<WeakSector> WeakSectors(const ReceptionFit& fit, const ReceptionSums
 
 std::string WeakSectorLine(const WeakSector& weak) {
   const std::string_view sector = kSectorNames[weak.sector];
-  char factor[32];
-  const std::to_chars_result written =
-      std::to_chars(factor, factor + sizeof factor, weak.factor, std::chars_format::fixed, 2);
   std::string line = weak.side == PassSide::kRising ? "Rising passes from " : "Setting passes toward ";
   line += sector;
   line += " are heard at ";
-  line.append(factor, written.ptr);
+  line += Decimals(weak.factor, 2);
   line += " of what passes as high get from other directions (";
   AppendCounted(line, static_cast<std::uint64_t>(weak.passes), "pass", "passes");
   line += "): an obstruction or a pointing offset toward ";

@@ -2,7 +2,6 @@
 #include "report/pages/station_page.h"
 
 #include <array>
-#include <charconv>
 
 #include "platform/files.h"
 #include "report/charts/station_charts.h"
@@ -21,14 +20,6 @@ constexpr std::array<const char*, 6> kSectorColumns{"Sector", "Passes",        "
                                                     "Found",  "Reception [%]", "Direction factor"};
 constexpr std::array<const char*, 6> kNameColumns{"Name",  "Passes",        "Frames expected",
                                                   "Found", "Reception [%]", "Factor"};
-
-// `value` rounded to `decimals`.
-std::string Decimals(double value, int decimals) {
-  char text[32];
-  const std::to_chars_result written =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-  return std::string(text, written.ptr);
-}
 
 std::string Percent(std::optional<double> fraction) { return fraction ? Decimals(100 * *fraction, 0) + "%" : ""; }
 

@@ -37,6 +37,7 @@ void OpenSvg(std::string& html, std::string_view css_class, int width, int heigh
   html += "\">";
 }
 
+// A label of the chart's own (UTF-8, as "30\u00B0"); titles, which name captures, are narrow text.
 void AppendText(std::string& html, double x, double y, std::string_view anchor, std::string_view text) {
   html += "<text x=\"";
   AppendInteger(html, x);
@@ -45,7 +46,7 @@ void AppendText(std::string& html, double x, double y, std::string_view anchor, 
   html += "\" text-anchor=\"";
   html += anchor;
   html += "\">";
-  AppendNarrow(html, text);
+  AppendHtmlText(html, text);
   html += "</text>";
 }
 

@@ -73,13 +73,13 @@ std::string_view HeardClass(std::optional<HeardBand> heard) {
   return "heard-nothing";
 }
 
-std::string_view HeardWords(std::optional<HeardBand> heard) {
+std::string HeardWords(std::optional<HeardBand> heard) {
   if (!heard) return "frames expected unknown";
   switch (*heard) {
     case HeardBand::kAll:
-      return "all heard (95% or more)";
+      return "all heard (" + Decimals(kAllHeard * 100, 0) + "% or more)";
     case HeardBand::kMost:
-      return "most heard (50% or more)";
+      return "most heard (" + Decimals(kMostHeard * 100, 0) + "% or more)";
     case HeardBand::kLittle:
       return "little heard (above 0%)";
     case HeardBand::kNothing:

@@ -26,7 +26,7 @@ struct SkyTrack {
 // The class of a track of `heard` ("heard-all", ..., "heard-unknown"), and
 // its legend's words.
 std::string_view HeardClass(std::optional<HeardBand> heard);
-std::string_view HeardWords(std::optional<HeardBand> heard);
+std::string HeardWords(std::optional<HeardBand> heard);
 
 // A polar sky plot, `size` pixels square: north up and east to the right as
 // on a map, the zenith at the centre, rings at 0, 30 and 60 degrees of

@@ -142,6 +142,15 @@ void AppendSectors(std::string& html, const StationFacts& station, PassSide side
   AppendTableEnd(html);
 }
 
+// The line of each weak sector, as the station page and the overview's card say it.
+void AppendWeakLines(std::string& html, const StationFacts& station) {
+  for (const WeakSector& weak : station.weak) {
+    html += "<p class=\"weak\">";
+    AppendHtmlText(html, WeakSectorLine(weak));
+    html += "</p>\n";
+  }
+}
+
 void AppendDirections(std::string& html, const StationFacts& station) {
   html +=
       "<p>A direction factor of 1 is what passes get from a typical direction; 0.5, half of what passes as high "
@@ -155,11 +164,7 @@ void AppendDirections(std::string& html, const StationFacts& station) {
   html += " passes with a factor of ";
   html += Decimals(kWeakFactor, 2);
   html += " or less is weak.</p>\n";
-  for (const WeakSector& weak : station.weak) {
-    html += "<p class=\"weak\">";
-    AppendNarrow(html, WeakSectorLine(weak));
-    html += "</p>\n";
-  }
+  AppendWeakLines(html, station);
   html += "<figure>";
   for (const PassSide side : {PassSide::kRising, PassSide::kSetting}) {
     const bool rising = side == PassSide::kRising;
@@ -278,11 +283,7 @@ void AppendStationCard(std::string& html, const PageLayout& layout, const std::v
     html += " days to the newest pass; ";
     html += Reception(station.whole);
     html += " over the archive.</p>\n";
-    for (const WeakSector& weak : station.weak) {
-      html += "<p class=\"weak\">";
-      AppendNarrow(html, WeakSectorLine(weak));
-      html += "</p>\n";
-    }
+    AppendWeakLines(html, station);
     html += "</div>\n";
   }
   html += "</section>\n";

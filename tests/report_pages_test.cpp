@@ -369,8 +369,8 @@ TEST_F(PassPages, APageThatCannotBeWrittenIsNeverLinked) {
 
 // The station page of generated passes (bench/make_report_captures.py, a
 // satellite at 550 km): FM's with an obstruction for passes rising from NE,
-// which is marked weak and no other sector, rising or setting; FSK's without
-// one, no weak sector at all.
+// which keeps 0.35 of their packets, is marked weak with about that factor and
+// no other sector, rising or setting; FSK's without one, no weak sector at all.
 TEST_F(PassPages, AnObstructionIsTheOneWeakSectorOfTheStation) {
   const std::string generator = std::string(HKCSV_SOURCE_DIR) + "/bench/make_report_captures.py";
   ASSERT_EQ(std::system(("python3 '" + generator + "' FM 0 '" + fm +
@@ -390,7 +390,10 @@ TEST_F(PassPages, AnObstructionIsTheOneWeakSectorOfTheStation) {
   }
   EXPECT_EQ(weak, std::vector<std::string>{"NE"});  // the first weak row, FM's rising table's
   EXPECT_LT(fm_part.find("<tr class=\"weak\">"), fm_part.find("<h4>Setting"));
-  EXPECT_NE(fm_part.find("<p class=\"weak\">Rising passes from NE are heard at "), std::string::npos);
+  const std::string line = "<p class=\"weak\">Rising passes from NE are heard at ";
+  const std::size_t line_at = fm_part.find(line);
+  ASSERT_NE(line_at, std::string::npos);
+  EXPECT_NEAR(std::stod(fm_part.substr(line_at + line.size(), 4)), 0.35, 0.05);
   EXPECT_EQ(fsk_part.find("weak\">"), std::string::npos);
   // The overview's card says it too, and links the station page.
   const std::string overview = ReadFile(root + "/HK_Report.html");

@@ -107,8 +107,9 @@ HEADING_SPREAD = 15.0                    # deg off north or south
 # A loss of the low sky alone would cost each pass a share that depends on
 # its track; tracks heading north or south rise and set in facing sectors (NE
 # and SE east of the station), and part of such a loss shows on the facing
-# sector too: a rising NE one came out at 0.71 to 0.83, setting SE at 0.80 to
-# 0.90, too close to tell apart by the 0.80 that marks a sector weak.
+# sector too: a rising NE one (below 20 deg, or up to the whole half of the
+# pass) came out at 0.70 to 0.83, setting SE at 0.80 to 0.90, too close to
+# tell apart by the 0.80 that marks a sector weak.
 SECTORS = ("N", "NE", "E", "SE", "S", "SW", "W", "NW")
 OBSTRUCTED_KEEPS = 0.35
 
